@@ -1,0 +1,110 @@
+#pragma once
+
+#include <QHash>
+#include <QString>
+#include <QStringList>
+#include <QVariant>
+#include <QVector>
+
+#include <memory>
+
+struct sqlite3;
+struct sqlite3_stmt;
+
+namespace tabledb {
+
+class FolderStore;
+
+/// The result of one select: rows in the order the engine returns them, read forward.
+/// Field lookup is by name, case-insensitive. A NULL value comes back as a null QVariant
+/// (QVariant::isNull()), distinct from an empty text. Integers come back as qlonglong,
+/// reals as double, text (dates included, as M/D/YYYY) as QString.
+class RecordSet {
+public:
+    RecordSet() = default;
+
+    bool atEnd() const { return row_ >= rows_.size(); }
+    void next() { ++row_; }
+    void moveFirst() { row_ = 0; }
+    int recordCount() const { return int(rows_.size()); }
+
+    /// Index of a column by name (case-insensitive), or -1.
+    int columnIndex(const QString& name) const;
+    QStringList columnNames() const { return columns_; }
+
+    /// Value of the current record's field; an invalid QVariant when the field is unknown
+    /// or the set is at its end.
+    QVariant value(const QString& name) const;
+    QVariant value(int column) const;
+    bool isNull(const QString& name) const { return value(name).isNull(); }
+
+    /// For a set made by Database::selectRecords: the current record's row number in its
+    /// table (0-based, the record order of the .dbf file, which is also the feature index of
+    /// the dataset the table belongs to); -1 otherwise.
+    int rowNumber() const;
+
+private:
+    friend class FolderStore;
+    QStringList columns_;
+    QHash<QString, int> columnByLowerName_;
+    QVector<QVector<QVariant>> rows_;
+    QVector<int> rowNumbers_;
+    int row_ = 0;
+};
+
+/// Outcome of a select: the records, or an error message that names the problem.
+struct SelectResult {
+    RecordSet records;
+    QString error;
+    bool ok() const { return error.isEmpty(); }
+};
+
+/// A database opened on one folder: each *.dbf file of the folder is a table named by its
+/// file name without extension, case-insensitively. Cheap to copy and to open again: the
+/// tables live in the engine's store, loaded on first use and kept while their files keep
+/// their size and modification time.
+class Database {
+public:
+    Database() = default;
+    bool isOpen() const { return store_ != nullptr; }
+    QString folder() const;
+
+    /// Runs one read-only SELECT statement (a trailing ";" is allowed, nothing may follow).
+    /// LIKE follows the dBASE convention: "*" any run, "?" one character, "#" one digit,
+    /// case-insensitive. Text compares case-insensitively. Never writes any file.
+    SelectResult select(const QString& sql) const;
+
+    /// Every field of the records of `table` that satisfy `whereExpression` (all records
+    /// when it is empty), in record order, each with its row number (RecordSet::rowNumber).
+    /// The condition is checked exactly as select() checks a statement.
+    SelectResult selectRecords(const QString& table, const QString& whereExpression = QString()) const;
+
+    /// Number of records of a table, or -1 with `error` set when it cannot be loaded.
+    int recordCount(const QString& table, QString* error = nullptr) const;
+
+private:
+    friend class Engine;
+    explicit Database(std::shared_ptr<FolderStore> store) : store_(std::move(store)) {}
+    std::shared_ptr<FolderStore> store_;
+};
+
+/// The one database engine of the program. Keeps one in-memory store per folder opened.
+class Engine {
+public:
+    Engine();
+    ~Engine();
+    Engine(const Engine&) = delete;
+    Engine& operator=(const Engine&) = delete;
+
+    /// Opens the folder as a database; an error (and a closed Database) when the folder
+    /// does not exist.
+    Database open(const QString& folder, QString* error = nullptr);
+
+    /// The engine shared by the whole program.
+    static Engine& instance();
+
+private:
+    QHash<QString, std::shared_ptr<FolderStore>> stores_;
+};
+
+}  // namespace tabledb
