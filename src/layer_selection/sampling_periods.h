@@ -1,0 +1,46 @@
+#pragma once
+
+#include <QChar>
+#include <QString>
+#include <QStringList>
+#include <QVector>
+
+namespace quillfen {
+
+/// The four sample kinds, in the order their boxes are loaded onto the map.
+enum class SampleKind { Water, Fish, Invert, Veg };
+
+/// One check box of a sample kind: its index in the kind's box array (also the index of the
+/// draw/query list entry it fills), its period code, its caption and the tab it sits on.
+struct SamplingPeriod {
+    int index;
+    QString periodCode;
+    QString caption;
+    int tab;
+    bool enabled;
+};
+
+/// The size of the draw/query list: the largest box array.
+constexpr int kDrawQueryListSize = 38;
+
+/// Index of the "Base Map" tab, the one in front at start.
+constexpr int kBaseMapTab = 8;
+
+const QVector<SampleKind>& allSampleKinds();
+const QVector<SamplingPeriod>& samplingPeriods(SampleKind kind);
+/// Captions of the nine tabs of the layer panel, in tab order.
+const QStringList& tabCaptions();
+
+/// Kind letter: w, f, i, v.
+QChar kindLetter(SampleKind kind);
+/// The kind of a kind letter; false when the letter names no kind.
+bool kindFromLetter(const QString& letter, SampleKind* kind);
+/// Designer name of the kind's box array: chkwater, chkfish, chkinvert, chkveg.
+QString boxArrayName(SampleKind kind);
+/// "kx" + kind letter + period code, e.g. kxw93sm: the dataset's file name and layer name.
+QString layerCode(SampleKind kind, const QString& periodCode);
+/// The companion table holding the records of a fish or vegetation period ("kxr" + code,
+/// "kxv" + year + "d"); empty for kinds whose records are in the layer itself.
+QString companionTable(SampleKind kind, const QString& periodCode);
+
+}  // namespace quillfen
