@@ -1,0 +1,53 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+class QWidget;
+
+namespace quillfen {
+
+/// What a save dialog is asked to show.
+struct SaveDialogOptions {
+    QString title;
+    QString filter;         ///< e.g. "Windows Bitmap (*.bmp)"; empty for none
+    QString defaultSuffix;  ///< added when the user types a name without an extension
+    QString proposedName;   ///< text preset in the name box
+    QString startFolder;
+    bool confirmOverwrite = false;
+};
+
+/// Message boxes and save dialogs, behind one small interface so that tests can answer them.
+/// The program uses the interactive implementation; a test installs its own.
+class UserPrompts {
+public:
+    virtual ~UserPrompts() = default;
+    /// A message box with the text and an OK button; returns when the user closes it.
+    virtual void message(QWidget* parent, const QString& text) = 0;
+    /// A save dialog; the chosen file's full path, or an empty text when cancelled.
+    virtual QString saveFileName(QWidget* parent, const SaveDialogOptions& options) = 0;
+
+    /// The implementation in use (the interactive one unless a test installed another).
+    static UserPrompts& current();
+    /// Installs `prompts` (not owned) until it is replaced; nullptr restores the interactive one.
+    static void install(UserPrompts* prompts);
+};
+
+/// A UserPrompts for tests: records every message and answers save dialogs from a queue
+/// (an empty answer, or an empty queue, means the user cancelled).
+class ScriptedPrompts : public UserPrompts {
+public:
+    ScriptedPrompts() { install(this); }
+    ~ScriptedPrompts() override { install(nullptr); }
+    void message(QWidget*, const QString& text) override { messages.append(text); }
+    QString saveFileName(QWidget*, const SaveDialogOptions& options) override {
+        dialogs.append(options);
+        return saveAnswers.isEmpty() ? QString() : saveAnswers.takeFirst();
+    }
+
+    QStringList messages;
+    QStringList saveAnswers;
+    QList<SaveDialogOptions> dialogs;
+};
+
+}  // namespace quillfen
