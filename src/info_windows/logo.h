@@ -1,0 +1,8 @@
+#pragma once
+
+#include <QPixmap>
+#include <QSize>
+
+// The programme's logo: a fish leaping over a winding river under a pale sky, drawn to fill `size`
+// (device-independent pixels). Shown by the about window and at the top left of the main window.
+QPixmap quillfenLogo(QSize size);
