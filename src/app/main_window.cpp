@@ -1,0 +1,396 @@
+#include "app/main_window.h"
+
+#include "app/caption_button.h"
+#include "app/coordinate_readout.h"
+#include "app/map_export.h"
+#include "app/toolbar_icons.h"
+#include "app/twips.h"
+#include "app/user_prompts.h"
+#include "info_windows/about_window.h"
+#include "info_windows/help_window.h"
+#include "info_windows/logo.h"
+#include "layers/layer_loader.h"
+#include "layers/layer_renderers.h"
+#include "mapcontrol/map_control.h"
+#include "query_builder/query_window.h"
+#include "query_builder/search_expression.h"
+#include "records/sel_recs_window.h"
+
+#include <QActionGroup>
+#include <QApplication>
+#include <QCheckBox>
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QDir>
+#include <QLabel>
+#include <QTimer>
+#include <QToolBar>
+
+namespace quillfen {
+namespace {
+
+const QString kReachName = QStringLiteral("Kesselby");
+const QString kNoLayerSelected = QStringLiteral("No Draw/Query Layer(s) Selected");
+const QString kNoSelectedFeatures = QStringLiteral("No Selected Features");
+constexpr double kZoomOutFactor = 1.25;
+
+QLabel* addLabel(QWidget* parent, const QString& name, const QString& text, const QRect& geometry) {
+    auto* label = new QLabel(text, parent);
+    label->setObjectName(name);
+    label->setGeometry(geometry);
+    return label;
+}
+
+QFont boldFont(double points) {
+    QFont font;
+    font.setPointSizeF(points);
+    font.setBold(true);
+    return font;
+}
+
+}  // namespace
+
+MainWindow::MainWindow(QWidget* parent) : QMainWindow(parent) {
+    setObjectName("main");
+    setWindowTitle(kReachName);
+    createControls();
+    selectionRun_ = std::make_unique<SelectionRun>(*Map1);
+
+    // Start-up: nothing requested, the ticked layers loaded, the records window made hidden.
+    queryflag = 0;
+    QStringList missing;
+    loadLayers(&missing);
+    recordsWindow();
+    showStartupProblems(missing);
+}
+
+MainWindow::~MainWindow() {
+    delete sel_recs;
+    delete queryWindow_;
+}
+
+void MainWindow::createControls() {
+    auto* client = new QWidget(this);
+    client->setFixedSize(twips(11145), twips(9090));
+    setCentralWidget(client);
+
+    createToolbar();
+    Toolbar1->setParent(client);
+    Toolbar1->setGeometry(twipsRect(0, 0, 2145, 390));
+
+    QLabel* agency = addLabel(client, "Label27", "Olmsgard", twipsRect(2520, 0, 8175, 375));
+    agency->setFont(boldFont(13.5));
+    agency->setStyleSheet("color: blue;");
+    auto* logo = addLabel(client, "Image1", QString(), twipsRect(120, 480, 1800, 690));
+    logo->setPixmap(quillfenLogo(logo->size()));
+    addLabel(client, "Label3", "Quillfen", twipsRect(1920, 480, 5295, 375))->setFont(boldFont(12));
+    labXY = addLabel(client, "labXY", QString(), twipsRect(2760, 960, 3135, 255));
+
+    Map1 = new mapcontrol::MapControl(client);
+    Map1->setObjectName("Map1");
+    Map1->setGeometry(twipsRect(120, 1320, 6855, 7095));
+    connect(Map1, &mapcontrol::MapControl::mapMouseDown, this, &MainWindow::Map1_MouseDown);
+    connect(Map1, &mapcontrol::MapControl::mapMouseMove, this, &MainWindow::Map1_MouseMove);
+    connect(Map1, &mapcontrol::MapControl::layerDrawStarting, this, &MainWindow::Map1_LayerDrawStarting);
+    connect(Map1, &mapcontrol::MapControl::layerDrawn, this, &MainWindow::after_draw_handler);
+
+    SSTab1 = buildLayerPanel(client, layerSelection, baseBoxes_);
+    connectBoxes();
+
+    addLabel(client, "LblPoolName", kReachName, twipsRect(120, 8520, 1695, 615))->setFont(boldFont(24));
+    Label_wait = addLabel(client, "Label_wait", "Drawing ...", twipsRect(120, 8520, 1695, 495));
+    Label_wait->setFont(boldFont(12));
+    Label_wait->setStyleSheet("color: white; background-color: red;");
+    Label_wait->setAlignment(Qt::AlignCenter);
+    Label_wait->hide();
+
+    createCommandButtons();
+    setFixedSize(sizeHint().expandedTo(client->size()));
+}
+
+void MainWindow::createToolbar() {
+    Toolbar1 = new QToolBar;
+    Toolbar1->setObjectName("Toolbar1");
+    Toolbar1->setIconSize(QSize(20, 20));
+    Toolbar1->setMovable(false);
+    auto addButton = [this](const QString& key, const QIcon& icon, bool toggle) {
+        QAction* button = Toolbar1->addAction(icon, key);
+        button->setToolTip(key);
+        button->setCheckable(toggle);
+        return button;
+    };
+    zoomInButton_ = addButton("Zoom In", zoomInIcon(), true);
+    zoomOutButton_ = addButton("Zoom Out", zoomOutIcon(), false);
+    panButton_ = addButton("Pan", panIcon(), true);
+    addButton("Full Extent", fullExtentIcon(), false);
+    addButton("Help", helpIcon(), false);
+    // "Zoom In" and "Pan" are grouped: pressing one releases the other; both may be up.
+    auto* tools = new QActionGroup(Toolbar1);
+    tools->setExclusionPolicy(QActionGroup::ExclusionPolicy::ExclusiveOptional);
+    tools->addAction(zoomInButton_);
+    tools->addAction(panButton_);
+    connect(Toolbar1, &QToolBar::actionTriggered, this, &MainWindow::Toolbar1_ButtonClick);
+}
+
+void MainWindow::createCommandButtons() {
+    struct Command {
+        const char* name;
+        const char* caption;
+        int left;
+        void (MainWindow::*handler)();
+    };
+    const Command commands[] = {
+        {"Command4", "Select Graphically", 2040, &MainWindow::Command4_Click},
+        {"Command2", "Select Logically", 3240, &MainWindow::Command2_Click},
+        {"Command3", "View Records", 4440, &MainWindow::Command3_Click},
+        {"button_about", "About", 7920, &MainWindow::button_about_Click},
+        {"button_print", "Print to .BMP File", 9000, &MainWindow::button_print_Click},
+        {"Command1", "Exit", 10080, &MainWindow::Command1_Click},
+    };
+    for (const Command& command : commands) {
+        auto* button = new CaptionButton(command.caption, centralWidget());
+        button->setObjectName(command.name);
+        button->setGeometry(twipsRect(command.left, 8520, 975, 495));
+        connect(button, &QPushButton::clicked, this, command.handler);
+    }
+}
+
+void MainWindow::connectBoxes() {
+    for (SampleKind kind : allSampleKinds()) {
+        for (QCheckBox* box : layerSelection.boxes(kind))
+            connect(box, &QCheckBox::clicked, this, [this, kind] { collectLayers(kind); });
+    }
+    connect(baseBoxes_.check_land_water, &QCheckBox::clicked, this, &MainWindow::check_land_water_Click);
+    connect(baseBoxes_.Check_landcover, &QCheckBox::clicked, this, &MainWindow::Check_landcover_Click);
+    connect(baseBoxes_.chkStructures, &QCheckBox::clicked, this, &MainWindow::chkStructures_Click);
+    connect(baseBoxes_.Check30, &QCheckBox::clicked, this, &MainWindow::Check30_Click);
+    connect(baseBoxes_.Check_drg, &QCheckBox::clicked, this, &MainWindow::Check_drg_Click);
+}
+
+// Layers ------------------------------------------------------------------------------------
+
+void MainWindow::set_draw_layers() { loadLayers(nullptr); }
+
+void MainWindow::loadLayers(QStringList* missing) {
+    data_path = QCoreApplication::applicationDirPath() + "/data";
+    DrawLayerChoice choice;
+    choice.quadrangle = baseBoxes_.Check_drg->isChecked();
+    choice.landWater = baseBoxes_.check_land_water->isChecked();
+    choice.landCover = baseBoxes_.Check_landcover->isChecked();
+    choice.structures = baseBoxes_.chkStructures->isChecked();
+    choice.riverMiles = baseBoxes_.Check30->isChecked();
+    choice.sampleLayers = layerSelection.tickedLayerCodes();
+    quillfen::set_draw_layers(*Map1, data_path, choice, missing);
+}
+
+void MainWindow::showStartupProblems(const QStringList& missing) {
+    if (missing.isEmpty())
+        return;
+    const QString text = QStringLiteral("Some map data could not be read from the data folder %1: %2. "
+                                        "Those layers are left off the map.")
+                             .arg(QDir::toNativeSeparators(data_path), missing.join(", "));
+    QTimer::singleShot(0, this, [this, text] { UserPrompts::current().message(this, text); });
+}
+
+void MainWindow::collectLayers(SampleKind kind) {
+    if (layerSelection.collectLayers(kind)) {
+        queryflag = 0;
+        if (queryWindow_) {
+            if (auto* valueBox = queryWindow_->findChild<QComboBox*>("Combo1"))
+                valueBox->clear();
+        }
+    }
+    if (layerSelection.component == QString(kindLetter(kind)))
+        set_draw_layers();
+    discardRecordsWindow();
+}
+
+void MainWindow::check_land_water_Click() {
+    baseBoxes_.Check_landcover->setChecked(false);
+    set_draw_layers();
+}
+
+void MainWindow::Check_landcover_Click() {
+    baseBoxes_.check_land_water->setChecked(false);
+    set_draw_layers();
+}
+
+void MainWindow::chkStructures_Click() { set_draw_layers(); }
+
+void MainWindow::Check_drg_Click() { set_draw_layers(); }
+
+void MainWindow::Check30_Click() {
+    set_draw_layers();
+    render_miles_text(*Map1, baseBoxes_.Check30->isChecked());
+}
+
+// Records window ------------------------------------------------------------------------------
+
+SelRecsWindow& MainWindow::recordsWindow() {
+    if (!sel_recs)
+        sel_recs = new SelRecsWindow([this] { return layerSelection.component; });
+    return *sel_recs;
+}
+
+void MainWindow::discardRecordsWindow() {
+    if (sel_recs) {
+        sel_recs->hide();
+        sel_recs->deleteLater();
+        sel_recs = nullptr;
+    }
+}
+
+// Command buttons -----------------------------------------------------------------------------
+
+void MainWindow::Command1_Click() {
+    discardRecordsWindow();
+    delete queryWindow_;
+    QApplication::closeAllWindows();
+    QCoreApplication::quit();
+}
+
+void MainWindow::closeEvent(QCloseEvent* event) {
+    discardRecordsWindow();
+    QMainWindow::closeEvent(event);
+    QCoreApplication::quit();
+}
+
+void MainWindow::Command2_Click() {
+    if (!layerSelection.query_layer_selected()) {
+        UserPrompts::current().message(this, kNoLayerSelected);
+        return;
+    }
+    delete queryWindow_;
+    queryWindow_ = new QueryWindow(*this, this);
+    // A cancelled window is discarded with its condition; a submitted one stays, hidden.
+    if (queryWindow_->exec() != QDialog::Accepted)
+        delete queryWindow_;
+}
+
+void MainWindow::Command3_Click() {
+    if (!layerSelection.query_layer_selected()) {
+        UserPrompts::current().message(this, kNoLayerSelected);
+        return;
+    }
+    if (queryflag == 0) {
+        UserPrompts::current().message(this, kNoSelectedFeatures);
+        return;
+    }
+    SelRecsWindow& window = recordsWindow();
+    window.show();
+    window.raise();
+    window.setWindowTitle(strSelRecordsTitle);
+}
+
+void MainWindow::Command4_Click() {
+    recordsWindow().grid().clear();
+    setWindowTitle(kReachName);
+    if (!layerSelection.query_layer_selected()) {
+        UserPrompts::current().message(this, kNoLayerSelected);
+        return;
+    }
+    queryflag = 1;
+    zoomInButton_->setChecked(false);
+    zoomOutButton_->setChecked(false);
+    query_type = 2;
+}
+
+void MainWindow::button_about_Click() { showAboutWindow(this); }
+
+void MainWindow::button_print_Click() { printMapToBitmap(this, *Map1); }
+
+// Query hand-off ----------------------------------------------------------------------------
+
+void MainWindow::beginSubmit() {
+    recordsWindow().grid().clear();
+    setWindowTitle(kReachName);
+    query_type = 1;
+}
+
+void MainWindow::acceptSubmit() {
+    submittedCondition_ = queryWindow_->condition;
+    hasSubmittedCondition_ = true;
+    queryflag = 1;
+    Map1->redrawAll();
+}
+
+// Toolbar and map -----------------------------------------------------------------------------
+
+void MainWindow::Toolbar1_ButtonClick(QAction* button) {
+    const QString key = button->text();
+    if (key == "Zoom In") {
+        panButton_->setChecked(false);
+    } else if (key == "Zoom Out") {
+        panButton_->setChecked(false);
+        Map1->setViewBounds(Map1->viewBounds().scaled(kZoomOutFactor));
+    } else if (key == "Pan") {
+        zoomInButton_->setChecked(false);
+    } else if (key == "Full Extent") {
+        Map1->setViewBounds(Map1->wholeBounds());
+    } else if (key == "Help") {
+        showHelpWindow(this);
+    }
+}
+
+void MainWindow::Map1_MouseDown(Qt::MouseButton, Qt::KeyboardModifiers, QPoint) {
+    if (query_type == 2) {
+        // The armed graphical selection takes this mouse-down: the polygon ends at a
+        // double-click, the redraw it raises runs the search, then the selection is drawn.
+        query_polygon = mapcontrol::Shape();
+        Map1->dragPolygon([this](const mapcontrol::Shape& polygon) {
+            query_polygon = polygon;
+            Map1->redrawAll();
+            query_type = 0;
+        });
+        return;
+    }
+    if (zoomInButton_->isChecked())
+        Map1->dragRectangle([this](const mapcontrol::Rect& rectangle) { Map1->setViewBounds(rectangle); });
+    else if (panButton_->isChecked())
+        Map1->dragPan();
+}
+
+void MainWindow::Map1_MouseMove(Qt::MouseButtons, Qt::KeyboardModifiers, QPoint position) {
+    labXY->setText(coordinateReadout(Map1->screenToMap(position)));
+}
+
+void MainWindow::Map1_LayerDrawStarting(int position) {
+    if (position == Map1->layerCount() - 1)
+        selectionRun_->beginRedraw();
+    Label_wait->show();
+    Label_wait->repaint();
+}
+
+// Selection run ------------------------------------------------------------------------------
+
+void MainWindow::after_draw_handler(int) {
+    SampleKind kind;
+    const bool conditionKnown = query_type != 1 || hasSubmittedCondition_;
+    if (queryflag == 1 && conditionKnown && kindFromLetter(layerSelection.component, &kind)) {
+        SelectionRequest request;
+        request.kind = kind;
+        request.periodCodes = layerSelection.selectionList();
+        request.graphical = query_type != 1;
+        request.polygon = query_polygon;
+        if (!request.graphical)
+            request.expression = buildSearchExpression(kind, submittedCondition_);
+        request.dataPath = data_path;
+        const SelectionOutcome outcome = selectionRun_->run(request, recordsWindow().grid());
+        if (outcome.searched) {
+            strSelRecordsTitle = outcome.title;
+            setWindowTitle(kReachName + " - " + strSelRecordsTitle);
+        }
+        if (!outcome.error.isEmpty())
+            reportSearchFailure(outcome.error);
+    }
+    Label_wait->hide();
+}
+
+void MainWindow::reportSearchFailure(const QString& message) {
+    // Cancel the request so later redraws do not repeat the failure; tell the user once the
+    // redraw has finished.
+    queryflag = 0;
+    QTimer::singleShot(0, this, [this, message] { UserPrompts::current().message(this, message); });
+}
+
+}  // namespace quillfen

@@ -1,0 +1,124 @@
+#pragma once
+
+#include "app/layer_panel.h"
+#include "layer_selection/layer_selection.h"
+#include "mapcontrol/map_types.h"
+#include "query_builder/query_host.h"
+#include "query_builder/search_expression.h"
+#include "selection_run/selection_run.h"
+
+#include <QMainWindow>
+#include <QPointer>
+
+#include <memory>
+
+class QAction;
+class QLabel;
+class QPushButton;
+class QToolBar;
+
+namespace mapcontrol {
+class MapControl;
+}
+
+namespace quillfen {
+
+class QueryWindow;
+class SelRecsWindow;
+
+/// The main window (form "main", caption "Kesselby"): the map, the tabbed layer boxes, the
+/// toolbar and the command buttons. Its public members are the selection state that the
+/// query window and the selection run read and write.
+///
+/// The constructor performs the start-up: no selection requested, the layers of the ticked
+/// boxes loaded from the data folder beside the executable, the records window created
+/// hidden, the "Base Map" tab in front.
+class MainWindow : public QMainWindow, public QueryHost {
+    Q_OBJECT
+public:
+    explicit MainWindow(QWidget* parent = nullptr);
+    ~MainWindow() override;
+
+    /// 1 when a logical or graphical selection is requested; 0 otherwise.
+    qint16 queryflag = 0;
+    /// 1 logical query, 2 graphical selection armed (no polygon yet), 0 polygon drawn.
+    qint16 query_type = 0;
+    /// Title of the records window, e.g. "Selected Records: Graphical Query".
+    QString strSelRecordsTitle;
+    /// The data folder: the program's folder followed by "/data".
+    QString data_path;
+    /// The polygon of the last graphical selection; a null shape before any.
+    mapcontrol::Shape query_polygon;
+    /// The sample boxes, the draw/query list and `component`.
+    LayerSelection layerSelection;
+
+    mapcontrol::MapControl& map() const { return *Map1; }
+    /// The records window, created (hidden and empty) when it does not exist.
+    SelRecsWindow& recordsWindow();
+    /// The query window of the last "Select Logically", while it exists.
+    QueryWindow* queryWindow() const { return queryWindow_; }
+
+    // QueryHost: the hand-off of "Submit Query".
+    QString component() const override { return layerSelection.component; }
+    void beginSubmit() override;
+    void acceptSubmit() override;
+
+    /// Rebuilds the map's layers from the ticked boxes and redraws the current view.
+    void set_draw_layers();
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    void createControls();
+    void createToolbar();
+    void createCommandButtons();
+    void connectBoxes();
+    void showStartupProblems(const QStringList& missing);
+    void loadLayers(QStringList* missing);
+
+    // Command buttons.
+    void Command1_Click();  // Exit
+    void Command2_Click();  // Select Logically
+    void Command3_Click();  // View Records
+    void Command4_Click();  // Select Graphically
+    void button_about_Click();
+    void button_print_Click();
+
+    // Toolbar and map.
+    void Toolbar1_ButtonClick(QAction* button);
+    void Map1_MouseDown(Qt::MouseButton button, Qt::KeyboardModifiers shift, QPoint position);
+    void Map1_MouseMove(Qt::MouseButtons button, Qt::KeyboardModifiers shift, QPoint position);
+    void Map1_LayerDrawStarting(int position);
+    void after_draw_handler(int position);
+
+    // Layer boxes.
+    void collectLayers(SampleKind kind);
+    void check_land_water_Click();
+    void Check_landcover_Click();
+    void chkStructures_Click();
+    void Check30_Click();
+    void Check_drg_Click();
+
+    void reportSearchFailure(const QString& message);
+    void discardRecordsWindow();
+
+    mapcontrol::MapControl* Map1 = nullptr;
+    TabPanel* SSTab1 = nullptr;
+    BaseMapBoxes baseBoxes_;
+    QToolBar* Toolbar1 = nullptr;
+    QAction* zoomInButton_ = nullptr;
+    QAction* zoomOutButton_ = nullptr;
+    QAction* panButton_ = nullptr;
+    QLabel* labXY = nullptr;
+    QLabel* Label_wait = nullptr;
+    QPointer<SelRecsWindow> sel_recs;
+    QPointer<QueryWindow> queryWindow_;
+    std::unique_ptr<SelectionRun> selectionRun_;
+    // The condition of the last successful "Submit Query": every redraw re-runs it, also
+    // after a later query window was cancelled.
+    QueryCondition submittedCondition_;
+    bool hasSubmittedCondition_ = false;
+};
+
+}  // namespace quillfen

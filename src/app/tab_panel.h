@@ -1,0 +1,45 @@
+#pragma once
+
+#include <QButtonGroup>
+#include <QStackedWidget>
+#include <QVector>
+#include <QWidget>
+
+class QAbstractButton;
+
+namespace quillfen {
+
+/// A tabbed panel whose tabs wrap onto several rows (four per row). Each page covers the
+/// whole panel, so that a control placed on a page at (x, y) stands at (x, y) of the panel;
+/// the rows of tabs are drawn over the page's top.
+class TabPanel : public QWidget {
+    Q_OBJECT
+public:
+    explicit TabPanel(int tabsPerRow, QWidget* parent = nullptr);
+
+    /// Adds a tab with its caption and returns its page.
+    QWidget* addTab(const QString& caption);
+    int count() const { return int(tabs_.size()); }
+    int currentIndex() const { return pages_->currentIndex(); }
+    void setCurrentIndex(int index);
+    QWidget* page(int index) const { return pages_->widget(index); }
+    QAbstractButton* tabButton(int index) const { return tabs_.value(index); }
+    /// Height of the rows of tabs, in pixels.
+    int headerHeight() const;
+
+signals:
+    void currentChanged(int index);
+
+protected:
+    void resizeEvent(QResizeEvent* event) override;
+
+private:
+    void layoutTabs();
+
+    int tabsPerRow_;
+    QStackedWidget* pages_;
+    QButtonGroup group_;
+    QVector<QAbstractButton*> tabs_;
+};
+
+}  // namespace quillfen

@@ -1,0 +1,122 @@
+#include "layers/layer_loader.h"
+
+#include "layers/layer_renderers.h"
+#include "layers/sample_symbols.h"
+#include "mapcontrol/map_control.h"
+
+namespace quillfen {
+namespace {
+
+using namespace mapcontrol;
+
+const PackedColor kWhite = packColor(255, 255, 255);
+const PackedColor kStructureGrey = packColor(128, 128, 128);
+const PackedColor kMileBlack = packColor(0, 0, 0);
+
+class StackBuilder {
+public:
+    StackBuilder(MapControl& map, const QString& dataPath, QStringList* missing)
+        : map_(map), dataPath_(dataPath), missing_(missing) {}
+
+    /// A new layer over the named dataset, or nullptr (noted as missing) when it cannot be read.
+    std::shared_ptr<VectorLayer> vectorLayer(const QString& dataset) {
+        DatasetPtr data = map_.findDataset(dataset);
+        if (!data) {
+            noteMissing(dataset);
+            return nullptr;
+        }
+        return std::make_shared<VectorLayer>(data);
+    }
+
+    void addRaster(const QString& fileName) {
+        auto raster = std::make_shared<RasterLayer>();
+        if (!raster->setFile(dataPath_ + "/" + fileName)) {
+            noteMissing(fileName);
+            return;
+        }
+        map_.addLayer(raster);
+    }
+
+    bool folderOpens() {
+        if (map_.openFolder(dataPath_))
+            return true;
+        noteMissing(dataPath_);
+        return false;
+    }
+
+private:
+    void noteMissing(const QString& name) {
+        if (missing_ && !missing_->contains(name))
+            missing_->append(name);
+    }
+
+    MapControl& map_;
+    QString dataPath_;
+    QStringList* missing_;
+};
+
+void stripStackToBottomLayer(MapControl& map) {
+    if (map.layerCount() <= 1)
+        return;
+    const int layersAtStart = map.layerCount();
+    for (int i = 0; i < layersAtStart && map.layerCount() > 1; ++i)
+        map.removeLayer(0);
+}
+
+void addLandLayer(MapControl& map, StackBuilder& builder, void (*render)(MapControl&)) {
+    if (auto layer = builder.vectorLayer("kxlw")) {
+        layer->symbol.outline = false;
+        map.addLayer(layer);
+        render(map);
+    }
+}
+
+}  // namespace
+
+void set_draw_layers(MapControl& map, const QString& dataPath, const DrawLayerChoice& choice,
+                     QStringList* missing) {
+    StackBuilder builder(map, dataPath, missing);
+    stripStackToBottomLayer(map);
+
+    const bool folderOpen = builder.folderOpens();
+    if (folderOpen) {
+        if (auto base = builder.vectorLayer("kx_out")) {
+            base->symbol.outline = false;
+            base->visible = true;
+            base->symbol.color = kWhite;
+            map.addLayer(base);
+        }
+    }
+    if (folderOpen && choice.quadrangle)
+        builder.addRaster("kx_drg.tif");
+    if (folderOpen && choice.landWater)
+        addLandLayer(map, builder, render_94lw);
+    if (folderOpen && choice.landCover)
+        addLandLayer(map, builder, render_94lcu);
+    if (choice.structures) {
+        if (auto layer = builder.vectorLayer("kxstruc")) {
+            layer->symbol.color = kStructureGrey;
+            layer->symbol.style = SolidLine;
+            map.addLayer(layer);
+        }
+    }
+    if (choice.riverMiles) {
+        if (auto layer = builder.vectorLayer("kxmiles")) {
+            layer->symbol.color = kMileBlack;
+            layer->symbol.style = Cross;
+            map.addLayer(layer);
+            render_miles_text(map, choice.riverMiles);
+        }
+    }
+    for (const QString& code : choice.sampleLayers) {
+        auto layer = builder.vectorLayer(code);
+        if (!layer)
+            continue;
+        if (const SampleSymbol* symbol = sampleSymbol(code))
+            layer->symbol = symbol->mapSymbol();
+        map.addLayer(layer);
+    }
+    map.redrawArea(map.viewBounds());
+}
+
+}  // namespace quillfen

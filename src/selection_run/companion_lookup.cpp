@@ -1,0 +1,93 @@
+#include "selection_run/companion_lookup.h"
+
+#include "layers/sample_schema.h"
+#include "records/grid_layout.h"
+#include "records/value_text.h"
+#include "tabledb/table_database.h"
+
+namespace quillfen {
+namespace {
+
+QString siteCodeText(const QVariant& value) { return valueText(value).trimmed(); }
+
+QVector<QVariant> recordValues(const tabledb::RecordSet& records, SampleKind kind) {
+    QVector<QVariant> values;
+    for (const SchemaField& field : sampleSchema(kind))
+        values.append(records.value(field.field));
+    return values;
+}
+
+}  // namespace
+
+QString quotedSqlText(const QString& text) {
+    QString doubled = text;
+    doubled.replace(QLatin1Char('\''), QLatin1String("''"));
+    return QLatin1Char('\'') + doubled + QLatin1Char('\'');
+}
+
+QHash<QString, QVector<int>> sitesByCode(const mapcontrol::VectorLayer& sites) {
+    QHash<QString, QVector<int>> byCode;
+    for (mapcontrol::RecordCursor cursor = sites.records(); !cursor.atEnd(); cursor.next())
+        byCode[siteCodeText(cursor.fieldValue("grid_code"))].append(cursor.featureIndex());
+    return byCode;
+}
+
+CompanionLookup::CompanionLookup(SampleKind kind, const QString& dataPath, const QString& periodCode)
+    : kind_(kind), dataPath_(dataPath), table_(companionTable(kind, periodCode)) {}
+
+QString CompanionLookup::writeRecords(const QString& sql, RunListing& listing) const {
+    QString error;
+    tabledb::Database database = tabledb::Engine::instance().open(dataPath_, &error);
+    if (!database.isOpen())
+        return QStringLiteral("The records of %1 could not be read: %2").arg(table_, error);
+    tabledb::SelectResult result = database.select(sql);
+    if (!result.ok())
+        return QStringLiteral("The records of %1 could not be read: %2").arg(table_, result.error);
+    int n = listing.recordCounter + 1;
+    for (tabledb::RecordSet& records = result.records; !records.atEnd(); records.next())
+        writeTableRecordRow(listing.grid, n++, recordValues(records, kind_));
+    listing.recordCounter = n - 1;
+    return QString();
+}
+
+QString CompanionLookup::listByExpression(const mapcontrol::VectorLayer& sites, const QString& expression,
+                                          RunListing& listing) const {
+    QString error;
+    tabledb::Database database = tabledb::Engine::instance().open(dataPath_, &error);
+    if (!database.isOpen())
+        return QStringLiteral("The records of %1 could not be read: %2").arg(table_, error);
+    const tabledb::SelectResult codes =
+        database.select("SELECT DISTINCT [GRID_CODE] FROM " + table_ + " WHERE " + expression + ";");
+    if (!codes.ok())
+        return QStringLiteral("The search of %1 failed: %2").arg(table_, codes.error);
+
+    // Each distinct code is looked up among the layer's sites; every site feature with that
+    // code is painted.
+    const QHash<QString, QVector<int>> siteIndex = sitesByCode(sites);
+    for (tabledb::RecordSet found = codes.records; !found.atEnd(); found.next()) {
+        for (int feature : siteIndex.value(siteCodeText(found.value("grid_code")))) {
+            const mapcontrol::Shape shape = sites.dataset()->shape(feature);
+            if (!shape.isNull())
+                listing.highlights.append(shape);
+        }
+    }
+    return writeRecords("SELECT * FROM " + table_ + " WHERE " + expression + ";", listing);
+}
+
+QString CompanionLookup::listBySites(mapcontrol::RecordCursor& foundSites, RunListing& listing) const {
+    for (; !foundSites.atEnd(); foundSites.next()) {
+        const mapcontrol::Shape shape = foundSites.shape();
+        if (shape.isNull())
+            continue;
+        listing.highlights.append(shape);
+        // Records of exactly this site: a code that merely begins with it belongs to another.
+        const QString code = siteCodeText(foundSites.fieldValue("grid_code"));
+        const QString error =
+            writeRecords("SELECT * FROM " + table_ + " WHERE grid_code = " + quotedSqlText(code) + ";", listing);
+        if (!error.isEmpty())
+            return error;
+    }
+    return QString();
+}
+
+}  // namespace quillfen

@@ -1,0 +1,67 @@
+#pragma once
+
+#include "layer_selection/sampling_periods.h"
+#include "mapcontrol/map_layers.h"
+#include "mapcontrol/map_types.h"
+
+#include <QString>
+#include <QStringList>
+#include <QVector>
+
+#include <memory>
+
+namespace mapcontrol {
+class MapControl;
+}
+
+namespace quillfen {
+
+class RecordGridModel;
+
+/// What a selection run searches: the draw/query layers (kind and period codes in list
+/// order) by the drawn polygon or by the search expression.
+struct SelectionRequest {
+    SampleKind kind = SampleKind::Water;
+    QStringList periodCodes;
+    bool graphical = false;
+    mapcontrol::Shape polygon;  ///< graphical: a null shape when none has been drawn yet
+    QString expression;         ///< logical: the search expression
+    QString dataPath;           ///< the folder of the companion tables
+
+    bool operator==(const SelectionRequest& o) const;
+};
+
+/// The result of a run: the records-window title it set (when any layer was searched) and a
+/// message naming the layer or table and the reason when a search was rejected.
+struct SelectionOutcome {
+    bool searched = false;
+    QString title;
+    QString error;
+};
+
+/// Runs a requested selection after a layer has been drawn: searches every draw/query layer,
+/// paints the hits in yellow over the map and lays their records into the grid, numbered
+/// from 1 across all layers. Fish and vegetation records come from the companion tables.
+///
+/// A redraw raises one notification per layer and each one re-runs the selection; the
+/// searches and the grid rows of the first run of a redraw are kept and reused by the later
+/// runs of the same redraw while the request is unchanged, which repaint the highlights only.
+class SelectionRun {
+public:
+    explicit SelectionRun(mapcontrol::MapControl& map);
+    ~SelectionRun();
+
+    /// A new redraw has started: the next run searches again.
+    void beginRedraw();
+    SelectionOutcome run(const SelectionRequest& request, RecordGridModel& grid);
+
+private:
+    struct Result;
+    void search(const SelectionRequest& request, RecordGridModel& grid, Result& result);
+    void paintHighlights(const Result& result);
+
+    mapcontrol::MapControl& map_;
+    std::unique_ptr<Result> lastResult_;
+};
+
+}  // namespace quillfen
