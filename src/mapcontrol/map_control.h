@@ -14,6 +14,8 @@ namespace mapcontrol {
 
 class DatasetCache;
 class MapTool;
+class MarkerCache;
+class ViewTransform;
 
 /// The map: a stack of layers drawn into a back buffer over a view rectangle in map units.
 ///
@@ -21,7 +23,9 @@ class MapTool;
 /// return, bottom layer first, emitting layerDrawStarting(i) and layerDrawn(i) around each
 /// layer (i is the layer's position in the stack). A slot connected to layerDrawn may call
 /// paintShape(), which paints onto the image being rendered, on top of everything drawn so
-/// far. paintEvent only copies the finished image to the screen.
+/// far. paintEvent only copies the finished image to the screen. Only visible layers are
+/// drawn and notified. A redraw requested from a slot during a redraw is done once the
+/// current one has finished.
 class MapControl : public QWidget {
     Q_OBJECT
 public:
@@ -38,38 +42,55 @@ public:
     // Layer stack (position 0 is the top) -------------------------------------------------
     int layerCount() const { return int(layers_.size()); }
     /// AddLayer: puts the layer at position 0, drawn above all others. The first layer added
-    /// to an empty map sets the view to its extent.
+    /// to an empty map sets the view to its extent (and so draws at once); otherwise adding
+    /// and removing layers schedule one redraw for when control returns to the event loop,
+    /// so that building a stack of many layers draws once. Call redrawAll() to draw at once.
     void addLayer(LayerPtr layer);
     /// RemoveLayer: removes the layer at a position (ignored when out of range).
     void removeLayer(int position);
     LayerPtr layer(int position) const;
-    /// LayerNamed: the first layer in position order with that name, or nullptr.
+    /// LayerNamed: the first layer in position order with that name (compared
+    /// case-insensitively), or nullptr.
     LayerPtr layerNamed(const QString& name) const;
 
     // View ---------------------------------------------------------------------------------
     Rect viewBounds() const { return view_; }
     /// Sets the view (widened in one direction to the widget's aspect ratio) and redraws.
+    /// A rectangle without width and height (a click rather than a drag) only moves the
+    /// view's centre there, keeping the scale.
     void setViewBounds(const Rect& bounds);
-    /// The rectangle covering every layer.
+    /// The rectangle covering every layer (layers with an empty extent count as nothing).
     Rect wholeBounds() const;
     void redrawArea(const Rect& area);
     void redrawAll();
+    /// Widget pixels (continuous: (0, 0) is the widget's top-left corner) to map units.
     QPointF screenToMap(QPointF widgetPoint) const;
     QPointF mapToScreen(QPointF mapPoint) const;
 
     // Mouse tools: each starts at the current mouse-down and hands its result to `done` when
-    // it ends (release for rectangle and pan, double-click for polygon). ------------------------
+    // it ends (release for rectangle and pan, double-click for polygon). Called from a slot of
+    // mapMouseDown, the tool begins at that press; called when no button is down, at the next
+    // press. While a tool is active (toolActive()), further requests are ignored, so that a
+    // mouse-down slot that starts a polygon on every press does not restart it at each vertex.
+    // The callback runs from the mouse event that ends the tool, after the tool is removed. ----
+    /// The rectangle dragged, in map units.
     void dragRectangle(std::function<void(const Rect&)> done);
+    /// The polygon clicked (the starting press and each later click are vertices; the
+    /// double-click ends it), in map units.
     void dragPolygon(std::function<void(const Shape&)> done);
+    /// The map image follows the mouse; on release the view moves by the drag and redraws.
     void dragPan();
+    bool toolActive() const { return tool_ != nullptr; }
 
     // Search -------------------------------------------------------------------------------
     /// SearchExpression: the features of the layer whose attributes satisfy `expression`.
     /// On an expression the database engine rejects, an empty cursor and `error` set.
     RecordCursor searchExpression(const VectorLayer& layer, const QString& expression,
                                   QString* error = nullptr) const;
-    /// SearchShape: relation 9 with an empty expression gives the features inside `shape`
-    /// (extent test first, then an exact point-in-polygon test).
+    /// SearchShape: relation 9 gives the features inside `shape` (extent test first, then an
+    /// exact even-odd point-in-polygon test of every vertex of the feature); a non-empty
+    /// expression further keeps only the features that satisfy it. A null or non-polygon
+    /// shape has nothing inside. Other relations: an empty cursor and `error` set.
     RecordCursor searchShape(const VectorLayer& layer, const Shape& shape, int relation,
                              const QString& expression, QString* error = nullptr) const;
 
@@ -78,7 +99,8 @@ public:
     /// during a redraw); not kept by the next redraw.
     void paintShape(const Shape& shape, const Symbol& symbol);
     /// SaveImage: renders the current view into an image `scale` times the widget's size
-    /// and writes it; format 1 is a Windows bitmap. False with `error` set on failure.
+    /// (every marker, line and label scaled alike, layer notifications emitted as for the
+    /// screen) and writes it; format 1 is a Windows bitmap. False with `error` set on failure.
     bool saveImage(int format, const QString& path, double scale, QString* error = nullptr);
     /// The last rendered image (the back buffer).
     const QImage& image() const { return buffer_; }
@@ -98,15 +120,27 @@ protected:
     void mouseDoubleClickEvent(QMouseEvent* event) override;
 
 private:
+    struct RenderTarget;
+    ViewTransform screenTransform() const;
+    /// The one drawing path for the screen, saved images and tests: fills `clip` (the whole
+    /// image when empty) and draws every visible layer bottom to top with notifications.
+    void render(QImage& image, const ViewTransform& transform, double scale, const QRect& clip);
+    void scheduleRedraw();
+    void startTool(std::unique_ptr<MapTool> tool);
+    void finishToolIfDone();
+    void pressAt(QPointF position, Qt::MouseButton button, Qt::KeyboardModifiers modifiers, bool doubleClick);
+
     std::unique_ptr<DatasetCache> datasets_;
+    std::unique_ptr<MarkerCache> markers_;
     std::vector<LayerPtr> layers_;
-    Rect view_;
+    Rect view_;      // as shown: the widget's aspect ratio
+    Rect requested_; // as last asked for; fitted again when the widget is first sized
     QImage buffer_;
     std::unique_ptr<MapTool> tool_;
-    // Private render state (transform, painter of the image being rendered) is the
-    // implementation's.
-    struct RenderTarget;
-    RenderTarget* target_ = nullptr;
+    bool buttonDown_ = false;
+    QPointF pressPosition_;
+    bool redrawPending_ = false;
+    RenderTarget* target_ = nullptr; // the render in progress, if any
 };
 
-}  // namespace mapcontrol
+} // namespace mapcontrol

@@ -26,10 +26,20 @@ public:
     int featureCount() const { return int(featureExtents_.size()); }
     Rect extent() const { return extent_; }
     Rect featureExtent(int feature) const { return featureExtents_[size_t(feature)]; }
+    /// Flat geometry, for drawing and searching without building shapes: feature f owns
+    /// parts [partBegin(f), partBegin(f + 1)), part p owns points [pointBegin(p),
+    /// pointBegin(p + 1)). A feature without geometry owns no part.
+    int partBegin(int feature) const { return featurePart_[size_t(feature)]; }
+    int pointBegin(int part) const { return partPoint_[size_t(part)]; }
+    QPointF point(int index) const { return {xs_[size_t(index)], ys_[size_t(index)]}; }
+    bool hasGeometry(int feature) const { return partBegin(feature) != partBegin(feature + 1); }
     /// The feature's shape; a null Shape when the feature has no geometry.
     Shape shape(int feature) const;
     /// The database holding this dataset's attribute table (named name()).
     const tabledb::Database& attributes() const { return attributes_; }
+    /// Every record of the attribute table in record order, selected once and then shared
+    /// (an empty set with `error` set when the table cannot be read).
+    tabledb::RecordSet allRecords(QString* error = nullptr) const;
 
 private:
     friend class DatasetCache;
@@ -44,20 +54,28 @@ private:
     std::vector<int> partPoint_;
     std::vector<double> xs_, ys_;
     tabledb::Database attributes_;
+    mutable tabledb::RecordSet allRecords_;
+    mutable bool allRecordsLoaded_ = false;
 };
 using DatasetPtr = std::shared_ptr<const Dataset>;
 
-/// Forward cursor over features of one dataset, with their attribute values.
+/// The text of a field value as renderers and string sets compare it: integers and whole
+/// reals without a decimal part ("12", never "12.0"), other reals in their shortest form,
+/// NULL as an empty text.
+QString fieldText(const QVariant& value);
+
+/// Forward cursor over features of one dataset, with their attribute values. A cursor may
+/// carry a filter (one flag per feature index) that hides the records it does not keep.
 class RecordCursor {
 public:
     RecordCursor() = default;
-    RecordCursor(DatasetPtr dataset, tabledb::RecordSet records)
-        : dataset_(std::move(dataset)), records_(std::move(records)) {}
+    RecordCursor(DatasetPtr dataset, tabledb::RecordSet records,
+                 std::shared_ptr<const std::vector<bool>> keptFeatures = nullptr);
 
-    void first() { records_.moveFirst(); }
+    void first();
     bool atEnd() const { return records_.atEnd(); }
-    void next() { records_.next(); }
-    int count() const { return records_.recordCount(); }
+    void next();
+    int count() const { return count_; }
     /// The current feature's field value: text or number, a null QVariant for NULL, an
     /// invalid QVariant for an unknown field.
     QVariant fieldValue(const QString& name) const { return records_.value(name); }
@@ -67,8 +85,13 @@ public:
     const tabledb::RecordSet& records() const { return records_; }
 
 private:
+    bool keeps(int feature) const;
+    void skipHidden();
+
     DatasetPtr dataset_;
     tabledb::RecordSet records_;
+    std::shared_ptr<const std::vector<bool>> kept_;
+    int count_ = 0;
 };
 
 /// Base of the renderers a vector layer can carry instead of its single symbol.
@@ -77,18 +100,20 @@ public:
     virtual ~Renderer() = default;
 };
 
-/// Colours features whose `field` text equals a class value with that class's symbol.
-/// Features matching no class are drawn with the layer's own symbol.
+/// Colours features whose `field` text (see fieldText()) equals a class value with that
+/// class's symbol. Features matching no class, and classes never given a value, fall back to
+/// the layer's own symbol: such features are drawn exactly as without the renderer.
 class ValueRenderer : public Renderer {
 public:
     QString field;
     SymbolType symbolType = SymbolType::Fill;
 
     int valueCount() const { return int(classes_.size()); }
-    /// Sets the number of classes; new classes have no value and a default symbol.
+    /// Sets the number of classes; new classes have no value and a default symbol of
+    /// `symbolType`.
     void setValueCount(int count);
     QString value(int index) const { return classes_.at(size_t(index)).value; }
-    void setValue(int index, const QString& value) { classes_.at(size_t(index)).value = value; }
+    void setValue(int index, const QString& value);
     Symbol& symbol(int index) { return classes_.at(size_t(index)).symbol; }
     const Symbol& symbol(int index) const { return classes_.at(size_t(index)).symbol; }
     /// The class symbol for a field text, or nullptr when no class has that value.
@@ -103,7 +128,9 @@ private:
     std::vector<Class> classes_;
 };
 
-/// Writes the text of `field` at each feature, beside its marker.
+/// Draws each feature with the layer's own symbol and writes the text of `field` beside it:
+/// left-aligned just right of a point's marker (at the centre of a line or polygon),
+/// vertically centred, dark text with a thin white halo so that it reads over any map.
 class TextRenderer : public Renderer {
 public:
     QString field;
@@ -163,4 +190,4 @@ private:
     std::shared_ptr<Source> source_;
 };
 
-}  // namespace mapcontrol
+} // namespace mapcontrol

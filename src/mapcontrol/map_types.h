@@ -27,7 +27,9 @@ struct Rect {
     double height() const { return maxY - minY; }
     QPointF center() const { return {(minX + maxX) / 2, (minY + maxY) / 2}; }
     bool isEmpty() const { return !(width() > 0) || !(height() > 0); }
-    bool contains(QPointF p) const { return p.x() >= minX && p.x() <= maxX && p.y() >= minY && p.y() <= maxY; }
+    bool contains(QPointF p) const {
+        return p.x() >= minX && p.x() <= maxX && p.y() >= minY && p.y() <= maxY;
+    }
     bool intersects(const Rect& o) const {
         return minX <= o.maxX && o.minX <= maxX && minY <= o.maxY && o.minY <= maxY;
     }
@@ -93,4 +95,4 @@ private:
     QStringList items_;
 };
 
-}  // namespace mapcontrol
+} // namespace mapcontrol

@@ -1,0 +1,356 @@
+#include "mapcontrol/map_control.h"
+
+#include "mapcontrol/dataset_cache.h"
+#include "mapcontrol/map_renderer.h"
+#include "mapcontrol/map_tools.h"
+#include "mapcontrol/view_transform.h"
+
+#include <QMouseEvent>
+#include <QPaintEvent>
+#include <QPainter>
+#include <QResizeEvent>
+
+#include <cmath>
+
+namespace mapcontrol {
+
+namespace {
+const QColor kBackground = Qt::white;
+constexpr int kBitmapFormat = 1;
+} // namespace
+
+struct MapControl::RenderTarget {
+    MapRenderer& renderer;
+};
+
+MapControl::MapControl(QWidget* parent)
+    : QWidget(parent), datasets_(std::make_unique<DatasetCache>()),
+      markers_(std::make_unique<MarkerCache>()) {
+    setMouseTracking(true);
+    setAttribute(Qt::WA_OpaquePaintEvent);
+}
+
+MapControl::~MapControl() = default;
+
+bool MapControl::openFolder(const QString& folder) {
+    return datasets_->openFolder(folder);
+}
+
+DatasetPtr MapControl::findDataset(const QString& name) {
+    return datasets_->find(name);
+}
+
+void MapControl::addLayer(LayerPtr layer) {
+    if (!layer)
+        return;
+    const bool firstLayer = layers_.empty();
+    layers_.insert(layers_.begin(), std::move(layer));
+    if (firstLayer)
+        setViewBounds(layers_.front()->extent());
+    else
+        scheduleRedraw();
+}
+
+void MapControl::removeLayer(int position) {
+    if (position < 0 || position >= layerCount())
+        return;
+    layers_.erase(layers_.begin() + position);
+    scheduleRedraw();
+}
+
+LayerPtr MapControl::layer(int position) const {
+    if (position < 0 || position >= layerCount())
+        return nullptr;
+    return layers_[size_t(position)];
+}
+
+LayerPtr MapControl::layerNamed(const QString& name) const {
+    for (const LayerPtr& layer : layers_) {
+        if (layer->name().compare(name, Qt::CaseInsensitive) == 0)
+            return layer;
+    }
+    return nullptr;
+}
+
+void MapControl::setViewBounds(const Rect& bounds) {
+    if (!(bounds.width() > 0) && !(bounds.height() > 0) && !view_.isEmpty()) {
+        const QPointF shift = bounds.center() - view_.center();
+        requested_ = {view_.minX + shift.x(), view_.minY + shift.y(), view_.maxX + shift.x(),
+                      view_.maxY + shift.y()};
+    } else {
+        requested_ = bounds;
+    }
+    view_ = ViewTransform::fit(requested_, size());
+    redrawAll();
+}
+
+Rect MapControl::wholeBounds() const {
+    Rect whole;
+    for (const LayerPtr& layer : layers_)
+        whole = whole.united(layer->extent());
+    return whole;
+}
+
+ViewTransform MapControl::screenTransform() const {
+    return ViewTransform(view_, size());
+}
+
+QPointF MapControl::screenToMap(QPointF widgetPoint) const {
+    return screenTransform().toMap(widgetPoint);
+}
+
+QPointF MapControl::mapToScreen(QPointF mapPoint) const {
+    return screenTransform().toPixel(mapPoint);
+}
+
+void MapControl::render(QImage& image, const ViewTransform& transform, double scale, const QRect& clip) {
+    QPainter painter(&image);
+    painter.setRenderHint(QPainter::Antialiasing);
+    const QRect area = clip.isEmpty() ? image.rect() : clip;
+    painter.setClipRect(area);
+    painter.fillRect(area, kBackground);
+    MapRenderer renderer(painter, transform, scale, *markers_);
+    RenderTarget target{renderer};
+    target_ = &target;
+    // A slot may change the stack while it is being drawn; draw the stack as it was.
+    const std::vector<LayerPtr> stack = layers_;
+    for (int position = int(stack.size()) - 1; position >= 0; --position) {
+        const Layer& layer = *stack[size_t(position)];
+        if (!layer.visible)
+            continue;
+        emit layerDrawStarting(position);
+        renderer.drawLayer(layer);
+        emit layerDrawn(position);
+    }
+    target_ = nullptr;
+}
+
+void MapControl::redrawAll() {
+    if (target_ != nullptr) {
+        scheduleRedraw();
+        return;
+    }
+    redrawPending_ = false;
+    const QSize pixels = screenTransform().pixels();
+    if (buffer_.size() != pixels)
+        buffer_ = QImage(pixels, QImage::Format_ARGB32_Premultiplied);
+    render(buffer_, screenTransform(), 1.0, QRect());
+    update();
+}
+
+void MapControl::redrawArea(const Rect& area) {
+    const ViewTransform transform = screenTransform();
+    if (target_ != nullptr || buffer_.size() != transform.pixels()) {
+        redrawAll();
+        return;
+    }
+    const QRect clip = transform.toPixel(area).toAlignedRect().intersected(buffer_.rect());
+    if (clip.isEmpty())
+        return;
+    render(buffer_, transform, 1.0, clip);
+    update(clip);
+}
+
+void MapControl::scheduleRedraw() {
+    if (redrawPending_)
+        return;
+    redrawPending_ = true;
+    QMetaObject::invokeMethod(
+        this,
+        [this] {
+            if (redrawPending_)
+                redrawAll();
+        },
+        Qt::QueuedConnection);
+}
+
+void MapControl::paintShape(const Shape& shape, const Symbol& symbol) {
+    if (target_ != nullptr) {
+        target_->renderer.paintShape(shape, symbol);
+        return;
+    }
+    if (buffer_.isNull())
+        return;
+    QPainter painter(&buffer_);
+    painter.setRenderHint(QPainter::Antialiasing);
+    MapRenderer(painter, screenTransform(), 1.0, *markers_).paintShape(shape, symbol);
+    update();
+}
+
+bool MapControl::saveImage(int format, const QString& path, double scale, QString* error) {
+    auto fail = [error](const QString& reason) {
+        if (error)
+            *error = reason;
+        return false;
+    };
+    if (format != kBitmapFormat)
+        return fail(tr("Image format %1 is not supported; only 1 (Windows bitmap) is.").arg(format));
+    if (!(scale > 0) || !std::isfinite(scale))
+        return fail(tr("The scale factor %1 is not a positive number.").arg(scale));
+    if (target_ != nullptr)
+        return fail(tr("The map cannot be saved while it is being drawn."));
+    const ViewTransform transform = screenTransform().scaled(scale);
+    QImage image(transform.pixels(), QImage::Format_ARGB32_Premultiplied);
+    if (image.isNull())
+        return fail(tr("An image of %1 x %2 pixels is too large.")
+                        .arg(transform.pixels().width())
+                        .arg(transform.pixels().height()));
+    render(image, transform, scale, QRect());
+    if (!image.convertToFormat(QImage::Format_RGB888).save(path, "BMP"))
+        return fail(tr("Cannot write the file %1.").arg(path));
+    return true;
+}
+
+void MapControl::dragRectangle(std::function<void(const Rect&)> done) {
+    startTool(std::make_unique<RectangleTool>(
+        [this, done](const QRectF& pixels) { done(screenTransform().toMap(pixels)); }));
+}
+
+void MapControl::dragPolygon(std::function<void(const Shape&)> done) {
+    startTool(std::make_unique<PolygonTool>([this, done](const QPolygonF& pixels) {
+        QVector<QPointF> ring;
+        for (const QPointF& p : pixels)
+            ring.append(screenToMap(p));
+        done(Shape::polygon(ring));
+    }));
+}
+
+void MapControl::dragPan() {
+    startTool(std::make_unique<PanTool>([this](QPointF offset) {
+        const double units = screenTransform().unitsPerPixel();
+        const double dx = -offset.x() * units;
+        const double dy = offset.y() * units;
+        setViewBounds({view_.minX + dx, view_.minY + dy, view_.maxX + dx, view_.maxY + dy});
+    }));
+}
+
+void MapControl::startTool(std::unique_ptr<MapTool> tool) {
+    if (tool_)
+        return;
+    tool_ = std::move(tool);
+    if (buttonDown_)
+        tool_->start(pressPosition_);
+    update();
+}
+
+void MapControl::finishToolIfDone() {
+    if (!tool_ || !tool_->finished())
+        return;
+    const std::unique_ptr<MapTool> finished = std::move(tool_);
+    update();
+    finished->deliver();
+}
+
+RecordCursor MapControl::searchExpression(const VectorLayer& layer, const QString& expression,
+                                          QString* error) const {
+    const DatasetPtr& dataset = layer.dataset();
+    const tabledb::SelectResult result = dataset->attributes().selectRecords(dataset->name(), expression);
+    if (!result.ok()) {
+        if (error)
+            *error = result.error;
+        return RecordCursor(dataset, tabledb::RecordSet());
+    }
+    return RecordCursor(dataset, result.records);
+}
+
+namespace {
+bool featureInside(const Dataset& dataset, int feature, const Shape& polygon, const Rect& polygonExtent) {
+    if (!dataset.hasGeometry(feature) || !polygonExtent.intersects(dataset.featureExtent(feature)))
+        return false;
+    const int begin = dataset.pointBegin(dataset.partBegin(feature));
+    const int end = dataset.pointBegin(dataset.partBegin(feature + 1));
+    for (int i = begin; i < end; ++i) {
+        if (!polygon.containsPoint(dataset.point(i)))
+            return false;
+    }
+    return true;
+}
+} // namespace
+
+RecordCursor MapControl::searchShape(const VectorLayer& layer, const Shape& shape, int relation,
+                                     const QString& expression, QString* error) const {
+    constexpr int kInsideRelation = 9;
+    const DatasetPtr& dataset = layer.dataset();
+    if (relation != kInsideRelation) {
+        if (error)
+            *error = tr("Spatial relation %1 is not supported; only 9 (inside) is.").arg(relation);
+        return RecordCursor(dataset, tabledb::RecordSet());
+    }
+    auto inside = std::make_shared<std::vector<bool>>(size_t(dataset->featureCount()), false);
+    const Rect polygonExtent = shape.extent();
+    for (int feature = 0; feature < dataset->featureCount(); ++feature)
+        (*inside)[size_t(feature)] = featureInside(*dataset, feature, shape, polygonExtent);
+    RecordCursor matching = expression.isEmpty() ? RecordCursor(dataset, dataset->allRecords(error))
+                                                 : searchExpression(layer, expression, error);
+    return RecordCursor(dataset, matching.records(), std::move(inside));
+}
+
+void MapControl::paintEvent(QPaintEvent* event) {
+    QPainter painter(this);
+    painter.setClipRegion(event->region());
+    painter.setBackground(kBackground);
+    if (tool_ && tool_->started()) {
+        tool_->paint(painter, buffer_);
+        return;
+    }
+    painter.fillRect(rect(), kBackground);
+    painter.drawImage(0, 0, buffer_);
+}
+
+void MapControl::resizeEvent(QResizeEvent* event) {
+    const QSize old = event->oldSize();
+    if (!old.isValid() || old.isEmpty() || view_.isEmpty()) {
+        view_ = ViewTransform::fit(requested_, size());
+    } else {
+        // Keep the centre and the map units per pixel; the view grows or shrinks with the widget.
+        const double units = view_.width() / old.width();
+        const QPointF c = view_.center();
+        const double halfWidth = width() * units / 2;
+        const double halfHeight = height() * units / 2;
+        view_ = {c.x() - halfWidth, c.y() - halfHeight, c.x() + halfWidth, c.y() + halfHeight};
+    }
+    redrawAll();
+}
+
+void MapControl::pressAt(QPointF position, Qt::MouseButton button, Qt::KeyboardModifiers modifiers,
+                         bool doubleClick) {
+    buttonDown_ = true;
+    pressPosition_ = position;
+    const MapTool* before = tool_.get();
+    emit mapMouseDown(button, modifiers, position.toPoint());
+    // A tool started by a slot of mapMouseDown has already begun at this press.
+    if (tool_ && tool_.get() == before) {
+        if (!tool_->started())
+            tool_->start(position);
+        else if (doubleClick)
+            tool_->doubleClick(position);
+        else
+            tool_->press(position);
+    }
+    finishToolIfDone();
+}
+
+void MapControl::mousePressEvent(QMouseEvent* event) {
+    pressAt(event->position(), event->button(), event->modifiers(), false);
+}
+
+void MapControl::mouseDoubleClickEvent(QMouseEvent* event) {
+    pressAt(event->position(), event->button(), event->modifiers(), true);
+}
+
+void MapControl::mouseMoveEvent(QMouseEvent* event) {
+    emit mapMouseMove(event->buttons(), event->modifiers(), event->position().toPoint());
+    if (tool_ && tool_->started()) {
+        tool_->move(event->position());
+        update();
+    }
+}
+
+void MapControl::mouseReleaseEvent(QMouseEvent* event) {
+    buttonDown_ = event->buttons() != Qt::NoButton;
+    if (tool_ && tool_->started())
+        tool_->release(event->position());
+    finishToolIfDone();
+}
+
+} // namespace mapcontrol
