@@ -1,5 +1,6 @@
 #include "app/caption_button.h"
 
+#include <QFontMetrics>
 #include <QStyleOptionButton>
 #include <QStylePainter>
 
@@ -15,9 +16,19 @@ void CaptionButton::paintEvent(QPaintEvent*) {
     initStyleOption(&option);
     option.text.clear();
     painter.drawControl(QStyle::CE_PushButton, option);
-    const QRect textArea = style()->subElementRect(QStyle::SE_PushButtonContents, &option, this).adjusted(1, 0, -1, 0);
+    const QRect textArea = rect().adjusted(2, 2, -2, -2);
     painter.setPen(palette().color(isEnabled() ? QPalette::Active : QPalette::Disabled, QPalette::ButtonText));
-    painter.drawText(textArea, Qt::AlignCenter | Qt::TextWordWrap, text());
+    // A word longer than the button is narrow enough after a slightly smaller font.
+    QFont captionFont = font();
+    const int flags = Qt::AlignCenter | Qt::TextWordWrap;
+    while (captionFont.pointSizeF() > 6) {
+        const QRect needed = QFontMetrics(captionFont).boundingRect(textArea, flags, text());
+        if (needed.width() <= textArea.width() && needed.height() <= textArea.height())
+            break;
+        captionFont.setPointSizeF(captionFont.pointSizeF() - 0.5);
+    }
+    painter.setFont(captionFont);
+    painter.drawText(textArea, flags, text());
 }
 
 }  // namespace quillfen

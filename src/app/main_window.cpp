@@ -14,6 +14,7 @@
 #include "mapcontrol/map_control.h"
 #include "query_builder/query_window.h"
 #include "query_builder/search_expression.h"
+#include "records/record_grid_model.h"
 #include "records/sel_recs_window.h"
 
 #include <QActionGroup>
@@ -22,6 +23,7 @@
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QDir>
+#include <QFontMetrics>
 #include <QLabel>
 #include <QTimer>
 #include <QToolBar>
@@ -45,6 +47,14 @@ QFont boldFont(double points) {
     QFont font;
     font.setPointSizeF(points);
     font.setBold(true);
+    return font;
+}
+
+/// A bold font of `points`, made smaller when needed so that `text` fits `width` pixels.
+QFont fittingBoldFont(const QString& text, double points, int width) {
+    QFont font = boldFont(points);
+    while (font.pointSizeF() > 6 && QFontMetrics(font).horizontalAdvance(text) > width)
+        font.setPointSizeF(font.pointSizeF() - 0.5);
     return font;
 }
 
@@ -97,7 +107,8 @@ void MainWindow::createControls() {
     SSTab1 = buildLayerPanel(client, layerSelection, baseBoxes_);
     connectBoxes();
 
-    addLabel(client, "LblPoolName", kReachName, twipsRect(120, 8520, 1695, 615))->setFont(boldFont(24));
+    QLabel* reachName = addLabel(client, "LblPoolName", kReachName, twipsRect(120, 8520, 1695, 615));
+    reachName->setFont(fittingBoldFont(kReachName, 24, reachName->width()));
     Label_wait = addLabel(client, "Label_wait", "Drawing ...", twipsRect(120, 8520, 1695, 495));
     Label_wait->setFont(boldFont(12));
     Label_wait->setStyleSheet("color: white; background-color: red;");
@@ -113,6 +124,8 @@ void MainWindow::createToolbar() {
     Toolbar1->setObjectName("Toolbar1");
     Toolbar1->setIconSize(QSize(20, 20));
     Toolbar1->setMovable(false);
+    // Five buttons must fit the toolbar's designed width.
+    Toolbar1->setStyleSheet("QToolBar { spacing: 0px; padding: 0px; } QToolButton { padding: 1px; margin: 0px; }");
     auto addButton = [this](const QString& key, const QIcon& icon, bool toggle) {
         QAction* button = Toolbar1->addAction(icon, key);
         button->setToolTip(key);

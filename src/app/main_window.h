@@ -4,7 +4,9 @@
 #include "layer_selection/layer_selection.h"
 #include "mapcontrol/map_types.h"
 #include "query_builder/query_host.h"
+#include "query_builder/query_window.h"
 #include "query_builder/search_expression.h"
+#include "records/sel_recs_window.h"
 #include "selection_run/selection_run.h"
 
 #include <QMainWindow>
@@ -22,9 +24,6 @@ class MapControl;
 }
 
 namespace quillfen {
-
-class QueryWindow;
-class SelRecsWindow;
 
 /// The main window (form "main", caption "Kesselby"): the map, the tabbed layer boxes, the
 /// toolbar and the command buttons. Its public members are the selection state that the
