@@ -17,7 +17,8 @@ class FolderStore;
 
 /// The result of one select: rows in the order the engine returns them, read forward.
 /// Field lookup is by name, case-insensitive. A NULL value comes back as a null QVariant
-/// (QVariant::isNull()), distinct from an empty text. Integers come back as qlonglong,
+/// (QVariant::isNull(); typed like the column: qlonglong, double or QString), distinct from an
+/// empty text. Integers come back as qlonglong,
 /// reals as double, text (dates included, as M/D/YYYY) as QString.
 class RecordSet {
 public:
@@ -45,6 +46,9 @@ public:
 
 private:
     friend class FolderStore;
+    /// Sets the column names and the lookup by lower-case name (the first of equal names wins).
+    void setColumns(const QStringList& names);
+
     QStringList columns_;
     QHash<QString, int> columnByLowerName_;
     QVector<QVector<QVariant>> rows_;
@@ -107,4 +111,4 @@ private:
     QHash<QString, std::shared_ptr<FolderStore>> stores_;
 };
 
-}  // namespace tabledb
+} // namespace tabledb

@@ -1,0 +1,239 @@
+#include "tabledb/folder_store.h"
+
+#include "tabledb/dbase_like.h"
+#include "tabledb/dbf_table_loader.h"
+#include "tabledb/select_guard.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QSet>
+
+#include <sqlite3.h>
+
+namespace tabledb {
+
+namespace {
+
+/// Each attempt loads or reloads at least one table, so this bounds the tables one
+/// statement can name.
+constexpr int kMaxPrepareAttempts = 64;
+
+const QStringList kRowIdNames = {QStringLiteral("rowid"), QStringLiteral("_rowid_"), QStringLiteral("oid")};
+const QStringList kTableFilePatterns = {QStringLiteral("*.dbf")};
+
+SelectResult failure(const QString& message) {
+    SelectResult result;
+    result.error = message;
+    return result;
+}
+
+QString rowIdNameFor(const QStringList& columns) {
+    for (const QString& name : kRowIdNames) {
+        if (!columns.contains(name, Qt::CaseInsensitive))
+            return name;
+    }
+    return QString();
+}
+
+/// A condition without the statement terminators a caller may have left on it.
+QString bareCondition(const QString& whereExpression) {
+    QString condition = whereExpression.trimmed();
+    while (condition.endsWith(';'))
+        condition = condition.chopped(1).trimmed();
+    return condition;
+}
+
+/// The null value of a result column: typed after the declared column type, as Qt's own
+/// database layer does, so that it converts like the column's other values.
+QVariant nullValueOf(sqlite3_stmt* statement, int column) {
+    const QByteArray declared = QByteArray(sqlite3_column_decltype(statement, column)).toUpper();
+    if (declared.startsWith("INTEGER"))
+        return QVariant(QMetaType::fromType<qlonglong>());
+    if (declared.startsWith("REAL"))
+        return QVariant(QMetaType::fromType<double>());
+    return QVariant(QMetaType::fromType<QString>());
+}
+
+QVariant valueOf(sqlite3_stmt* statement, int column, const QVariant& nullValue) {
+    switch (sqlite3_column_type(statement, column)) {
+    case SQLITE_INTEGER:
+        return QVariant(qlonglong(sqlite3_column_int64(statement, column)));
+    case SQLITE_FLOAT:
+        return QVariant(sqlite3_column_double(statement, column));
+    case SQLITE_TEXT: {
+        const auto* text = reinterpret_cast<const char*>(sqlite3_column_text(statement, column));
+        return QVariant(QString::fromUtf8(text, sqlite3_column_bytes(statement, column)));
+    }
+    case SQLITE_BLOB: {
+        const auto* bytes = static_cast<const char*>(sqlite3_column_blob(statement, column));
+        return QVariant(QByteArray(bytes, sqlite3_column_bytes(statement, column)));
+    }
+    default:
+        return nullValue;
+    }
+}
+
+} // namespace
+
+FolderStore::FolderStore(const QString& folder) : folder_(folder) {
+    sqlite3_open_v2(":memory:", &db_, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr);
+    // Statements can only read (see select_guard); these close the remaining doors anyway.
+    sqlite3_limit(db_, SQLITE_LIMIT_ATTACHED, 0);
+    sqlite3_db_config(db_, SQLITE_DBCONFIG_DEFENSIVE, 1, nullptr);
+    sqlite3_db_config(db_, SQLITE_DBCONFIG_TRUSTED_SCHEMA, 0, nullptr);
+    registerDbaseLike(db_);
+}
+
+FolderStore::~FolderStore() {
+    sqlite3_close_v2(db_);
+}
+
+SelectResult FolderStore::select(const QString& sql) {
+    return run(sql.toUtf8(), false);
+}
+
+SelectResult FolderStore::selectRecords(const QString& table, const QString& whereExpression) {
+    bool reloaded = false;
+    QString error;
+    if (!refreshTable(table, &reloaded, &error))
+        return failure(error);
+    const QString rowId = tables_.value(table.toLower()).rowIdName;
+    if (rowId.isEmpty())
+        return failure(QStringLiteral("table %1 has no record numbers: its columns hide them").arg(table));
+    const QString condition = bareCondition(whereExpression);
+    QString sql = QStringLiteral("SELECT %1, * FROM %2").arg(rowId, quotedIdentifier(table.toLower()));
+    if (!condition.isEmpty())
+        sql += QStringLiteral(" WHERE (%1)").arg(condition);
+    sql += QStringLiteral(" ORDER BY 1;");
+    return run(sql.toUtf8(), true);
+}
+
+int FolderStore::recordCount(const QString& table, QString* error) {
+    const SelectResult result = run(
+        QStringLiteral("SELECT count(*) FROM %1;").arg(quotedIdentifier(table.toLower())).toUtf8(), false);
+    if (error)
+        *error = result.error;
+    return result.ok() ? result.records.value(0).toInt() : -1;
+}
+
+SelectResult FolderStore::run(const QByteArray& sql, bool firstColumnIsRowNumber) {
+    for (int attempt = 0; attempt < kMaxPrepareAttempts; ++attempt) {
+        GuardedSelect prepared = prepareGuardedSelect(db_, sql);
+        QString error;
+        bool reloaded = false;
+        if (!prepared.missingTable.isEmpty()) {
+            if (tables_.contains(prepared.missingTable.toLower()))
+                return failure(QStringLiteral("no such table: %1").arg(prepared.missingTable));
+            if (!refreshTable(prepared.missingTable, &reloaded, &error))
+                return failure(error);
+            continue;
+        }
+        if (!prepared.error.isEmpty())
+            return failure(prepared.error);
+
+        bool schemaChanged = false;
+        for (const QString& table : prepared.tablesRead) {
+            if (!tables_.contains(table.toLower()))
+                continue;
+            if (!refreshTable(table, &reloaded, &error))
+                return failure(error);
+            schemaChanged = schemaChanged || reloaded;
+        }
+        if (!schemaChanged)
+            return readRecords(prepared.statement.get(), firstColumnIsRowNumber);
+    }
+    return failure(QStringLiteral("the statement names too many tables"));
+}
+
+SelectResult FolderStore::readRecords(sqlite3_stmt* statement, bool firstColumnIsRowNumber) const {
+    SelectResult result;
+    RecordSet& records = result.records;
+    const int firstField = firstColumnIsRowNumber ? 1 : 0;
+    const int columnCount = sqlite3_column_count(statement);
+    QStringList names;
+    QVector<QVariant> nullValues;
+    for (int column = firstField; column < columnCount; ++column) {
+        names << QString::fromUtf8(sqlite3_column_name(statement, column));
+        nullValues << nullValueOf(statement, column);
+    }
+    records.setColumns(names);
+
+    int rc = SQLITE_ROW;
+    while ((rc = sqlite3_step(statement)) == SQLITE_ROW) {
+        if (firstColumnIsRowNumber)
+            records.rowNumbers_.append(sqlite3_column_int(statement, 0));
+        QVector<QVariant> row;
+        row.reserve(columnCount - firstField);
+        for (int column = firstField; column < columnCount; ++column)
+            row.append(valueOf(statement, column, nullValues[column - firstField]));
+        records.rows_.append(std::move(row));
+    }
+    if (rc != SQLITE_DONE)
+        return failure(QString::fromUtf8(sqlite3_errmsg(db_)));
+    return result;
+}
+
+bool FolderStore::refreshTable(const QString& table, bool* reloaded, QString* error) {
+    *reloaded = false;
+    const QString key = table.toLower();
+    const auto loaded = tables_.constFind(key);
+    if (loaded == tables_.constEnd()) {
+        const QString path = fileOfTable(table);
+        if (path.isEmpty()) {
+            *error = notFound(table);
+            return false;
+        }
+        *reloaded = true;
+        return loadTable(key, path, error);
+    }
+    const QFileInfo file(loaded->path);
+    if (!file.exists()) {
+        forgetTable(key);
+        *error = notFound(table);
+        return false;
+    }
+    if (file.size() == loaded->size && file.lastModified() == loaded->modified)
+        return true;
+    *reloaded = true;
+    return loadTable(key, loaded->path, error);
+}
+
+bool FolderStore::loadTable(const QString& key, const QString& path, QString* error) {
+    const QFileInfo file(path);
+    TableFile loaded{path, file.size(), file.lastModified(), QString()};
+    QStringList columns;
+    if (!loadDbfTable(db_, key, path, &columns, error)) {
+        forgetTable(key);
+        return false;
+    }
+    loaded.rowIdName = rowIdNameFor(columns);
+    tables_.insert(key, loaded);
+    return true;
+}
+
+void FolderStore::forgetTable(const QString& key) {
+    const QByteArray drop = QStringLiteral("DROP TABLE IF EXISTS %1").arg(quotedIdentifier(key)).toUtf8();
+    sqlite3_exec(db_, drop.constData(), nullptr, nullptr, nullptr);
+    tables_.remove(key);
+}
+
+QString FolderStore::fileOfTable(const QString& table) const {
+    if (table.isEmpty() || table.contains('/') || table.contains('\\'))
+        return QString();
+    const QDir folder(folder_);
+    const QFileInfo direct(folder.filePath(table + QStringLiteral(".dbf")));
+    if (direct.isFile())
+        return direct.filePath();
+    const QFileInfoList candidates = folder.entryInfoList(kTableFilePatterns, QDir::Files | QDir::Readable);
+    for (const QFileInfo& candidate : candidates) {
+        if (candidate.completeBaseName().compare(table, Qt::CaseInsensitive) == 0)
+            return candidate.filePath();
+    }
+    return QString();
+}
+
+QString FolderStore::notFound(const QString& table) const {
+    return QStringLiteral("table %1 not found in %2").arg(table, folder_);
+}
+
+} // namespace tabledb

@@ -1,0 +1,55 @@
+#pragma once
+
+#include "tabledb/table_database.h"
+
+#include <QByteArray>
+#include <QDateTime>
+#include <QHash>
+#include <QString>
+
+struct sqlite3;
+struct sqlite3_stmt;
+
+namespace tabledb {
+
+/// The tables of one folder in an in-memory SQLite database. A table is read from its .dbf
+/// file the first time a statement names it and read again when the file's size or
+/// modification time has changed since.
+class FolderStore {
+public:
+    explicit FolderStore(const QString& folder);
+    ~FolderStore();
+    FolderStore(const FolderStore&) = delete;
+    FolderStore& operator=(const FolderStore&) = delete;
+
+    QString folder() const { return folder_; }
+
+    SelectResult select(const QString& sql);
+    SelectResult selectRecords(const QString& table, const QString& whereExpression);
+    int recordCount(const QString& table, QString* error);
+
+private:
+    /// A loaded table and the state of its file when it was read.
+    struct TableFile {
+        QString path;
+        qint64 size = 0;
+        QDateTime modified;
+        QString rowIdName; ///< a name of the rowid that no column shadows; empty when none is left
+    };
+
+    SelectResult run(const QByteArray& sql, bool firstColumnIsRowNumber);
+    SelectResult readRecords(sqlite3_stmt* statement, bool firstColumnIsRowNumber) const;
+    /// Makes the table current: loads it when absent, reloads it when its file changed.
+    /// `reloaded` tells whether the SQLite schema changed.
+    bool refreshTable(const QString& table, bool* reloaded, QString* error);
+    bool loadTable(const QString& table, const QString& path, QString* error);
+    void forgetTable(const QString& key);
+    QString fileOfTable(const QString& table) const;
+    QString notFound(const QString& table) const;
+
+    QString folder_;
+    sqlite3* db_ = nullptr;
+    QHash<QString, TableFile> tables_; ///< by lower-case table name
+};
+
+} // namespace tabledb

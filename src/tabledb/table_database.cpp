@@ -1,0 +1,69 @@
+#include "tabledb/table_database.h"
+
+#include "tabledb/folder_store.h"
+
+#include <QDir>
+#include <QFileInfo>
+
+namespace tabledb {
+
+namespace {
+
+SelectResult closedDatabase() {
+    SelectResult result;
+    result.error = QStringLiteral("the database is not open");
+    return result;
+}
+
+} // namespace
+
+QString Database::folder() const {
+    return store_ ? store_->folder() : QString();
+}
+
+SelectResult Database::select(const QString& sql) const {
+    return store_ ? store_->select(sql) : closedDatabase();
+}
+
+SelectResult Database::selectRecords(const QString& table, const QString& whereExpression) const {
+    return store_ ? store_->selectRecords(table, whereExpression) : closedDatabase();
+}
+
+int Database::recordCount(const QString& table, QString* error) const {
+    if (store_)
+        return store_->recordCount(table, error);
+    if (error)
+        *error = closedDatabase().error;
+    return -1;
+}
+
+Engine::Engine() = default;
+Engine::~Engine() = default;
+
+Database Engine::open(const QString& folder, QString* error) {
+    // The folder as given is looked up first: opening again costs one hash lookup.
+    if (const auto known = stores_.constFind(folder); known != stores_.constEnd())
+        return Database(known.value());
+    const QFileInfo info(folder);
+    if (!info.isDir()) {
+        if (error)
+            *error = QStringLiteral("folder %1 does not exist").arg(folder);
+        return Database();
+    }
+    // Other spellings of a folder already open share its store.
+    const QString canonical = info.canonicalFilePath();
+    std::shared_ptr<FolderStore> store = stores_.value(canonical);
+    if (!store) {
+        store = std::make_shared<FolderStore>(canonical);
+        stores_.insert(canonical, store);
+    }
+    stores_.insert(folder, store);
+    return Database(store);
+}
+
+Engine& Engine::instance() {
+    static Engine engine;
+    return engine;
+}
+
+} // namespace tabledb
