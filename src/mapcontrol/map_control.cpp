@@ -92,7 +92,8 @@ Rect MapControl::wholeBounds() const {
 }
 
 ViewTransform MapControl::screenTransform() const {
-    return ViewTransform(view_, size());
+    // A hidden widget is resized without a resize event; fitting again keeps the aspect right.
+    return ViewTransform(ViewTransform::fit(view_, size()), size());
 }
 
 QPointF MapControl::screenToMap(QPointF widgetPoint) const {

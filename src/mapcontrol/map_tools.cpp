@@ -69,7 +69,7 @@ void PanTool::release(QPointF position) {
 }
 
 void PanTool::paint(QPainter& painter, const QImage& map) const {
-    painter.fillRect(painter.viewport(), Qt::white);
+    painter.fillRect(painter.viewport(), painter.background());
     painter.drawImage(offset_, map);
 }
 

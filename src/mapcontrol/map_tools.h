@@ -30,7 +30,8 @@ public:
     bool finished() const { return finished_; }
     /// Calls the result callback; only once finished.
     virtual void deliver() = 0;
-    /// Draws the widget's content while the tool runs: the map image plus the tool's feedback.
+    /// Draws the widget's content while the tool runs: the map image plus the tool's feedback
+    /// (uncovered parts are filled with the painter's background).
     virtual void paint(QPainter& painter, const QImage& map) const;
 
 protected:
