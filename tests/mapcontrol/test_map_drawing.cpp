@@ -163,6 +163,24 @@ private slots:
         QVERIFY_COLOR(f.colorAt(QPointF(390, 310), {-1, -1}), kBlue);
     }
 
+    void aRasterIsReadOnlyOverTheViewAndAtTheViewsResolution() {
+        MapFixture f;
+        // 400 x 400 cells of 2.5 units: the whole raster at 5 units a pixel needs 200 x 200.
+        const QString path = f.folder() + "/fine.tif";
+        testdata::writePaletteRaster(path, 400, 400, QVector<int>(400 * 400, 1), {Qt::red, Qt::green},
+                                     QPointF(0, 1000), 2.5);
+        RasterLayer raster;
+        QVERIFY(raster.setFile(path));
+        const RasterLayer::Tile whole = raster.read(Rect{0, 0, 1000, 1000}, 5);
+        QCOMPARE(whole.image.size(), QSize(200, 200));
+        const RasterLayer::Tile part = raster.read(Rect{100, 100, 200, 200}, 5);
+        QCOMPARE(part.image.size(), QSize(20, 20));
+        QCOMPARE(part.bounds, (Rect{100, 100, 200, 200}));
+        const RasterLayer::Tile close = raster.read(Rect{100, 100, 110, 110}, 0.1);
+        QCOMPARE(close.image.size(), QSize(4, 4));
+        QVERIFY_COLOR(close.image.pixelColor(1, 1), QColor(Qt::green));
+    }
+
     void anUnreadableRasterDrawsNothing() {
         MapFixture f;
         const QString path = f.folder() + "/broken.tif";
@@ -216,6 +234,9 @@ private slots:
         f.map.setViewBounds(Rect{0, 0, 400, 100});
         QCOMPARE(f.map.viewBounds(), (Rect{0, -50, 400, 150}));
         QCOMPARE(f.map.viewBounds().scaled(1.25), (Rect{-50, -75, 450, 175}));
+        // A rectangle without size (a click with the zoom tool) moves the centre only.
+        f.map.setViewBounds(Rect{1000, 1000, 1000, 1000});
+        QCOMPARE(f.map.viewBounds(), (Rect{800, 900, 1200, 1100}));
     }
 
     void aResizeKeepsTheCentreAndTheScale() {
