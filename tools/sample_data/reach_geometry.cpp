@@ -197,9 +197,9 @@ private:
 
     void buildContiguousBackwaters() {
         contiguous_ = emptyGeometry();
-        for (int i = 0; i < 8; ++i) {
-            const double v = kBackwatersFrom + 300 + i * 2500 + random_.between(0, 1200);
-            const double radius = random_.between(170, 400);
+        for (int i = 0; i < 13; ++i) {
+            const double v = kBackwatersFrom + 300 + i * 1550 + random_.between(0, 900);
+            const double radius = random_.between(200, 520);
             int side = random_.chance(0.5) ? 1 : -1;
             const double centre = frame_.channelCentre(v);
             double u = centre + side * (ValleyFrame::kChannelHalfWidth + radius * 0.6);
@@ -219,7 +219,8 @@ private:
         OGRGeometryUniquePtr taken =
             unite(*unite(*mainChannel_, *sideChannels_), *unite(*contiguous_, *deltaLake_));
         taken = unite(*taken, *pool_);
-        for (int placed = 0, tries = 0; placed < 7 && tries < 400; ++tries) {
+        firstIsolated_ = waterBodies_.size();
+        for (int placed = 0, tries = 0; placed < 10 && tries < 600; ++tries) {
             const double v = random_.between(kBackwatersFrom, ValleyFrame::kLength - 300);
             const double u = random_.between(-1600, 1600);
             const double radius = random_.between(90, 240);
@@ -314,7 +315,7 @@ private:
         static const int kBedClasses[] = {2, 2, 2, 3, 5, 5, 6, 7, 7, 8};
         OGRGeometryUniquePtr open = take(reach_.water->clone());
         const OGRGeometryUniquePtr vegetable = minus(*reach_.water, *mainChannel_);
-        for (int i = 0; i < 48; ++i) {
+        for (int i = 0; i < 90; ++i) {
             const bool inPool = i % 4 == 0;
             double u, v, radius;
             if (inPool) {
@@ -340,35 +341,41 @@ private:
     int landClassAt(double u, double v) {
         if (v < 2600 && u < -700)
             return 12; // the town beside the dam
-        const double nearBluff = std::abs(u) > 1100 ? 0.35 : 0.1;
+        const double farmland = std::abs(u) > 1000 ? 0.45 : 0.15;
         const double draw = random_.unit();
-        if (draw < nearBluff)
+        if (draw < farmland)
             return 11;
-        if (draw < nearBluff + 0.45)
-            return 10;
-        if (draw < nearBluff + 0.7)
-            return 9;
-        if (draw < nearBluff + 0.75)
-            return 13;
-        return random_.chance(0.5) ? 10 : 11;
+        return draw < farmland + (1 - farmland) * 0.65 ? 10 : 9;
     }
 
-    /// Land cover in cells of the valley frame; sand and mud line the main channel's banks.
+    /// Land cover in fields and woods: bands across the valley of varying depth, each cut at a
+    /// few places; sand and mud line the main channel's banks.
     void buildLandCover() {
         const OGRGeometryUniquePtr land = minus(*reach_.outline, *reach_.water);
         const OGRGeometryUniquePtr banks = overlap(*land, *grow(*mainChannel_, 40));
         addCover(*banks, 1, 13);
         const OGRGeometryUniquePtr rest = minus(*land, *banks);
-        const double cellU = 800, cellV = 1100;
-        for (double v = -ValleyFrame::kTailwater; v < ValleyFrame::kLength; v += cellV) {
-            for (double u = -2400; u < 2400; u += cellU) {
-                const OGRGeometryUniquePtr cell =
-                    polygonFrom({frame_.toWorld(u, v), frame_.toWorld(u + cellU, v),
-                                 frame_.toWorld(u + cellU, v + cellV), frame_.toWorld(u, v + cellV)});
-                if (!cell->Intersects(rest.get()))
-                    continue;
-                addCover(*overlap(*rest, *cell), 1, landClassAt(u + cellU / 2, v + cellV / 2));
+        const double wide = 2400;
+        double v = -ValleyFrame::kTailwater - 300, slant = 0;
+        while (v < ValleyFrame::kLength + 300) {
+            const bool last = v + 1600 >= ValleyFrame::kLength + 300;
+            const double nextV = last ? ValleyFrame::kLength + 300 : v + random_.between(600, 1600);
+            const double nextSlant = last ? 0 : random_.between(-200, 200);
+            std::vector<double> cuts = {-wide};
+            for (int i = random_.integer(2, 4); i > 0; --i)
+                cuts.push_back(std::min(wide, cuts.back() + random_.between(500, 1400)));
+            cuts.push_back(wide);
+            for (size_t i = 0; i + 1 < cuts.size(); ++i) {
+                const double u0 = cuts[i], u1 = cuts[i + 1];
+                const OGRGeometryUniquePtr cell = polygonFrom(
+                    {frame_.toWorld(u0, v + slant * u0 / wide), frame_.toWorld(u1, v + slant * u1 / wide),
+                     frame_.toWorld(u1, nextV + nextSlant * u1 / wide),
+                     frame_.toWorld(u0, nextV + nextSlant * u0 / wide)});
+                if (u1 > u0 && cell->Intersects(rest.get()))
+                    addCover(*overlap(*rest, *cell), 1, landClassAt((u0 + u1) / 2, (v + nextV) / 2));
             }
+            v = nextV;
+            slant = nextSlant;
         }
     }
 
@@ -396,10 +403,13 @@ private:
         name(QStringLiteral("LOCK AND DAM 11"), 500, -420, frame_.angleDegrees(), 120);
         name(QStringLiteral("FENMARK POOL"), frame_.channelCentre(2200) + 450, 2200, along, 170);
         name(QStringLiteral("PINE CREEK"), -frame_.bluffDistance(-1, 17600) - 1800, 18400, along - 25, 140);
-        name(QStringLiteral("HERON SLOUGH"), waterBodies_[1].u + 350, waterBodies_[1].v, along, 110);
+        const WaterBody& slough = waterBodies_[3];
+        name(QStringLiteral("HERON SLOUGH"), slough.u + slough.radius + 60, slough.v, along, 110);
         name(QStringLiteral("WILLOW ISLAND"), frame_.channelCentre(12000) * 0.3, 12000, along, 110);
-        if (waterBodies_.size() > 9)
-            name(QStringLiteral("OTTER LAKE"), waterBodies_[9].u + 250, waterBodies_[9].v, along, 100);
+        if (waterBodies_.size() > firstIsolated_) {
+            const WaterBody& lake = waterBodies_[firstIsolated_];
+            name(QStringLiteral("OTTER LAKE"), lake.u + lake.radius * 1.4 + 120, lake.v, along, 100);
+        }
         name(QStringLiteral("QUARRY RIDGE"), 3200, 9000, along, 150);
         name(QStringLiteral("MARSH BOTTOMS"), -2600, 22000, along, 150);
     }
@@ -409,7 +419,8 @@ private:
     Random& random_;
     OGRGeometryUniquePtr mainChannel_, pool_, sideChannels_, deltaLake_, contiguous_, isolated_;
     OGRGeometryUniquePtr wingDams_, safeWater_;
-    std::vector<WaterBody> waterBodies_;
+    std::vector<WaterBody> waterBodies_; ///< the delta lake, the contiguous, then the isolated backwaters
+    size_t firstIsolated_ = 0;
 };
 
 } // namespace

@@ -8,7 +8,7 @@ namespace {
 
 constexpr int kStripCount = 1024;
 constexpr int kCellsAcross = 400;
-constexpr int kProbesPerSide = 4;
+constexpr int kScanLinesPerCell = 4;
 
 } // namespace
 
@@ -60,29 +60,44 @@ bool RegionSampler::contains(const QPointF& point) const {
     if (edges_.empty() || !bounds_.contains(point))
         return false;
     bool inside = false;
-    for (int i : strips_[stripOf(point.y())]) {
-        const Edge& e = edges_[i];
-        if ((e.y1 > point.y()) == (e.y2 > point.y()))
-            continue;
-        const double crossX = e.x1 + (point.y() - e.y1) * (e.x2 - e.x1) / (e.y2 - e.y1);
-        if (crossX > point.x())
+    for (double crossing : crossingsAt(point.y())) {
+        if (crossing > point.x())
             inside = !inside;
     }
     return inside;
 }
 
+std::vector<double> RegionSampler::crossingsAt(double y) const {
+    std::vector<double> crossings;
+    for (int i : strips_[stripOf(y)]) {
+        const Edge& e = edges_[i];
+        if ((e.y1 > y) != (e.y2 > y))
+            crossings.push_back(e.x1 + (y - e.y1) * (e.x2 - e.x1) / (e.y2 - e.y1));
+    }
+    std::sort(crossings.begin(), crossings.end());
+    return crossings;
+}
+
+/// Scans a few lines through every row of cells and keeps the cells that an inside stretch of
+/// a line passes through.
 void RegionSampler::findCells() {
     cellSize_ = std::max(bounds_.width(), bounds_.height()) / kCellsAcross;
-    const double probeStep = cellSize_ / kProbesPerSide;
+    const int columns = static_cast<int>(std::ceil(bounds_.width() / cellSize_));
     for (double y = bounds_.top(); y < bounds_.bottom(); y += cellSize_) {
-        for (double x = bounds_.left(); x < bounds_.right(); x += cellSize_) {
-            bool touches = false;
-            for (int i = 0; i < kProbesPerSide && !touches; ++i) {
-                for (int j = 0; j < kProbesPerSide && !touches; ++j)
-                    touches = contains(QPointF(x + (i + 0.5) * probeStep, y + (j + 0.5) * probeStep));
+        std::vector<bool> touched(columns, false);
+        for (int line = 0; line < kScanLinesPerCell; ++line) {
+            const std::vector<double> crossings =
+                crossingsAt(y + (line + 0.5) * cellSize_ / kScanLinesPerCell);
+            for (size_t i = 0; i + 1 < crossings.size(); i += 2) {
+                const int first = static_cast<int>((crossings[i] - bounds_.left()) / cellSize_);
+                const int last = static_cast<int>((crossings[i + 1] - bounds_.left()) / cellSize_);
+                for (int column = std::max(first, 0); column <= std::min(last, columns - 1); ++column)
+                    touched[column] = true;
             }
-            if (touches)
-                cells_.push_back(QPointF(x, y));
+        }
+        for (int column = 0; column < columns; ++column) {
+            if (touched[column])
+                cells_.push_back(QPointF(bounds_.left() + column * cellSize_, y));
         }
     }
 }

@@ -32,6 +32,8 @@ private:
     void indexEdges();
     void findCells();
     int stripOf(double y) const;
+    /// Sorted x of the ring edges crossing the horizontal line at y.
+    std::vector<double> crossingsAt(double y) const;
 
     QRectF bounds_;
     std::vector<Edge> edges_;

@@ -21,6 +21,7 @@ const FieldSpec kReal2{QString(), OFTReal, 10, 2};
 const FieldSpec kReal3{QString(), OFTReal, 10, 3};
 const FieldSpec kDate{QString(), OFTDate, 8, 0};
 const FieldSpec kShortText{QString(), OFTString, 6, 0};
+const FieldSpec kLetter{QString(), OFTString, 1, 0};
 const FieldSpec kText{QString(), OFTString, 40, 0};
 const FieldSpec kLongText{QString(), OFTString, 80, 0};
 
