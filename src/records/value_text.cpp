@@ -1,26 +1,49 @@
 #include "records/value_text.h"
 
+#include <QDate>
 #include <QLocale>
 
 namespace quillfen {
+namespace {
+
+/// The shortest decimal that reads back as the same single-precision value (0.1f gives 0.1,
+/// not the 0.100000001 of its double form).
+QString shortestSingleText(float value) {
+    constexpr int kMostDigitsASingleNeeds = 9;
+    for (int digits = 1; digits < kMostDigitsASingleNeeds; ++digits) {
+        const QString text = QString::number(double(value), 'g', digits);
+        if (text.toFloat() == value)
+            return text;
+    }
+    return QString::number(double(value), 'g', kMostDigitsASingleNeeds);
+}
+
+QString withoutTrailingSpaces(const QString& text) {
+    qsizetype end = text.size();
+    while (end > 0 && text.at(end - 1) == QLatin1Char(' '))
+        --end;
+    return text.left(end);
+}
+
+} // namespace
 
 QString valueText(const QVariant& value) {
     if (value.isNull() || !value.isValid())
         return QString();
     switch (value.typeId()) {
     case QMetaType::Double:
-    case QMetaType::Float:
         return QString::number(value.toDouble(), 'g', QLocale::FloatingPointShortest);
-    case QMetaType::QString: {
-        QString text = value.toString();
-        int end = int(text.size());
-        while (end > 0 && text.at(end - 1) == QLatin1Char(' '))
-            --end;
-        return text.left(end);
+    case QMetaType::Float:
+        return shortestSingleText(value.toFloat());
+    case QMetaType::QDate: {
+        const QDate date = value.toDate();
+        return QStringLiteral("%1/%2/%3").arg(date.month()).arg(date.day()).arg(date.year());
     }
+    case QMetaType::QString:
+        return withoutTrailingSpaces(value.toString());
     default:
         return value.toString();
     }
 }
 
-}  // namespace quillfen
+} // namespace quillfen
