@@ -1,0 +1,151 @@
+#include "records/text_export.h"
+
+#include "app/user_prompts.h"
+#include "records/record_grid_model.h"
+
+#include <QDir>
+#include <QFile>
+
+#include <cmath>
+#include <limits>
+
+namespace quillfen {
+namespace {
+
+const QByteArray kLineEnd = QByteArrayLiteral("\r\n");
+constexpr int kSignificantDigits = 7;
+
+/// The cell's text read as a finite number, in the program's "." notation.
+bool readNumber(const QString& cell, double* value) {
+    bool ok = false;
+    *value = cell.toDouble(&ok);
+    return ok && std::isfinite(*value);
+}
+
+QByteArray exportField(const QString& cell, ExportEncoding encoding) {
+    switch (encoding) {
+    case ExportEncoding::Integer:
+        return integerField(cell);
+    case ExportEncoding::Number:
+        return numberField(cell);
+    case ExportEncoding::Text:
+        break;
+    }
+    return textField(cell);
+}
+
+QByteArray joinLine(const QList<QByteArray>& fields) {
+    return fields.join(',') + kLineEnd;
+}
+
+SaveDialogOptions exportDialogOptions() {
+    SaveDialogOptions options;
+    options.title = QStringLiteral("Save Selected Records as Text");
+    options.defaultSuffix = QStringLiteral(".txt");
+    options.proposedName = QStringLiteral(".txt");
+    options.startFolder = QDir::homePath();
+    return options;
+}
+
+} // namespace
+
+QByteArray textField(const QString& text) {
+    QByteArray quoted = text.toUtf8();
+    quoted.replace('"', QByteArrayLiteral("\"\""));
+    return '"' + quoted + '"';
+}
+
+QByteArray integerField(const QString& cell) {
+    if (cell.trimmed().isEmpty())
+        return QByteArray();
+    double value = 0;
+    // A decimal is rounded half to even, as the conversion to a 32-bit integer does.
+    if (!readNumber(cell, &value))
+        return textField(cell);
+    const double rounded = std::nearbyint(value);
+    if (rounded < std::numeric_limits<qint32>::min() || rounded > std::numeric_limits<qint32>::max())
+        return textField(cell);
+    return QByteArray::number(qint32(rounded));
+}
+
+QByteArray numberField(const QString& cell) {
+    if (cell.trimmed().isEmpty())
+        return QByteArray();
+    double value = 0;
+    if (!readNumber(cell, &value) || std::fabs(value) > std::numeric_limits<float>::max())
+        return textField(cell);
+    return singleText(float(value));
+}
+
+QByteArray singleText(float value) {
+    if (value == 0)
+        return QByteArrayLiteral("0"); // -0 too
+    QByteArray text = QByteArray::number(double(value), 'g', kSignificantDigits);
+    if (text.startsWith("0."))
+        text.remove(0, 1);
+    else if (text.startsWith("-0."))
+        text.remove(1, 1);
+    return text;
+}
+
+QByteArray headingLine(SampleKind kind) {
+    QList<QByteArray> fields;
+    for (const SchemaField& field : sampleSchema(kind))
+        fields.append(textField(field.exportHeading));
+    return joinLine(fields);
+}
+
+QByteArray recordLine(const RecordGridModel& grid, int row, SampleKind kind) {
+    const QVector<SchemaField>& schema = sampleSchema(kind);
+    QList<QByteArray> fields;
+    fields.reserve(schema.size());
+    for (int k = 1; k <= schema.size(); ++k)
+        fields.append(exportField(grid.textMatrix(row, k), schema[k - 1].exportEncoding));
+    return joinLine(fields);
+}
+
+bool isRecordRow(const RecordGridModel& grid, int row) {
+    bool isNumber = false;
+    grid.textMatrix(row, 0).toInt(&isNumber);
+    return isNumber;
+}
+
+ExportResult appendGridToFile(const RecordGridModel& grid, SampleKind kind, const QString& path) {
+    ExportResult result;
+    QFile file(path);
+    auto fail = [&]() {
+        result.failure = file.errorString();
+        return result;
+    };
+    for (int row = 1; row < grid.rows(); ++row) {
+        if (!isRecordRow(grid, row))
+            continue;
+        if (!file.isOpen()) {
+            // Opened only at the first record, so that a grid without records creates no file.
+            if (!file.open(QIODevice::WriteOnly | QIODevice::Append) || file.write(headingLine(kind)) < 0)
+                return fail();
+        }
+        if (file.write(recordLine(grid, row, kind)) < 0)
+            return fail();
+        ++result.recordsWritten;
+    }
+    if (file.isOpen() && !file.flush())
+        return fail();
+    return result;
+}
+
+void saveGridAsText(QWidget* parent, const RecordGridModel& grid, const QString& component) {
+    const QString path = UserPrompts::current().saveFileName(parent, exportDialogOptions());
+    if (path.isEmpty())
+        return;
+    SampleKind kind;
+    if (!kindFromLetter(component, &kind))
+        return;
+    const ExportResult result = appendGridToFile(grid, kind, path);
+    if (!result.ok()) {
+        UserPrompts::current().message(parent, QStringLiteral("The records could not be saved in %1: %2")
+                                                   .arg(QDir::toNativeSeparators(path), result.failure));
+    }
+}
+
+} // namespace quillfen
