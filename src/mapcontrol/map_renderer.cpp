@@ -83,13 +83,39 @@ void MapRenderer::drawLayer(const Layer& layer) {
 void MapRenderer::drawVector(const VectorLayer& layer) {
     const Dataset& dataset = *layer.dataset();
     const std::vector<const Symbol*> symbols = featureSymbols(layer);
-    for (int feature = 0; feature < dataset.featureCount(); ++feature) {
-        const Symbol& symbol = *symbols[size_t(feature)];
-        if (dataset.hasGeometry(feature) && dataset.featureExtent(feature).intersects(cullingRect(symbol)))
-            drawFeature(dataset, feature, symbol);
+    if (dataset.geometryKind() == Dataset::GeometryKind::Point) {
+        drawPoints(dataset, symbols);
+    } else {
+        for (int feature = 0; feature < dataset.featureCount(); ++feature) {
+            const Symbol& symbol = *symbols[size_t(feature)];
+            if (dataset.hasGeometry(feature) &&
+                dataset.featureExtent(feature).intersects(cullingRect(symbol)))
+                drawFeature(dataset, feature, symbol);
+        }
     }
     if (const auto* text = dynamic_cast<const TextRenderer*>(layer.renderer.get()))
         drawLabels(layer, *text);
+}
+
+void MapRenderer::drawPoints(const Dataset& dataset, const std::vector<const Symbol*>& symbols) {
+    // Features mostly share one symbol: look the marker and its culling rectangle up only
+    // when the symbol changes.
+    const Symbol* current = nullptr;
+    const QImage* marker = nullptr;
+    Rect visible;
+    for (int feature = 0; feature < dataset.featureCount(); ++feature) {
+        if (symbols[size_t(feature)] != current) {
+            current = symbols[size_t(feature)];
+            marker = &markers_.marker(*current, scale_);
+            visible = cullingRect(*current);
+        }
+        const int end = dataset.pointBegin(dataset.partBegin(feature + 1));
+        for (int i = dataset.pointBegin(dataset.partBegin(feature)); i < end; ++i) {
+            const QPointF point = dataset.point(i);
+            if (visible.contains(point))
+                stampMarker(transform_.toPixel(point), *marker);
+        }
+    }
 }
 
 std::vector<const Symbol*> MapRenderer::featureSymbols(const VectorLayer& layer) const {
@@ -116,12 +142,6 @@ void MapRenderer::drawFeature(const Dataset& dataset, int feature, const Symbol&
     const int firstPart = dataset.partBegin(feature);
     const int endPart = dataset.partBegin(feature + 1);
     switch (dataset.geometryKind()) {
-    case Dataset::GeometryKind::Point: {
-        const QImage& marker = markers_.marker(symbol, scale_);
-        for (int i = dataset.pointBegin(firstPart); i < dataset.pointBegin(endPart); ++i)
-            stampMarker(transform_.toPixel(dataset.point(i)), marker);
-        break;
-    }
     case Dataset::GeometryKind::Line:
         for (int part = firstPart; part < endPart; ++part)
             strokeLine(pixelPart(dataset, part), symbol);
@@ -136,6 +156,7 @@ void MapRenderer::drawFeature(const Dataset& dataset, int feature, const Symbol&
         fillPath(path, symbol);
         break;
     }
+    case Dataset::GeometryKind::Point:
     case Dataset::GeometryKind::Unknown:
         break;
     }

@@ -51,6 +51,8 @@ private:
     void drawRaster(const RasterLayer& layer);
     /// The symbol of each feature: a value renderer's class symbol, or the layer's own.
     std::vector<const Symbol*> featureSymbols(const VectorLayer& layer) const;
+    void drawPoints(const Dataset& dataset, const std::vector<const Symbol*>& symbols);
+    /// Draws one line or polygon feature.
     void drawFeature(const Dataset& dataset, int feature, const Symbol& symbol);
     void drawLabels(const VectorLayer& layer, const TextRenderer& text);
 
