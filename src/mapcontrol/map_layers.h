@@ -151,7 +151,9 @@ using LayerPtr = std::shared_ptr<Layer>;
 
 class VectorLayer : public Layer {
 public:
-    /// A layer named after the dataset, with a single symbol suited to its geometry.
+    /// A layer named after the dataset, with a single symbol suited to its geometry: a black
+    /// circle of the default size for points, a solid black line one pixel wide for lines, a
+    /// light grey fill with a black outline for polygons.
     explicit VectorLayer(DatasetPtr dataset);
     Rect extent() const override { return dataset_->extent(); }
     const DatasetPtr& dataset() const { return dataset_; }
