@@ -16,6 +16,7 @@ public:
     /// Width of a column the model gives no width, in twips.
     static constexpr int kDefaultColWidthTwips = 1200;
 
+    /// Shows `model`, which the caller owns and keeps alive as long as the grid.
     explicit RecordGrid(RecordGridModel* model, QWidget* parent = nullptr);
 
 private:
