@@ -8,8 +8,9 @@
 namespace quillfen::sample_data {
 
 /// A small deterministic random generator (splitmix64). Every value the generator draws comes
-/// from here, computed with integer arithmetic and exact scaling, so that a seed gives the same
-/// data folder on every machine and library version.
+/// from here, by integer arithmetic and exact scaling (no std:: distributions, whose results
+/// differ between standard libraries), so that a seed gives the same data folder wherever the
+/// same GDAL and GEOS versions run.
 class Random {
 public:
     explicit Random(std::uint64_t seed) : state_(seed) {}
