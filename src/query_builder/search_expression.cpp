@@ -1,0 +1,32 @@
+#include "query_builder/search_expression.h"
+
+#include "layers/sample_schema.h"
+
+namespace quillfen {
+namespace {
+
+QString quoted(QString text) {
+    text.replace(QLatin1Char('\''), QLatin1String("''"));
+    return QLatin1Char('\'') + text + QLatin1Char('\'');
+}
+
+QString comparison(const QString& field, const QString& oper, const QString& value, bool isText) {
+    const QString head = field + QLatin1Char(' ') + oper + QLatin1Char(' ');
+    if (isText)
+        return head + quoted(value);
+    return head + value + QLatin1String(" AND ") + field + QLatin1String(" <> -99");
+}
+
+} // namespace
+
+QString buildSearchExpression(SampleKind kind, const QueryCondition& c) {
+    const QString first = comparison(queryField(kind, c.query_param_1), c.query_oper_1, c.query_value_1,
+                                     c.query_param1_string_flag);
+    if (!c.query_compound_flag)
+        return first;
+    const QString second = comparison(queryField(kind, c.query_param_2), c.query_oper_2, c.query_value_2,
+                                      c.query_param2_string_flag);
+    return first + QLatin1Char(' ') + c.query_connector + QLatin1Char(' ') + second;
+}
+
+} // namespace quillfen
