@@ -37,17 +37,29 @@ struct Record {
     OGRGeometryUniquePtr geometry;
 };
 
-bool runGenerator(const QString& folder, const QStringList& extra = {}) {
+struct Run {
+    int exitCode;
+    QByteArray output;
+    QByteArray errors;
+};
+
+Run runWith(const QStringList& arguments) {
     QProcess generator;
     generator.start(QCoreApplication::applicationDirPath() + QStringLiteral("/quillfen-sample-data"),
-                    QStringList{folder} + extra);
+                    arguments);
     if (!generator.waitForFinished(300000)) {
         generator.kill();
         generator.waitForFinished();
-        return false;
+        return {-1, {}, {}};
     }
-    return generator.exitStatus() == QProcess::NormalExit && generator.exitCode() == 0 &&
-           generator.readAllStandardOutput().isEmpty();
+    const int code = generator.exitStatus() == QProcess::NormalExit ? generator.exitCode() : -1;
+    return {code, generator.readAllStandardOutput(), generator.readAllStandardError()};
+}
+
+/// Runs the generator into folder; true when it succeeded without printing anything.
+bool runGenerator(const QString& folder, const QStringList& extra = {}) {
+    const Run run = runWith(QStringList{folder} + extra);
+    return run.exitCode == 0 && run.output.isEmpty() && run.errors.isEmpty();
 }
 
 Dataset openVector(const QString& path) {
@@ -424,6 +436,37 @@ private slots:
         }
         QCOMPARE(shapelessLowOxygen, 1);
         QVERIFY(QFile::exists(path("kxw02fl.shp")));
+    }
+
+    void theScaleOptionMultipliesSamplesAndRecords() {
+        const QString doubled = temporary_.filePath(QStringLiteral("doubled"));
+        QVERIFY(runGenerator(doubled, {QStringLiteral("--scale"), QStringLiteral("2")}));
+        auto countIn = [](const QString& folder, const QString& file) {
+            return int(readRecords(QDir(folder).filePath(file)).size());
+        };
+        // The planted shapeless sample comes once at any scale.
+        QCOMPARE(countIn(doubled, "kxw93sm.shp") - 1, 2 * (countIn(folder_, "kxw93sm.shp") - 1));
+        QCOMPARE(countIn(doubled, "kxi02.shp"), 2 * countIn(folder_, "kxi02.shp"));
+        QCOMPARE(countIn(doubled, "kxf00sp.shp"), 2 * countIn(folder_, "kxf00sp.shp"));
+        QCOMPARE(countIn(doubled, "kxv99.shp"), 2 * countIn(folder_, "kxv99.shp"));
+        const double ratio = double(countIn(doubled, "kxr00sp.dbf")) / countIn(folder_, "kxr00sp.dbf");
+        QVERIFY(ratio > 1.6 && ratio < 2.4);
+        // At scale 2 the fish layer reaches code 120 by counting; it is still there once.
+        const std::vector<Record> sites = readRecords(QDir(doubled).filePath("kxf93sm.shp"));
+        QCOMPARE(int(codesOf(sites).size()), int(sites.size()));
+        QVERIFY(codesOf(sites).contains(120));
+    }
+
+    void wrongArgumentsAreRefusedWithAUsageLine() {
+        const QString folder = temporary_.filePath(QStringLiteral("refused"));
+        for (const QStringList& arguments :
+             {QStringList{}, QStringList{folder, "--scale", "0"}, QStringList{folder, "--seed", "x"},
+              QStringList{folder, "--colour"}}) {
+            const Run run = runWith(arguments);
+            QVERIFY(run.exitCode != 0);
+            QVERIFY(run.errors.startsWith("usage: quillfen-sample-data FOLDER"));
+        }
+        QVERIFY(!QFile::exists(folder));
     }
 
     void theSameSeedGivesTheSameBytesAndAnotherSeedDoesNot() {
