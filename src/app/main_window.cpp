@@ -209,8 +209,10 @@ void MainWindow::collectLayers(SampleKind kind) {
     if (layerSelection.collectLayers(kind)) {
         queryflag = 0;
         if (queryWindow_) {
-            if (auto* valueBox = queryWindow_->findChild<QComboBox*>("Combo1"))
+            if (auto* valueBox = queryWindow_->findChild<QComboBox*>("Combo1")) {
                 valueBox->clear();
+                valueBox->clearEditText();
+            }
         }
     }
     if (layerSelection.component == QString(kindLetter(kind)))

@@ -127,7 +127,8 @@ Symbol defaultSymbolFor(Dataset::GeometryKind kind) {
         break;
     case Dataset::GeometryKind::Polygon:
         symbol.type = SymbolType::Fill;
-        symbol.color = packColor(192, 192, 192);
+        // A pale neutral that no land cover class uses, so unclassified areas stand apart.
+        symbol.color = packColor(230, 222, 200);
         break;
     case Dataset::GeometryKind::Point:
     case Dataset::GeometryKind::Unknown:
