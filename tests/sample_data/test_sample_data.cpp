@@ -312,6 +312,31 @@ private slots:
         QCOMPARE(shapeless, 1); // the planted sample of kxw93sm
     }
 
+    void wingDamSitesLieBesideAWingDam() {
+        std::vector<OGRGeometryUniquePtr> wingDams;
+        for (Record& structure : readRecords(path("kxstruc.shp"))) {
+            if (structure.values.value("type").toString() == QLatin1String("Wing Dam"))
+                wingDams.push_back(std::move(structure.geometry));
+        }
+        QVERIFY(wingDams.size() >= 10);
+        QMap<int, QString> strata;
+        for (const Record& record : readRecords(path("kxr96fl.dbf")))
+            strata.insert(record.values.value("grid_code").toInt(),
+                          record.values.value("stratum").toString());
+        int checked = 0;
+        for (const Record& site : readRecords(path("kxf96fl.shp"))) {
+            if (strata.value(site.values.value("grid_code").toInt()) !=
+                QLatin1String("Main chan border-wing dam"))
+                continue;
+            double nearest = 1e9;
+            for (const OGRGeometryUniquePtr& dam : wingDams)
+                nearest = std::min(nearest, dam->Distance(site.geometry.get()));
+            QVERIFY2(nearest < 100, qPrintable(QString::number(nearest)));
+            ++checked;
+        }
+        QVERIFY(checked > 0);
+    }
+
     void layersHoldTheUsualNumbersOfSamplesAndRecords() {
         QVERIFY(std::abs(int(readRecords(path("kxw95sp.shp")).size()) - 140) <= 10);
         QVERIFY(std::abs(int(readRecords(path("kxi97.shp")).size()) - 120) <= 10);
