@@ -1,0 +1,153 @@
+#include "window_driver.h"
+
+#include "app/tab_panel.h"
+#include "mapcontrol/map_control.h"
+#include "records/record_grid_model.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+#include <QTest>
+#include <QTimer>
+#include <QToolBar>
+
+#include <cmath>
+
+namespace {
+
+const QColor kYellow(255, 255, 0);
+
+template <class T> T* control(QObject* parent, const QString& name) {
+    T* found = parent->findChild<T*>(name);
+    if (!found)
+        qFatal("no control named %s", qPrintable(name));
+    return found;
+}
+
+void clickItem(QListWidget* list, const QString& text) {
+    const QList<QListWidgetItem*> items = list->findItems(text, Qt::MatchExactly);
+    if (items.isEmpty()) {
+        QTest::qFail(qPrintable(QStringLiteral("no item '%1' in %2").arg(text, list->objectName())), __FILE__,
+                     __LINE__);
+        return;
+    }
+    list->scrollToItem(items.first());
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, Qt::NoModifier,
+                      list->visualItemRect(items.first()).center());
+}
+
+} // namespace
+
+WindowDriver::WindowDriver() {
+    window.show();
+    if (!QTest::qWaitForWindowExposed(&window))
+        qFatal("the main window was not shown");
+    settle();
+}
+
+void WindowDriver::clickBox(const QString& name) {
+    auto* panel = control<quillfen::TabPanel>(&window, "SSTab1");
+    auto* box = control<QCheckBox>(&window, name);
+    for (int i = 0; i < panel->count(); ++i) {
+        if (panel->page(i)->isAncestorOf(box))
+            panel->setCurrentIndex(i);
+    }
+    QTest::mouseClick(box, Qt::LeftButton, Qt::NoModifier, QPoint(6, box->height() / 2));
+    settle();
+}
+
+void WindowDriver::clickButton(const QString& name) {
+    QTest::mouseClick(control<QPushButton>(&window, name), Qt::LeftButton);
+}
+
+void WindowDriver::clickToolbar(const QString& key) {
+    for (QAction* action : control<QToolBar>(&window, "Toolbar1")->actions()) {
+        if (action->text() == key) {
+            action->trigger();
+            return;
+        }
+    }
+    qFatal("no toolbar button %s", qPrintable(key));
+}
+
+bool WindowDriver::selectLogically(const QString& parameter, const QString& oper, const QString& value) {
+    bool opened = false;
+    QTimer::singleShot(0, &window, [&] {
+        auto* query = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+        if (!query || query->objectName() != QLatin1String("query"))
+            return;
+        opened = true;
+        clickItem(control<QListWidget>(query, "List1"), parameter);
+        clickItem(control<QListWidget>(query, "List2"), oper);
+        QLineEdit* valueBox = control<QComboBox>(query, "Combo1")->lineEdit();
+        valueBox->selectAll();
+        QTest::keyClicks(valueBox, value);
+        QTest::mouseClick(control<QPushButton>(query, "Command2"), Qt::LeftButton);
+        // Never leave a modal window open behind a failed step.
+        if (query->isVisible())
+            query->reject();
+    });
+    clickButton("Command2");
+    settle();
+    return opened && window.queryWindow() && !window.queryWindow()->isVisible();
+}
+
+QPoint WindowDriver::pixelOf(QPointF mapPoint) const {
+    const QPointF pixel = window.map().mapToScreen(mapPoint);
+    return QPoint(int(std::floor(pixel.x())), int(std::floor(pixel.y())));
+}
+
+bool WindowDriver::isHighlighted(QPointF mapPoint) const {
+    // Highlights of close points overlap: the outline of a later one may cross this point, so
+    // the yellow of its marker is looked for right around it.
+    const QPoint centre = pixelOf(mapPoint);
+    const QImage& image = window.map().image();
+    for (int dy = -2; dy <= 2; ++dy) {
+        for (int dx = -2; dx <= 2; ++dx) {
+            const QPoint pixel = centre + QPoint(dx, dy);
+            if (image.rect().contains(pixel) && image.pixelColor(pixel) == kYellow)
+                return true;
+        }
+    }
+    return false;
+}
+
+void WindowDriver::zoomInAround(QPointF mapPoint, int halfSide) {
+    clickToolbar("Zoom In");
+    const QPoint centre = pixelOf(mapPoint);
+    const QPoint from = centre - QPoint(halfSide, halfSide);
+    const QPoint to = centre + QPoint(halfSide, halfSide);
+    mapcontrol::MapControl* map = &window.map();
+    QTest::mousePress(map, Qt::LeftButton, Qt::NoModifier, from);
+    QTest::mouseMove(map, to);
+    QTest::mouseRelease(map, Qt::LeftButton, Qt::NoModifier, to);
+    settle();
+}
+
+void WindowDriver::drawPolygon(const QVector<QPoint>& vertices) {
+    mapcontrol::MapControl* map = &window.map();
+    for (const QPoint& vertex : vertices)
+        QTest::mouseClick(map, Qt::LeftButton, Qt::NoModifier, vertex);
+    QTest::mouseDClick(map, Qt::LeftButton, Qt::NoModifier, vertices.last());
+    QTest::mouseRelease(map, Qt::LeftButton, Qt::NoModifier, vertices.last());
+    settle();
+}
+
+void WindowDriver::drawSquareAround(QPointF mapPoint, int halfSide) {
+    const QPoint c = pixelOf(mapPoint);
+    drawPolygon({c + QPoint(-halfSide, -halfSide), c + QPoint(halfSide, -halfSide),
+                 c + QPoint(halfSide, halfSide), c + QPoint(-halfSide, halfSide)});
+}
+
+quillfen::RecordGridModel& WindowDriver::grid() {
+    return window.recordsWindow().grid();
+}
+
+void WindowDriver::settle() {
+    for (int i = 0; i < 3; ++i)
+        QCoreApplication::processEvents();
+}
