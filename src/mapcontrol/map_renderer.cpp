@@ -240,9 +240,11 @@ void MapRenderer::stampMarker(QPointF pixel, const QImage& marker) {
 }
 
 void MapRenderer::fillPath(const QPainterPath& path, const Symbol& symbol) {
-    painter_.setBrush(toQColor(symbol.color));
-    painter_.setPen(symbol.outline ? QPen(toQColor(symbol.outlineColor), kOutlineWidth * scale_)
-                                   : QPen(Qt::NoPen));
+    const QColor fill = toQColor(symbol.color);
+    painter_.setBrush(fill);
+    // Without an outline, a hairline of the fill colour closes the faint antialiasing seams
+    // that would otherwise show between polygons sharing an edge.
+    painter_.setPen(QPen(symbol.outline ? toQColor(symbol.outlineColor) : fill, kOutlineWidth * scale_));
     painter_.drawPath(path);
 }
 

@@ -70,6 +70,20 @@ private slots:
         QVERIFY(!near(f.colorAt(QPointF(200, 500)), kBlack, 100));
     }
 
+    void polygonsSharingAnEdgeLeaveNoSeamBetweenThem() {
+        MapFixture f;
+        // Two triangles that split a square along a slanted diagonal.
+        testdata::writePolygons(f.folder(), "halves",
+                                {{{100, 100}, {900, 100}, {900, 700}}, {{100, 100}, {900, 700}, {100, 700}}});
+        f.open();
+        auto layer = f.addVector("halves");
+        layer->symbol.color = packColor(0, 128, 0);
+        layer->symbol.outline = false;
+        f.showWholeView();
+        for (int i = 1; i < 40; ++i)
+            QVERIFY_COLOR(f.colorAt(QPointF(100 + i * 20, 100 + i * 15), {0, -1}), QColor(0, 128, 0));
+    }
+
     void valueRendererColoursClassesAndLeavesUnmatchedFeaturesInTheLayerSymbol() {
         MapFixture f;
         testdata::writePolygons(f.folder(), "lw",
