@@ -361,10 +361,14 @@ QString QueryWindow::checkFailure() const {
     const QString controls = missingPart(Combo1->currentText(), selectedText(List2), selectedText(List1));
     if (!controls.isEmpty())
         return controls;
+    // The stored conditions must be whole too: a connector chosen before the first condition
+    // was complete, or no list touched since AND, OR or Clear, would search an incomplete
+    // expression.
     const QueryCondition& c = condition;
-    if (c.query_compound_flag)
-        return missingPart(c.query_value_2, c.query_oper_2, c.query_param_2);
-    return missingPart(c.query_value_1, c.query_oper_1, c.query_param_1);
+    const QString first = missingPart(c.query_value_1, c.query_oper_1, c.query_param_1);
+    if (!first.isEmpty() || !c.query_compound_flag)
+        return first;
+    return missingPart(c.query_value_2, c.query_oper_2, c.query_param_2);
 }
 
 } // namespace quillfen

@@ -372,6 +372,19 @@ void TestQueryWindow::submitStraightAfterAConnectorOrClearIsRefused() {
              QStringLiteral("velocity > 15 AND velocity <> -99"));
 }
 
+void TestQueryWindow::anIncompleteFirstConditionIsRefusedAfterAConnector() {
+    Fixture f("w");
+    f.pick("Temperature");
+    f.press("button_and");
+    f.pick("pH");
+    f.pickOperator("<");
+    f.type("8");
+    f.press("Command2");
+    QCOMPARE(f.prompts.messages, QStringList{"Value not entered."});
+    QCOMPARE(f.host.calls, QStringList{"begin"});
+    QVERIFY(f.window.isVisible());
+}
+
 void TestQueryWindow::successfulSubmitHandsOffAndEndsTheWindowAccepted() {
     FakeHost host("w");
     ScriptedPrompts prompts;

@@ -19,6 +19,7 @@ private slots:
     void fishSpeciesSelectsNothingVegetationSpeciesPreselectsTheFirst();
     void checksRunInOrderAndEachFailureKeepsTheWindowOpen();
     void submitStraightAfterAConnectorOrClearIsRefused();
+    void anIncompleteFirstConditionIsRefusedAfterAConnector();
     void successfulSubmitHandsOffAndEndsTheWindowAccepted();
     void twoConditionsBuiltByClicksGiveTheirExpression();
     void cancelHandsNothingOver();
