@@ -3,6 +3,7 @@
 #include "app/twips.h"
 #include "records/record_grid_model.h"
 
+#include <QFont>
 #include <QHeaderView>
 #include <QStyledItemDelegate>
 
@@ -32,6 +33,11 @@ RecordGrid::RecordGrid(RecordGridModel* model, QWidget* parent) : QTableView(par
     setObjectName(QStringLiteral("MSFlexGrid1"));
     setModel(model);
     setItemDelegate(new FixedCellDelegate(this));
+    // The column widths are designed in twips for a small sans-serif face of arial's metrics;
+    // in it the headings fit their columns.
+    QFont cellFont(QStringLiteral("Liberation Sans"));
+    cellFont.setPointSize(8);
+    setFont(cellFont);
     // The headings and record numbers are cells of the grid itself, so the view's own headers
     // stay hidden.
     horizontalHeader()->hide();
