@@ -24,6 +24,7 @@ private slots:
     void viewRecordsBeforeAnySelectionSaysNoSelectedFeatures();
     void selectGraphicallyClearsTitleAndGridEvenWithoutALayer();
     void selectGraphicallyArmsTheSelectionAndReleasesZoomIn();
+    void recordsWindowHiddenByExitShowsTheSameRecordsAgain();
     void drawingLabelIsHiddenBetweenDrawings();
     void coordinateTextIsCutNotRounded_data();
     void coordinateTextIsCutNotRounded();
@@ -121,6 +122,33 @@ void MainWindowTest::selectGraphicallyArmsTheSelectionAndReleasesZoomIn() {
     QCOMPARE(window.queryflag, qint16(1));
     QCOMPARE(window.query_type, qint16(2));
     QVERIFY(!toolbarButton(window, "Zoom In")->isChecked());
+}
+
+void MainWindowTest::recordsWindowHiddenByExitShowsTheSameRecordsAgain() {
+    ScriptedPrompts prompts;
+    MainWindow window;
+    clickBox(window, "chkwater_0");
+    const mapcontrol::Rect view = window.map().viewBounds();
+    window.query_polygon = mapcontrol::Shape::polygon(
+        {{view.minX, view.minY}, {view.minX, view.maxY}, {view.maxX, view.maxY}, {view.maxX, view.minY}});
+    window.queryflag = 1;
+    window.query_type = 0;
+    window.map().redrawAll();
+    clickButton(window, "Command3");
+    SelRecsWindow& records = window.recordsWindow();
+    QVERIFY(records.isVisible());
+    QCOMPARE(records.windowTitle(), QString("Selected Records: Graphical Query"));
+    const int rows = records.grid().rows();
+    const QString lastBarcode = records.grid().textMatrix(rows - 1, 1);
+    QVERIFY(rows > 2);
+    QTest::mouseClick(control<QPushButton>(&records, "Command1"), Qt::LeftButton);
+    QVERIFY(records.isHidden());
+    clickButton(window, "Command3");
+    QCOMPARE(&window.recordsWindow(), &records);
+    QVERIFY(records.isVisible());
+    QCOMPARE(records.grid().rows(), rows);
+    QCOMPARE(records.grid().textMatrix(rows - 1, 1), lastBarcode);
+    QCOMPARE(records.windowTitle(), QString("Selected Records: Graphical Query"));
 }
 
 void MainWindowTest::drawingLabelIsHiddenBetweenDrawings() {
