@@ -4,6 +4,7 @@
 // Prints each as a ratio (ours / reference) measured in the same run.
 
 #include "mapcontrol/map_control.h"
+#include "tabledb/shape_driver.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
@@ -38,7 +39,7 @@ Points randomPoints(std::mt19937& random, int count) {
 }
 
 void writeLayer(const QString& path, const Points& points) {
-    GDALDriver* driver = GetGDALDriverManager()->GetDriverByName("ESRI Shapefile");
+    GDALDriver* driver = tabledb::shapeDriver();
     GDALDatasetUniquePtr dataset(driver->Create(path.toUtf8().constData(), 0, 0, 0, GDT_Unknown, nullptr));
     OGRLayer* layer = dataset->CreateLayer("points", nullptr, wkbPoint, nullptr);
     OGRFieldDefn field("value", OFTInteger);

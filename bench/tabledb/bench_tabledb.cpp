@@ -6,6 +6,7 @@
 // Scale 1 uses DATA_FOLDER/kxr93sm.dbf (default: the data folder beside the executable) when it
 // exists; every other scale, and scale 1 without that file, uses a catch table written here.
 
+#include "tabledb/shape_driver.h"
 #include "tabledb/table_database.h"
 
 #include <QCoreApplication>
@@ -82,17 +83,17 @@ void fillCatchRecord(OGRFeature& feature, int index, QRandomGenerator& random) {
 
 /// Writes a catch table of `records` records into `folder`; false when OGR cannot.
 bool writeCatchTable(const QString& folder, int records) {
-    GDALDriver* driver = GetGDALDriverManager()->GetDriverByName("ESRI Shapefile");
+    GDALDriver* driver = tabledb::shapeDriver();
     const QByteArray path = QDir(folder).filePath(kTable + ".dbf").toUtf8();
     const GDALDatasetUniquePtr dataset(driver->Create(path.constData(), 0, 0, 0, GDT_Unknown, nullptr));
     OGRLayer* layer =
         dataset ? dataset->CreateLayer(kTable.toUtf8().constData(), nullptr, wkbNone, nullptr) : nullptr;
     if (!layer)
         return false;
-    for (const CatchField& spec : kCatchFields) {
-        OGRFieldDefn field(spec.name, spec.type);
-        field.SetWidth(spec.width);
-        field.SetPrecision(spec.precision);
+    for (const CatchField& column : kCatchFields) {
+        OGRFieldDefn field(column.name, column.type);
+        field.SetWidth(column.width);
+        field.SetPrecision(column.precision);
         if (layer->CreateField(&field) != OGRERR_NONE)
             return false;
     }

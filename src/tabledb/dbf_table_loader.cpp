@@ -1,6 +1,7 @@
 #include "tabledb/dbf_table_loader.h"
 
 #include "tabledb/select_guard.h"
+#include "tabledb/shape_driver.h"
 
 #include <gdal_priv.h>
 #include <ogrsf_frmts.h>
@@ -208,7 +209,8 @@ bool loadDbfTable(sqlite3* db, const QString& table, const QString& path, QStrin
                   QString* error) {
     registerOgrDriversOnce();
     GdalFailureCapture gdalFailure;
-    const char* const drivers[] = {"ESRI Shapefile", nullptr};
+    GDALDriver* shapes = shapeDriver();
+    const char* const drivers[] = {shapes ? shapes->GetDescription() : "", nullptr};
     const GDALDatasetUniquePtr dataset(
         GDALDataset::Open(path.toUtf8().constData(), GDAL_OF_VECTOR | GDAL_OF_READONLY, drivers));
     OGRLayer* layer = dataset && dataset->GetLayerCount() > 0 ? dataset->GetLayer(0) : nullptr;

@@ -1,5 +1,7 @@
 #include "test_data.h"
 
+#include "tabledb/shape_driver.h"
+
 #include <gdal_priv.h>
 #include <ogrsf_frmts.h>
 
@@ -26,7 +28,7 @@ template <typename AddGeometry>
 void writeLayer(const QString& folder, const QString& name, OGRwkbGeometryType type, int count,
                 const std::vector<Column>& columns, AddGeometry addGeometry) {
     GDALAllRegister();
-    GDALDriver* driver = GetGDALDriverManager()->GetDriverByName("ESRI Shapefile");
+    GDALDriver* driver = tabledb::shapeDriver();
     const QString path = folder + "/" + name + ".shp";
     GDALDatasetUniquePtr dataset(driver->Create(path.toUtf8().constData(), 0, 0, 0, GDT_Unknown, nullptr));
     if (!dataset)

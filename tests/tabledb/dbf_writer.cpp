@@ -1,5 +1,7 @@
 #include "dbf_writer.h"
 
+#include "tabledb/shape_driver.h"
+
 #include <QDate>
 #include <QFile>
 #include <QFileInfo>
@@ -37,7 +39,7 @@ void setValue(OGRFeature& feature, int field, const QVariant& value) {
 bool writeDbf(const QString& path, const QVector<FieldSpec>& fields, const QVector<QVariantList>& rows) {
     GDALAllRegister();
     QFile::remove(path);
-    GDALDriver* driver = GetGDALDriverManager()->GetDriverByName("ESRI Shapefile");
+    GDALDriver* driver = tabledb::shapeDriver();
     const GDALDatasetUniquePtr dataset(
         driver->Create(path.toUtf8().constData(), 0, 0, 0, GDT_Unknown, nullptr));
     if (!dataset)
@@ -46,10 +48,10 @@ bool writeDbf(const QString& path, const QVector<FieldSpec>& fields, const QVect
     OGRLayer* layer = dataset->CreateLayer(layerName.constData(), nullptr, wkbNone, nullptr);
     if (!layer)
         return false;
-    for (const FieldSpec& spec : fields) {
-        OGRFieldDefn field(spec.name.toUtf8().constData(), spec.type);
-        field.SetWidth(spec.width);
-        field.SetPrecision(spec.precision);
+    for (const FieldSpec& column : fields) {
+        OGRFieldDefn field(column.name.toUtf8().constData(), column.type);
+        field.SetWidth(column.width);
+        field.SetPrecision(column.precision);
         if (layer->CreateField(&field) != OGRERR_NONE)
             return false;
     }

@@ -38,17 +38,17 @@ const QHash<QString, FieldSpec>& specialStorage() {
 }
 
 FieldSpec storageOf(SampleKind kind, const SchemaField& field) {
-    FieldSpec spec = kText;
+    FieldSpec column = kText;
     if (kind == SampleKind::Veg && field.field == QLatin1String("barcode"))
-        spec = FieldSpec{QString(), OFTString, 12, 0};
+        column = FieldSpec{QString(), OFTString, 12, 0};
     else if (kind == SampleKind::Fish && field.field == QLatin1String("veg_den"))
-        spec = kText; // a coded density label for fish, a percentage for water quality
+        column = kText; // a coded density label for fish, a percentage for water quality
     else if (specialStorage().contains(field.field))
-        spec = specialStorage().value(field.field);
+        column = specialStorage().value(field.field);
     else if (field.valueClass == ValueClass::Number)
-        spec = kReal2;
-    spec.name = field.field;
-    return spec;
+        column = kReal2;
+    column.name = field.field;
+    return column;
 }
 
 // ---- Small helpers -------------------------------------------------------------------------

@@ -1,5 +1,7 @@
 #include "shape_writer.h"
 
+#include "tabledb/shape_driver.h"
+
 #include <QDate>
 #include <QDir>
 #include <QFile>
@@ -30,7 +32,7 @@ ShapeWriter::ShapeWriter(const QString& folder, const QString& name, OGRwkbGeome
     removeOldFiles(dir, name);
     const bool tableOnly = geometryType == wkbNone;
     const QString path = dir.filePath(name + (tableOnly ? QStringLiteral(".dbf") : QStringLiteral(".shp")));
-    GDALDriver* driver = GetGDALDriverManager()->GetDriverByName("ESRI Shapefile");
+    GDALDriver* driver = tabledb::shapeDriver();
     if (!driver)
         fail(QStringLiteral("the shapefile driver is missing"));
     dataset_ = driver->Create(path.toUtf8().constData(), 0, 0, 0, GDT_Unknown, nullptr);
@@ -45,12 +47,12 @@ ShapeWriter::ShapeWriter(const QString& folder, const QString& name, OGRwkbGeome
                                    const_cast<char**>(options));
     if (!layer_)
         fail(QStringLiteral("cannot create the layer %1").arg(name));
-    for (const FieldSpec& spec : fields_) {
-        OGRFieldDefn definition(spec.name.toUtf8().constData(), spec.type);
-        definition.SetWidth(spec.width);
-        definition.SetPrecision(spec.precision);
+    for (const FieldSpec& column : fields_) {
+        OGRFieldDefn definition(column.name.toUtf8().constData(), column.type);
+        definition.SetWidth(column.width);
+        definition.SetPrecision(column.precision);
         if (layer_->CreateField(&definition) != OGRERR_NONE)
-            fail(QStringLiteral("cannot create the field %1 of %2").arg(spec.name, name));
+            fail(QStringLiteral("cannot create the field %1 of %2").arg(column.name, name));
     }
 }
 
