@@ -82,9 +82,10 @@ public:
             if (position == map_.layerCount() - 1)
                 run_.beginRedraw();
         });
-        QObject::connect(&map_, &mapcontrol::MapControl::layerDrawn, [this](int) {
+        // Every layer here is visible: position 0 is drawn last and carries the highlights.
+        QObject::connect(&map_, &mapcontrol::MapControl::layerDrawn, [this](int position) {
             if (selecting_)
-                run_.run(request_, grid_);
+                run_.run(request_, grid_, position == 0);
         });
     }
 
@@ -130,7 +131,7 @@ public:
             run_.beginRedraw();
             QElapsedTimer timer;
             timer.start();
-            run_.run(request_, grid_);
+            run_.run(request_, grid_, true);
             times.push_back(double(timer.nsecsElapsed()) / 1e6);
         }
         std::sort(times.begin(), times.end());

@@ -50,6 +50,15 @@ QFont boldFont(double points) {
     return font;
 }
 
+/// Position of the layer drawn last in a redraw: the topmost visible one.
+int topVisibleLayer(const mapcontrol::MapControl& map) {
+    for (int position = 0; position < map.layerCount(); ++position) {
+        if (map.layer(position)->visible)
+            return position;
+    }
+    return -1;
+}
+
 /// A bold font of `points`, made smaller when needed so that `text` fits `width` pixels.
 QFont fittingBoldFont(const QString& text, double points, int width) {
     QFont font = boldFont(points);
@@ -378,7 +387,7 @@ void MainWindow::Map1_LayerDrawStarting(int position) {
 
 // Selection run ------------------------------------------------------------------------------
 
-void MainWindow::after_draw_handler(int) {
+void MainWindow::after_draw_handler(int position) {
     SampleKind kind;
     const bool conditionKnown = query_type != 1 || hasSubmittedCondition_;
     if (queryflag == 1 && conditionKnown && kindFromLetter(layerSelection.component, &kind)) {
@@ -390,7 +399,8 @@ void MainWindow::after_draw_handler(int) {
         if (!request.graphical)
             request.expression = buildSearchExpression(kind, submittedCondition_);
         request.dataPath = data_path;
-        const SelectionOutcome outcome = selectionRun_->run(request, recordsWindow().grid());
+        const SelectionOutcome outcome =
+            selectionRun_->run(request, recordsWindow().grid(), position == topVisibleLayer(*Map1));
         if (outcome.searched) {
             strSelRecordsTitle = outcome.title;
             setWindowTitle(kReachName + " - " + strSelRecordsTitle);

@@ -10,10 +10,19 @@ namespace {
 
 QString siteCodeText(const QVariant& value) { return valueText(value).trimmed(); }
 
-QVector<QVariant> recordValues(const tabledb::RecordSet& records, SampleKind kind) {
-    QVector<QVariant> values;
+/// Positions of the kind's grid fields among the columns of a record set.
+QVector<int> schemaColumns(const tabledb::RecordSet& records, SampleKind kind) {
+    QVector<int> columns;
     for (const SchemaField& field : sampleSchema(kind))
-        values.append(records.value(field.field));
+        columns.append(records.columnIndex(field.field));
+    return columns;
+}
+
+QVector<QVariant> recordValues(const tabledb::RecordSet& records, const QVector<int>& columns) {
+    QVector<QVariant> values;
+    values.reserve(columns.size());
+    for (int column : columns)
+        values.append(records.value(column));
     return values;
 }
 
@@ -44,8 +53,9 @@ QString CompanionLookup::writeRecords(const QString& sql, RunListing& listing) c
     if (!result.ok())
         return QStringLiteral("The records of %1 could not be read: %2").arg(table_, result.error);
     int n = listing.recordCounter + 1;
+    const QVector<int> columns = schemaColumns(result.records, kind_);
     for (tabledb::RecordSet& records = result.records; !records.atEnd(); records.next())
-        writeTableRecordRow(listing.grid, n++, recordValues(records, kind_));
+        writeTableRecordRow(listing.grid, n++, recordValues(records, columns));
     listing.recordCounter = n - 1;
     return QString();
 }
@@ -75,18 +85,43 @@ QString CompanionLookup::listByExpression(const mapcontrol::VectorLayer& sites, 
 }
 
 QString CompanionLookup::listBySites(mapcontrol::RecordCursor& foundSites, RunListing& listing) const {
+    QStringList codes;
     for (; !foundSites.atEnd(); foundSites.next()) {
         const mapcontrol::Shape shape = foundSites.shape();
         if (shape.isNull())
             continue;
         listing.highlights.append(shape);
-        // Records of exactly this site: a code that merely begins with it belongs to another.
-        const QString code = siteCodeText(foundSites.fieldValue("grid_code"));
-        const QString error =
-            writeRecords("SELECT * FROM " + table_ + " WHERE grid_code = " + quotedSqlText(code) + ";", listing);
-        if (!error.isEmpty())
-            return error;
+        codes.append(siteCodeText(foundSites.fieldValue("grid_code")));
     }
+    if (codes.isEmpty())
+        return QString();
+
+    // One select for all found sites, by exact code (a code that merely begins with another
+    // belongs to another site); the records are then listed site by site in the order found.
+    QStringList quoted;
+    for (const QString& code : codes)
+        quoted.append(quotedSqlText(code));
+    QString error;
+    tabledb::Database database = tabledb::Engine::instance().open(dataPath_, &error);
+    if (!database.isOpen())
+        return QStringLiteral("The records of %1 could not be read: %2").arg(table_, error);
+    tabledb::SelectResult result =
+        database.select("SELECT * FROM " + table_ + " WHERE grid_code IN (" + quoted.join(',') + ");");
+    if (!result.ok())
+        return QStringLiteral("The records of %1 could not be read: %2").arg(table_, result.error);
+
+    tabledb::RecordSet& records = result.records;
+    const QVector<int> columns = schemaColumns(records, kind_);
+    const int codeColumn = records.columnIndex("grid_code");
+    QHash<QString, QVector<QVector<QVariant>>> recordsBySite;
+    for (; !records.atEnd(); records.next())
+        recordsBySite[siteCodeText(records.value(codeColumn))].append(recordValues(records, columns));
+    int n = listing.recordCounter + 1;
+    for (const QString& code : codes) {
+        for (const QVector<QVariant>& values : recordsBySite.value(code))
+            writeTableRecordRow(listing.grid, n++, values);
+    }
+    listing.recordCounter = n - 1;
     return QString();
 }
 

@@ -28,6 +28,9 @@ bool hasOwnRecords(SampleKind kind) { return kind == SampleKind::Water || kind =
 /// A feature without a shape is listed but not painted.
 void listLayerRecords(RecordCursor& found, SampleKind kind, RunListing& listing) {
     const QVector<SchemaField>& schema = sampleSchema(kind);
+    QVector<int> columns;
+    for (const SchemaField& field : schema)
+        columns.append(found.records().columnIndex(field.field));
     QVector<QVariant> values(schema.size());
     for (; !found.atEnd(); found.next()) {
         const int n = ++listing.recordCounter;
@@ -35,7 +38,7 @@ void listLayerRecords(RecordCursor& found, SampleKind kind, RunListing& listing)
         if (!shape.isNull())
             listing.highlights.append(shape);
         for (int i = 0; i < schema.size(); ++i)
-            values[i] = found.fieldValue(schema[i].field);
+            values[i] = found.records().value(columns[i]);
         writeLayerRecordRow(listing.grid, n, values);
     }
 }
@@ -60,14 +63,15 @@ SelectionRun::~SelectionRun() = default;
 
 void SelectionRun::beginRedraw() { lastResult_.reset(); }
 
-SelectionOutcome SelectionRun::run(const SelectionRequest& request, RecordGridModel& grid) {
+SelectionOutcome SelectionRun::run(const SelectionRequest& request, RecordGridModel& grid, bool paint) {
     if (!lastResult_ || !(lastResult_->request == request)) {
         auto result = std::make_unique<Result>();
         result->request = request;
         search(request, grid, *result);
         lastResult_ = std::move(result);
     }
-    paintHighlights(*lastResult_);
+    if (paint)
+        paintHighlights(*lastResult_);
     return lastResult_->outcome;
 }
 

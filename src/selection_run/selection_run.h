@@ -45,7 +45,8 @@ struct SelectionOutcome {
 ///
 /// A redraw raises one notification per layer and each one re-runs the selection; the
 /// searches and the grid rows of the first run of a redraw are kept and reused by the later
-/// runs of the same redraw while the request is unchanged, which repaint the highlights only.
+/// runs of the same redraw while the request is unchanged. The highlights need painting only
+/// after the last layer drawn: earlier paint is drawn over by the layers above.
 class SelectionRun {
 public:
     explicit SelectionRun(mapcontrol::MapControl& map);
@@ -53,7 +54,8 @@ public:
 
     /// A new redraw has started: the next run searches again.
     void beginRedraw();
-    SelectionOutcome run(const SelectionRequest& request, RecordGridModel& grid);
+    /// Runs the selection (or reuses this redraw's run) and, when `paint`, paints the hits.
+    SelectionOutcome run(const SelectionRequest& request, RecordGridModel& grid, bool paint);
 
 private:
     struct Result;
