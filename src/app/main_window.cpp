@@ -35,6 +35,7 @@ const QString kReachName = QStringLiteral("Kesselby");
 const QString kNoLayerSelected = QStringLiteral("No Draw/Query Layer(s) Selected");
 const QString kNoSelectedFeatures = QStringLiteral("No Selected Features");
 constexpr double kZoomOutFactor = 1.25;
+constexpr int kClickPixels = 4;
 
 QLabel* addLabel(QWidget* parent, const QString& name, const QString& text, const QRect& geometry) {
     auto* label = new QLabel(text, parent);
@@ -369,9 +370,22 @@ void MainWindow::Map1_MouseDown(Qt::MouseButton, Qt::KeyboardModifiers, QPoint) 
         return;
     }
     if (zoomInButton_->isChecked())
-        Map1->dragRectangle([this](const mapcontrol::Rect& rectangle) { Map1->setViewBounds(rectangle); });
+        Map1->dragRectangle([this](const mapcontrol::Rect& rectangle) { zoomInTo(rectangle); });
     else if (panButton_->isChecked())
         Map1->dragPan();
+}
+
+void MainWindow::zoomInTo(const mapcontrol::Rect& rectangle) {
+    // A click, or a drag of a few pixels, zooms in two times about the point clicked.
+    const double pixel = Map1->viewBounds().width() / qMax(1, Map1->width());
+    if (rectangle.width() < kClickPixels * pixel || rectangle.height() < kClickPixels * pixel) {
+        const mapcontrol::Rect half = Map1->viewBounds().scaled(0.5);
+        const QPointF shift = rectangle.center() - half.center();
+        Map1->setViewBounds({half.minX + shift.x(), half.minY + shift.y(), half.maxX + shift.x(),
+                             half.maxY + shift.y()});
+        return;
+    }
+    Map1->setViewBounds(rectangle);
 }
 
 void MainWindow::Map1_MouseMove(Qt::MouseButtons, Qt::KeyboardModifiers, QPoint position) {

@@ -32,6 +32,7 @@ private slots:
     void zoomOutGrowsTheViewInOneClickAndKeepsZoomInPressed();
     void zoomInAndPanReleaseEachOther();
     void draggingARectangleWithZoomInZoomsToItAndFullExtentShowsEverything();
+    void aClickWithZoomInZoomsInTwoTimesAboutThePoint();
     void mouseDownWithNoToolPressedLeavesTheViewAlone();
     void panMovesTheViewWithTheMouse();
 };
@@ -242,6 +243,20 @@ void MainWindowTest::draggingARectangleWithZoomInZoomsToItAndFullExtentShowsEver
     const mapcontrol::Rect all = control.wholeBounds();
     QVERIFY(control.viewBounds().contains(QPointF(all.minX, all.minY)));
     QVERIFY(control.viewBounds().contains(QPointF(all.maxX, all.maxY)));
+}
+
+void MainWindowTest::aClickWithZoomInZoomsInTwoTimesAboutThePoint() {
+    ScriptedPrompts prompts;
+    MainWindow window;
+    QWidget* map = control(&window, "Map1");
+    const mapcontrol::Rect before = window.map().viewBounds();
+    toolbarButton(window, "Zoom In")->trigger();
+    const QPointF clicked = window.map().screenToMap(QPoint(120, 150));
+    QTest::mouseClick(map, Qt::LeftButton, Qt::NoModifier, QPoint(120, 150));
+    const mapcontrol::Rect after = window.map().viewBounds();
+    QVERIFY(qAbs(after.width() / before.width() - 0.5) < 1e-6);
+    QVERIFY(qAbs(after.center().x() - clicked.x()) < after.width() / 100);
+    QVERIFY(qAbs(after.center().y() - clicked.y()) < after.height() / 100);
 }
 
 void MainWindowTest::mouseDownWithNoToolPressedLeavesTheViewAlone() {
