@@ -8,9 +8,6 @@
 #include "mapcontrol/map_control.h"
 #include "records/record_grid_model.h"
 
-#include <QMap>
-#include <QTest>
-
 using namespace datafiles;
 using quillfen::SampleKind;
 
@@ -18,40 +15,52 @@ namespace {
 
 const QString kGraphicalTitle = QStringLiteral("Kesselby - Selected Records: Graphical Query");
 
-/// The records of a layer inside the polygon the user drew last.
-Records insideDrawnPolygon(const WindowDriver& driver, const Records& records) {
-    return inside(records, driver.window.query_polygon.points);
-}
-
-/// The map control's rectangle, `inset` pixels inside its edges, as polygon vertices; only
-/// its left part when `leftHalf`.
-QVector<QPoint> mapRectangle(const WindowDriver& driver, int inset, bool leftHalf) {
-    const QRect area = driver.window.map().rect().adjusted(inset, inset, -inset, -inset);
-    const int right = leftHalf ? area.center().x() : area.right();
+/// The left half of the map control, 4 pixels inside its edges, as polygon vertices.
+QVector<QPoint> leftHalfOfTheMap(const WindowDriver& driver) {
+    const QRect area = driver.window.map().rect().adjusted(4, 4, -4, -4);
+    const int right = area.center().x();
     return {area.topLeft(), QPoint(right, area.top()), QPoint(right, area.bottom()), area.bottomLeft()};
 }
 
-Records joined(Records first, const Records& second) {
-    first.insert(first.end(), second.begin(), second.end());
-    return first;
+QString periodOf(SampleKind kind, int box) {
+    return quillfen::samplingPeriods(kind).at(box).periodCode;
+}
+
+/// The records of the period's points inside the polygon the user drew last, site by site for
+/// the kinds whose records are in a companion table.
+Records recordsInside(const WindowDriver& driver, SampleKind kind, int box, QVector<QPointF>* points) {
+    const Records found = inside(layerRecords(quillfen::layerCode(kind, periodOf(kind, box))),
+                                 driver.window.query_polygon.points);
+    const QString table = quillfen::companionTable(kind, periodOf(kind, box));
+    Records listed = table.isEmpty() ? found : Records();
+    for (const Record& point : found) {
+        *points << point.point();
+        if (!table.isEmpty())
+            listed = joined(listed, withGridCode(tableRecords(table), point.gridCode()));
+    }
+    return listed;
 }
 
 } // namespace
-
-#define VERIFY_LISTING(grid, records, kind, emptyRows)                                                       \
-    do {                                                                                                     \
-        verifyListing(grid, records, kind, emptyRows);                                                       \
-        if (QTest::currentTestFailed())                                                                      \
-            return;                                                                                          \
-    } while (false)
 
 class GraphicalSelectionTest : public QObject {
     Q_OBJECT
 
 private slots:
-    void aRedrawBeforeAnyPolygonSearchesNothingAndThePolygonThenSelects() {
+    void aRedrawBeforeAnyPolygonSearchesNothingAndThePolygonThenSelectsOnEveryLayer_data() {
+        QTest::addColumn<int>("kind");
+        QTest::addColumn<int>("periods");
+        QTest::newRow("water, two periods numbered on") << int(SampleKind::Water) << 2;
+        QTest::newRow("fish sites, records site by site") << int(SampleKind::Fish) << 1;
+    }
+
+    void aRedrawBeforeAnyPolygonSearchesNothingAndThePolygonThenSelectsOnEveryLayer() {
+        QFETCH(int, kind);
+        QFETCH(int, periods);
+        const auto sampleKind = SampleKind(kind);
         WindowDriver driver;
-        driver.clickBox("chkwater_0");
+        for (int i = 0; i < periods; ++i)
+            driver.clickBox(quillfen::boxArrayName(sampleKind) + "_" + QString::number(i));
         driver.clickButton("Command4");
         QCOMPARE(driver.window.query_type, qint16(2));
 
@@ -61,14 +70,52 @@ private slots:
         QVERIFY(driver.prompts.messages.isEmpty());
         QCOMPARE(driver.window.query_type, qint16(2));
 
-        driver.drawPolygon(mapRectangle(driver, 4, true));
+        driver.drawPolygon(leftHalfOfTheMap(driver));
         QCOMPARE(driver.window.query_type, qint16(0));
-        const Records expected = insideDrawnPolygon(driver, layerRecords("kxw93sm"));
-        QVERIFY(expected.size() >= 3);
         QCOMPARE(driver.title(), kGraphicalTitle);
-        VERIFY_LISTING(driver.grid(), expected, SampleKind::Water, 0);
-        for (const Record& record : expected)
-            QVERIFY(driver.isHighlighted(record.point));
+        Records expected;
+        QVector<QPointF> points;
+        for (int i = 0; i < periods; ++i) {
+            const Records own = recordsInside(driver, sampleKind, i, &points);
+            QVERIFY(!own.empty());
+            expected = joined(expected, own);
+        }
+        QVERIFY(expected.size() >= 3);
+        VERIFY_LISTING(driver.grid(), expected, sampleKind, sampleKind == SampleKind::Water ? 0 : 1);
+        for (const QPointF& point : points)
+            QVERIFY(driver.isHighlighted(point));
+    }
+
+    void aPolygonAroundOneSiteListsTheRecordsOfExactlyItsCodeAndPaintsIt_data() {
+        QMap<int, int> catchesPerSite;
+        for (const Record& record : tableRecords("kxr93sm"))
+            ++catchesPerSite[record.gridCode()];
+        QTest::addColumn<int>("kind");
+        QTest::addColumn<int>("code");
+        QTest::newRow("fish site without catch") << int(SampleKind::Fish) << 7;
+        QTest::newRow("fish site with two catch records")
+            << int(SampleKind::Fish) << catchesPerSite.key(2, -1);
+        QTest::newRow("vegetation site 12, not 120") << int(SampleKind::Veg) << 12;
+    }
+
+    void aPolygonAroundOneSiteListsTheRecordsOfExactlyItsCodeAndPaintsIt() {
+        QFETCH(int, kind);
+        QFETCH(int, code);
+        const auto sampleKind = SampleKind(kind);
+        const QPointF point =
+            site(layerRecords(quillfen::layerCode(sampleKind, periodOf(sampleKind, 0))), code).point();
+        WindowDriver driver;
+        driver.clickBox(quillfen::boxArrayName(sampleKind) + "_0");
+        driver.zoomInAround(point, 20);
+        driver.clickButton("Command4");
+        driver.drawSquareAround(point, 8);
+
+        QVector<QPointF> points;
+        const Records expected = recordsInside(driver, sampleKind, 0, &points);
+        QCOMPARE(points, QVector<QPointF>{point});
+        QCOMPARE(driver.title(), kGraphicalTitle);
+        QVERIFY(driver.isHighlighted(point));
+        VERIFY_LISTING(driver.grid(), expected, sampleKind, 1);
     }
 
     void aPolygonWithoutSamplePointsListsNothingUnderTheGraphicalTitle() {
@@ -77,8 +124,8 @@ private slots:
         driver.clickButton("Command4");
         driver.drawPolygon({QPoint(3, 3), QPoint(20, 3), QPoint(3, 20)});
 
-        QVERIFY2(insideDrawnPolygon(driver, layerRecords("kxw93sm")).empty(), "the corner holds no sample");
-        QVERIFY(driver.window.query_polygon.points.size() >= 3);
+        QVector<QPointF> points;
+        QVERIFY2(recordsInside(driver, SampleKind::Water, 0, &points).empty(), "the corner holds no sample");
         QCOMPARE(driver.title(), kGraphicalTitle);
         QCOMPARE(driver.grid().textMatrix(0, 1), QStringLiteral("Barcode"));
         QVERIFY(hasNoRecordText(driver.grid()));
@@ -86,83 +133,6 @@ private slots:
         QCOMPARE(driver.window.recordsWindow().windowTitle(),
                  QStringLiteral("Selected Records: Graphical Query"));
         driver.window.recordsWindow().hide();
-    }
-
-    void twoActivePeriodsAreListedOneAfterTheOtherAndBothPainted() {
-        WindowDriver driver;
-        driver.clickBox("chkwater_0");
-        driver.clickBox("chkwater_1");
-        driver.clickButton("Command4");
-        driver.drawPolygon(mapRectangle(driver, 4, true));
-
-        const Records first = insideDrawnPolygon(driver, layerRecords("kxw93sm"));
-        const Records second = insideDrawnPolygon(driver, layerRecords("kxw93fl"));
-        QVERIFY(!first.empty() && !second.empty());
-        VERIFY_LISTING(driver.grid(), joined(first, second), SampleKind::Water, 0);
-        QVERIFY(driver.isHighlighted(first.front().point));
-        QVERIFY(driver.isHighlighted(second.back().point));
-    }
-
-    void aFishSiteWithoutCatchIsPaintedAndEachCatchOfASiteTakesARow() {
-        const Records sites = layerRecords("kxf93sm");
-        const Records catches = tableRecords("kxr93sm");
-        QVERIFY2(withGridCode(catches, 7).empty(), "site 7 caught nothing");
-        QMap<int, int> perSite;
-        for (const Record& record : catches)
-            ++perSite[record.gridCode()];
-        const int twoRecordSite = perSite.key(2, -1);
-        QVERIFY2(twoRecordSite > 0, "some site has exactly two catch records");
-
-        WindowDriver driver;
-        driver.clickBox("chkfish_0");
-        driver.zoomInAround(site(sites, 7).point, 2);
-        driver.clickButton("Command4");
-        driver.drawSquareAround(site(sites, 7).point, 8);
-        QCOMPARE(gridCodes(insideDrawnPolygon(driver, sites)), QSet<int>{7});
-        QVERIFY(driver.isHighlighted(site(sites, 7).point));
-        QVERIFY(hasNoRecordText(driver.grid()));
-        QCOMPARE(driver.title(), kGraphicalTitle);
-
-        driver.clickToolbar("Full Extent");
-        driver.zoomInAround(site(sites, twoRecordSite).point, 2);
-        driver.clickButton("Command4");
-        driver.drawSquareAround(site(sites, twoRecordSite).point, 8);
-        QCOMPARE(gridCodes(insideDrawnPolygon(driver, sites)), QSet<int>{twoRecordSite});
-        VERIFY_LISTING(driver.grid(), withGridCode(catches, twoRecordSite), SampleKind::Fish, 1);
-        QVERIFY(driver.isHighlighted(site(sites, twoRecordSite).point));
-    }
-
-    void aSiteListsTheRecordsOfExactlyItsCodeNotThoseOfLongerCodes() {
-        const Records sites = layerRecords("kxv98");
-        const Records records = tableRecords("kxv98d");
-        QVERIFY2(!withGridCode(records, 120).empty(), "site 120 has records that a prefix match would add");
-
-        WindowDriver driver;
-        driver.clickBox("chkveg_0");
-        driver.zoomInAround(site(sites, 12).point, 2);
-        driver.clickButton("Command4");
-        driver.drawSquareAround(site(sites, 12).point, 8);
-
-        QCOMPARE(gridCodes(insideDrawnPolygon(driver, sites)), QSet<int>{12});
-        VERIFY_LISTING(driver.grid(), withGridCode(records, 12), SampleKind::Veg, 1);
-    }
-
-    void aGraphicalFishQueryOverManySitesListsTheirRecordsSiteBySite() {
-        const Records sites = layerRecords("kxf93sm");
-        const Records catches = tableRecords("kxr93sm");
-        WindowDriver driver;
-        driver.clickBox("chkfish_0");
-        driver.clickButton("Command4");
-        driver.drawPolygon(mapRectangle(driver, 4, true));
-
-        Records expected;
-        for (const Record& found : insideDrawnPolygon(driver, sites)) {
-            const Records own = withGridCode(catches, found.gridCode());
-            expected.insert(expected.end(), own.begin(), own.end());
-            QVERIFY(driver.isHighlighted(found.point));
-        }
-        QVERIFY(expected.size() >= 3);
-        VERIFY_LISTING(driver.grid(), expected, SampleKind::Fish, 1);
     }
 };
 

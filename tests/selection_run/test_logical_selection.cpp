@@ -7,43 +7,26 @@
 
 #include "records/record_grid_model.h"
 
-#include <QMap>
-#include <QTest>
-
 using namespace datafiles;
 using quillfen::SampleKind;
 
 namespace {
 
-const QString kLowOxygenTitle =
-    QStringLiteral("Kesselby - Selected Records: dis_oxygen < 5 AND dis_oxygen <> -99");
+const QString kLowOxygen = QStringLiteral("dis_oxygen < 5 AND dis_oxygen <> -99");
 
-/// The samples the query "Dissolved Oxygen < 5" finds: measured (not -99) and below 5.
-Records lowOxygen(const QString& layerCode) {
-    return matching(layerRecords(layerCode), [](const Record& r) {
-        const QVariant value = r.value("dis_oxygen");
-        return !value.isNull() && value.toDouble() != -99 && value.toDouble() < 5;
-    });
+/// What the query "Dissolved Oxygen < 5" finds: a measured (not -99) value below 5.
+bool isLowOxygen(const Record& r) {
+    const QVariant value = r.value("dis_oxygen");
+    return !value.isNull() && value.toDouble() != -99 && value.toDouble() < 5;
 }
 
-Records withSpecies(const Records& records, const QString& species) {
-    return matching(records,
-                    [&species](const Record& r) { return r.value("species").toString() == species; });
-}
-
-Records joined(Records first, const Records& second) {
-    first.insert(first.end(), second.begin(), second.end());
-    return first;
-}
-
-/// A record of the listing that has a place on the map.
-Record firstWithPoint(const Records& records) {
-    for (const Record& record : records) {
-        if (record.hasPoint)
-            return record;
-    }
-    QTest::qFail("no record with a point", __FILE__, __LINE__);
-    return Record();
+/// The first low-oxygen sample of the first summer that has a place on the map.
+Record lowOxygenHit() {
+    const Records hits =
+        matching(layerRecords("kxw93sm"), [](const Record& r) { return isLowOxygen(r) && r.hasPoint(); });
+    if (hits.empty())
+        QTest::qFail("no located low-oxygen sample", __FILE__, __LINE__);
+    return hits.empty() ? Record() : hits.front();
 }
 
 QStringList gridTexts(const quillfen::RecordGridModel& grid) {
@@ -55,110 +38,137 @@ QStringList gridTexts(const quillfen::RecordGridModel& grid) {
     return texts;
 }
 
-} // namespace
+/// Opens the main window with the first summer's water box ticked and "Dissolved Oxygen < 5"
+/// selected.
+void selectLowOxygen(WindowDriver& driver) {
+    driver.clickBox("chkwater_0");
+    QVERIFY(driver.selectLogically("Dissolved Oxygen", "<", "5"));
+}
 
-#define VERIFY_LISTING(grid, records, kind, emptyRows)                                                       \
-    do {                                                                                                     \
-        verifyListing(grid, records, kind, emptyRows);                                                       \
-        if (QTest::currentTestFailed())                                                                      \
-            return;                                                                                          \
-    } while (false)
+} // namespace
 
 class LogicalSelectionTest : public QObject {
     Q_OBJECT
 
 private slots:
-    void typicalQueryListsTheMeasuredLowOxygenSamplesInRecordOrderAndPaintsThem() {
-        const Records all = layerRecords("kxw93sm");
-        QVERIFY2(
-            !matching(all, [](const Record& r) { return r.value("dis_oxygen").toDouble() == -99; }).empty(),
-            "the layer holds unmeasured oxygen values that the query must not find");
-        const Records expected = lowOxygen("kxw93sm");
-        QVERIFY(expected.size() >= 3);
+    void aQueryListsWhatTheFilesHoldNumberedAcrossLayersAndPaintsEveryHit_data() {
+        QTest::addColumn<int>("kind");
+        QTest::addColumn<int>("periods");
+        QTest::addColumn<QString>("parameter");
+        QTest::addColumn<QString>("oper");
+        QTest::addColumn<QString>("value");
+        QTest::addColumn<QString>("expression");
+        // Water rows list the unlocated low-oxygen sample with its values and leave out -99.
+        QTest::newRow("water, one period") << int(SampleKind::Water) << 1 << "Dissolved Oxygen"
+                                           << "<"
+                                           << "5" << kLowOxygen;
+        QTest::newRow("water, two periods") << int(SampleKind::Water) << 2 << "Dissolved Oxygen"
+                                            << "<"
+                                            << "5" << kLowOxygen;
+        QTest::newRow("fish species over several sites") << int(SampleKind::Fish) << 1 << "Species"
+                                                         << "="
+                                                         << "Bluegill"
+                                                         << "species = 'Bluegill'";
+        QTest::newRow("vegetation records of one site") << int(SampleKind::Veg) << 1 << "Species"
+                                                        << "="
+                                                        << "Wild Rice"
+                                                        << "species = 'Wild Rice'";
+        // The second vegetation layer continues the numbering in the first listing's empty row.
+        const Records second = tableRecords("kxv99d");
+        for (const Record& record : tableRecords("kxv98d")) {
+            const QString species = record.value("species").toString();
+            if (!withSpecies(second, species).empty()) {
+                QTest::newRow("vegetation, two periods") << int(SampleKind::Veg) << 2 << "Species"
+                                                         << "=" << species << "species = '" + species + "'";
+                break;
+            }
+        }
+    }
+
+    void aQueryListsWhatTheFilesHoldNumberedAcrossLayersAndPaintsEveryHit() {
+        QFETCH(int, kind);
+        QFETCH(int, periods);
+        QFETCH(QString, value);
+        QFETCH(QString, expression);
+        const auto sampleKind = SampleKind(kind);
+        Records expected;
+        QVector<QPointF> hits, misses;
+        for (int i = 0; i < periods; ++i) {
+            const QString period = quillfen::samplingPeriods(sampleKind).at(i).periodCode;
+            const Records layer = layerRecords(quillfen::layerCode(sampleKind, period));
+            const Records found =
+                sampleKind == SampleKind::Water
+                    ? matching(layer, isLowOxygen)
+                    : withSpecies(tableRecords(quillfen::companionTable(sampleKind, period)), value);
+            expected = joined(expected, found);
+            const bool isWater = sampleKind == SampleKind::Water;
+            for (const Record& record : layer) {
+                const bool hit = isWater ? isLowOxygen(record) : gridCodes(found).contains(record.gridCode());
+                if (record.hasPoint())
+                    (hit ? hits : misses) << record.point();
+            }
+        }
+        QVERIFY(!expected.empty());
 
         WindowDriver driver;
-        driver.clickBox("chkwater_0");
-        QVERIFY(driver.selectLogically("Dissolved Oxygen", "<", "5"));
+        for (int i = 0; i < periods; ++i)
+            driver.clickBox(quillfen::boxArrayName(sampleKind) + "_" + QString::number(i));
+        QFETCH(QString, parameter);
+        QFETCH(QString, oper);
+        QVERIFY(driver.selectLogically(parameter, oper, value));
 
-        QCOMPARE(driver.title(), kLowOxygenTitle);
+        QCOMPARE(driver.title(), "Kesselby - Selected Records: " + expression);
         QCOMPARE(driver.window.queryflag, qint16(1));
-        VERIFY_LISTING(driver.grid(), expected, SampleKind::Water, 0);
-        for (const Record& record : expected) {
-            if (record.hasPoint)
-                QVERIFY2(driver.isHighlighted(record.point), qPrintable(record.value("barcode").toString()));
+        VERIFY_LISTING(driver.grid(), expected, sampleKind, sampleKind == SampleKind::Water ? 0 : 1);
+        for (const QPointF& hit : hits)
+            QVERIFY(driver.isHighlighted(hit));
+        // A point well away from every hit stays as its layer draws it.
+        for (const QPointF& miss : misses) {
+            const auto near = [&](const QPointF& hit) {
+                return (driver.pixelOf(miss) - driver.pixelOf(hit)).manhattanLength() <= 24;
+            };
+            if (std::none_of(hits.begin(), hits.end(), near)) {
+                QVERIFY(!driver.isHighlighted(miss));
+                break;
+            }
         }
         QVERIFY(driver.prompts.messages.isEmpty());
-
         driver.clickButton("Command3");
-        QVERIFY(driver.window.recordsWindow().isVisible());
-        QCOMPARE(driver.window.recordsWindow().windowTitle(),
-                 QStringLiteral("Selected Records: dis_oxygen < 5 AND dis_oxygen <> -99"));
+        QCOMPARE(driver.window.recordsWindow().windowTitle(), "Selected Records: " + expression);
         driver.window.recordsWindow().hide();
     }
 
-    void aFoundSampleWithoutLocationIsListedWithItsNumberAndValues() {
-        const Records expected = lowOxygen("kxw93sm");
-        QVERIFY(!expected.empty());
-        const Record& unlocated = expected.back();
-        QVERIFY2(!unlocated.hasPoint && unlocated.value("dis_oxygen").toDouble() == 3.4,
-                 "the layer ends with a low-oxygen sample without geometry");
-
-        WindowDriver driver;
-        driver.clickBox("chkwater_0");
-        QVERIFY(driver.selectLogically("Dissolved Oxygen", "<", "5"));
-
-        const int row = int(expected.size());
-        const QString mismatch = rowMismatch(driver.grid(), row, row, unlocated, SampleKind::Water);
-        QVERIFY2(mismatch.isEmpty(), qPrintable(mismatch));
-        QCOMPARE(driver.grid().textMatrix(row, 15), QStringLiteral("3.4"));
-    }
-
-    void twoActivePeriodsAreSearchedWithOneExpressionAndNumberedOnAcrossLayers() {
-        const Records expected = joined(lowOxygen("kxw93sm"), lowOxygen("kxw93fl"));
-
-        WindowDriver driver;
-        driver.clickBox("chkwater_0");
-        driver.clickBox("chkwater_1");
-        QVERIFY(driver.selectLogically("Dissolved Oxygen", "<", "5"));
-
-        QCOMPARE(driver.title(), kLowOxygenTitle);
-        VERIFY_LISTING(driver.grid(), expected, SampleKind::Water, 0);
-        QVERIFY(driver.isHighlighted(firstWithPoint(lowOxygen("kxw93fl")).point));
-    }
-
     void zoomingAfterAQueryRebuildsTheSameRowsAndRepaintsTheHighlights() {
-        const Record hit = firstWithPoint(lowOxygen("kxw93sm"));
+        const Record hit = lowOxygenHit();
         WindowDriver driver;
-        driver.clickBox("chkwater_0");
-        QVERIFY(driver.selectLogically("Dissolved Oxygen", "<", "5"));
+        selectLowOxygen(driver);
         const QStringList listed = gridTexts(driver.grid());
-        QVERIFY(driver.isHighlighted(hit.point));
+        QVERIFY(driver.isHighlighted(hit.point()));
 
-        // Emptied here, so that only a new run of the query can fill the grid again.
+        // Emptied each time, so that only a new run of the query can fill the grid again.
         driver.grid().clear();
-        const QPoint before = driver.pixelOf(hit.point);
-        driver.zoomInAround(hit.point + QPointF(30, 0), 60);
-        QVERIFY2(driver.pixelOf(hit.point) != before, "the view changed");
-        QVERIFY(driver.isHighlighted(hit.point));
+        const QPoint before = driver.pixelOf(hit.point());
+        driver.zoomInAround(hit.point() + QPointF(30, 0), 60);
+        QVERIFY2(driver.pixelOf(hit.point()) != before, "the view changed");
+        QVERIFY(driver.isHighlighted(hit.point()));
         QCOMPARE(gridTexts(driver.grid()), listed);
-        QCOMPARE(driver.title(), kLowOxygenTitle);
+        QCOMPARE(driver.title(), "Kesselby - Selected Records: " + kLowOxygen);
 
         driver.grid().clear();
         driver.clickToolbar("Full Extent");
-        QVERIFY(driver.isHighlighted(hit.point));
+        QVERIFY(driver.isHighlighted(hit.point()));
         QCOMPARE(gridTexts(driver.grid()), listed);
     }
 
     void tickingAnotherSampleBoxEndsTheSelection() {
-        const Record hit = firstWithPoint(lowOxygen("kxw93sm"));
+        const Record hit = lowOxygenHit();
         WindowDriver driver;
-        driver.clickBox("chkwater_0");
-        QVERIFY(driver.selectLogically("Dissolved Oxygen", "<", "5"));
-        QVERIFY(driver.isHighlighted(hit.point));
+        selectLowOxygen(driver);
+        QVERIFY(driver.isHighlighted(hit.point()));
 
         driver.clickBox("chkwater_1");
         QCOMPARE(driver.window.queryflag, qint16(0));
-        QVERIFY2(!driver.isHighlighted(hit.point), "the redraw after the click paints no highlight");
+        QVERIFY2(!driver.isHighlighted(hit.point()), "the redraw after the click paints no highlight");
         driver.clickButton("Command3");
         QCOMPARE(driver.prompts.messages, QStringList{"No Selected Features"});
         QVERIFY(!driver.window.recordsWindow().isVisible());
@@ -169,7 +179,6 @@ private slots:
         driver.clickBox("chkwater_0");
         QVERIFY(driver.selectLogically("Temperature", ">", "abc"));
         driver.settle();
-
         QCOMPARE(driver.prompts.messages.size(), 1);
         QVERIFY2(driver.prompts.messages.first().contains("kxw93sm"),
                  qPrintable(driver.prompts.messages.first()));
@@ -177,71 +186,9 @@ private slots:
 
         driver.clickToolbar("Full Extent");
         driver.settle();
-        QCOMPARE(driver.prompts.messages.size(), 1);
         driver.clickButton("Command3");
+        QCOMPARE(driver.prompts.messages.size(), 2);
         QCOMPARE(driver.prompts.messages.last(), QStringLiteral("No Selected Features"));
-    }
-
-    void fishSpeciesQueryListsThatSpeciesCatchPlusOneEmptyRowAndPaintsEveryMatchingSite() {
-        const Records expected = withSpecies(tableRecords("kxr93sm"), "Bluegill");
-        QVERIFY(gridCodes(expected).contains(QSet<int>{12, 20, 33}));
-        const Records sites = layerRecords("kxf93sm");
-
-        WindowDriver driver;
-        driver.clickBox("chkfish_0");
-        QVERIFY(driver.selectLogically("Species", "=", "Bluegill"));
-
-        QCOMPARE(driver.title(), QStringLiteral("Kesselby - Selected Records: species = 'Bluegill'"));
-        VERIFY_LISTING(driver.grid(), expected, SampleKind::Fish, 1);
-        for (int code : gridCodes(expected))
-            QVERIFY2(driver.isHighlighted(site(sites, code).point), qPrintable(QString::number(code)));
-        // A site well away from the matching ones stays as the layer draws it.
-        for (const Record& other : sites) {
-            bool apart = !gridCodes(expected).contains(other.gridCode());
-            for (int code : gridCodes(expected)) {
-                const QPoint d = driver.pixelOf(other.point) - driver.pixelOf(site(sites, code).point);
-                apart = apart && d.manhattanLength() > 24;
-            }
-            if (apart) {
-                QVERIFY(!driver.isHighlighted(other.point));
-                break;
-            }
-        }
-    }
-
-    void vegetationQueryWhoseRecordsAllBelongToOneSiteListsThemAndPaintsThatSite() {
-        const Records expected = withSpecies(tableRecords("kxv98d"), "Wild Rice");
-        QCOMPARE(gridCodes(expected), QSet<int>{33});
-
-        WindowDriver driver;
-        driver.clickBox("chkveg_0");
-        QVERIFY(driver.selectLogically("Species", "=", "Wild Rice"));
-
-        VERIFY_LISTING(driver.grid(), expected, SampleKind::Veg, 1);
-        QVERIFY(driver.isHighlighted(site(layerRecords("kxv98"), 33).point));
-    }
-
-    void aSecondVegetationLayerContinuesTheNumberingInTheFirstListingsEmptyRow() {
-        // The species found most often in the first year that the second year has too.
-        const Records first = tableRecords("kxv98d");
-        const Records second = tableRecords("kxv99d");
-        QMap<QString, int> counts;
-        for (const Record& record : first)
-            ++counts[record.value("species").toString()];
-        QString species;
-        for (auto it = counts.cbegin(); it != counts.cend(); ++it) {
-            if (!withSpecies(second, it.key()).empty() && (species.isEmpty() || it.value() > counts[species]))
-                species = it.key();
-        }
-        QVERIFY(!species.isEmpty());
-        const Records expected = joined(withSpecies(first, species), withSpecies(second, species));
-
-        WindowDriver driver;
-        driver.clickBox("chkveg_0");
-        driver.clickBox("chkveg_1");
-        QVERIFY(driver.selectLogically("Species", "=", species));
-
-        VERIFY_LISTING(driver.grid(), expected, SampleKind::Veg, 1);
     }
 };
 
