@@ -1,15 +1,10 @@
-#include "test_query_window.h"
-#include "test_search_expression.h"
-
 #include <QApplication>
-#include <QtTest>
+
+// Each file of this folder holds one test class and a function that runs it.
+int runSearchExpressionTests(int argc, char** argv);
+int runQueryWindowTests(int argc, char** argv);
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
-    int failures = 0;
-    TestSearchExpression expression;
-    failures += QTest::qExec(&expression, argc, argv);
-    TestQueryWindow window;
-    failures += QTest::qExec(&window, argc, argv);
-    return failures;
+    return runSearchExpressionTests(argc, argv) + runQueryWindowTests(argc, argv);
 }

@@ -1,6 +1,6 @@
-#include "test_query_window.h"
-
 #include "app/user_prompts.h"
+#include "layers/sample_schema.h"
+#include "query_builder/pick_lists.h"
 #include "query_builder/query_host.h"
 #include "query_builder/query_window.h"
 
@@ -76,12 +76,14 @@ struct Fixture {
         value()->setFocus();
         QTest::keyClicks(value()->lineEdit(), text);
     }
-    void retype(const QString& text) {
-        QTest::keyClick(value()->lineEdit(), Qt::Key_A, Qt::ControlModifier);
-        type(text);
-    }
     /// Moves the value box's selection down by one label, as the arrow key does.
     void nextLabel() { QTest::keyClick(value(), Qt::Key_Down); }
+    /// Builds one complete condition from the lists and the keyboard.
+    void build(const QString& parameter, const QString& oper, const QString& typed) {
+        pick(parameter);
+        pickOperator(oper);
+        type(typed);
+    }
 
     FakeHost host;
     QueryWindow window;
@@ -89,506 +91,334 @@ struct Fixture {
     bool exposed = false;
 };
 
+const QString kValueNotEntered = QStringLiteral("Value not entered.");
+
 } // namespace
 
-void TestQueryWindow::windowOpensWithTheFocusOnSubmitQueryAndTabsInItsOrder() {
-    Fixture f("w");
-    QVERIFY(f.exposed);
-    QVERIFY(QTest::qWaitForWindowActive(&f.window));
-    QCOMPARE(f.window.objectName(), QStringLiteral("query"));
-    QCOMPARE(f.window.windowTitle(), QStringLiteral("Build Query"));
-    QCOMPARE(QApplication::focusWidget(), f.control<QPushButton>("Command2"));
-
-    const QStringList order = {"List2",      "List1",     "Command1",     "Combo1",
-                               "button_and", "button_or", "button_clear", "Command2"};
-    for (const QString& expected : order) {
-        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
-        QCOMPARE(QApplication::focusWidget()->objectName(), expected);
+class TestQueryWindow : public QObject {
+    Q_OBJECT
+private slots:
+    void windowOpensWithTheFocusOnSubmitQueryAndTabsInItsOrder() {
+        Fixture f("w");
+        QVERIFY(f.exposed);
+        QVERIFY(QTest::qWaitForWindowActive(&f.window));
+        QCOMPARE(f.window.objectName(), QStringLiteral("query"));
+        QCOMPARE(f.window.windowTitle(), QStringLiteral("Build Query"));
+        QCOMPARE(QApplication::focusWidget(), f.control<QPushButton>("Command2"));
+        for (const char* expected : {"List2", "List1", "Command1", "Combo1", "button_and", "button_or",
+                                     "button_clear", "Command2"}) {
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+            QCOMPARE(QApplication::focusWidget()->objectName(), QLatin1String(expected));
+        }
     }
-}
 
-void TestQueryWindow::enterAndEscDoNothingByThemselves() {
-    Fixture f("w");
-    QVERIFY(QTest::qWaitForWindowActive(&f.window));
-    f.pick("pH");
-    f.pickOperator(">");
-    f.type("8");
-    for (QPushButton* button : f.window.findChildren<QPushButton*>()) {
-        QVERIFY2(!button->autoDefault() && !button->isDefault(), qPrintable(button->objectName()));
-        button->setFocus();
-        QTest::keyClick(button, Qt::Key_Return);
-        QTest::keyClick(button, Qt::Key_Enter);
+    void enterAndEscDoNothingByThemselves() {
+        Fixture f("w");
+        f.build("pH", ">", "8");
+        for (QPushButton* button : f.window.findChildren<QPushButton*>()) {
+            QVERIFY2(!button->autoDefault() && !button->isDefault(), qPrintable(button->objectName()));
+            button->setFocus();
+            QTest::keyClick(button, Qt::Key_Return);
+            QTest::keyClick(button, Qt::Key_Enter);
+        }
+        QTest::keyClick(f.value()->lineEdit(), Qt::Key_Return);
+        QTest::keyClick(f.value()->lineEdit(), Qt::Key_Escape);
+        QTest::keyClick(&f.window, Qt::Key_Escape);
+        QVERIFY(f.window.isVisible());
+        QVERIFY(f.host.calls.isEmpty());
+        QCOMPARE(f.display(), QStringLiteral("pH > 8"));
+        QCOMPARE(f.value()->count(), 0); // a typed value is never added to the labels
     }
-    QTest::keyClick(f.value()->lineEdit(), Qt::Key_Return);
-    QTest::keyClick(f.value()->lineEdit(), Qt::Key_Escape);
-    QTest::keyClick(&f.window, Qt::Key_Escape);
-    QVERIFY(f.window.isVisible());
-    QVERIFY(f.host.calls.isEmpty());
-    QCOMPARE(f.display(), QStringLiteral("pH > 8"));
-    QCOMPARE(f.value()->count(), 0); // a typed value is never added to the labels
-}
 
-void TestQueryWindow::parameterListFollowsTheKindLetter_data() {
-    QTest::addColumn<QString>("letter");
-    QTest::addColumn<int>("count");
-    QTest::addColumn<QString>("first");
-    QTest::addColumn<QString>("last");
-    QTest::newRow("water quality") << "w" << 18 << "Stratum"
-                                   << "Chlorophyll fl1";
-    QTest::newRow("macro-invertebrates") << "i" << 16 << "Stratum"
-                                         << "Zebra Mussels";
-    QTest::newRow("fish") << "f" << 10 << "Species"
-                          << "Catch Effort";
-    QTest::newRow("vegetation") << "v" << 15 << "Detritus"
-                                << "Species";
-    QTest::newRow("an unknown letter gives none") << "x" << 0 << ""
-                                                  << "";
-    QTest::newRow("no letter gives none") << "" << 0 << ""
-                                          << "";
-}
-
-void TestQueryWindow::parameterListFollowsTheKindLetter() {
-    QFETCH(QString, letter);
-    QFETCH(int, count);
-    QFETCH(QString, first);
-    QFETCH(QString, last);
-    Fixture f(letter);
-    QListWidget* list = f.parameters();
-    QCOMPARE(list->count(), count);
-    if (count > 0) {
-        QCOMPARE(list->item(0)->text(), first);
-        QCOMPARE(list->item(count - 1)->text(), last);
-    }
-    QCOMPARE(f.display(), QString());
-}
-
-void TestQueryWindow::displayShowsEachStepOfTheFirstCondition() {
-    Fixture f("w");
-    f.pick("Dissolved Oxygen");
-    QCOMPARE(f.display(), QStringLiteral("Dissolved Oxygen  "));
-    QCOMPARE(f.unit(), QStringLiteral("milligrams per liter"));
-    f.pickOperator("<");
-    QCOMPARE(f.display(), QStringLiteral("Dissolved Oxygen < "));
-    f.type("5");
-    QCOMPARE(f.display(), QStringLiteral("Dissolved Oxygen < 5"));
-    f.pick("Stratum");
-    QCOMPARE(f.display(), QStringLiteral("Stratum = Isolated"));
-    QCOMPARE(f.selected(f.operators()), QStringLiteral("="));
-    QCOMPARE(f.value()->currentText(), QStringLiteral("Isolated"));
-    f.nextLabel();
-    QCOMPARE(f.display(), QStringLiteral("Stratum = Backwater Contiguous"));
-    f.pickOperator(">");
-    QCOMPARE(f.display(), QStringLiteral("Stratum > Backwater Contiguous"));
-    QCOMPARE(f.window.condition.query_param_1, QStringLiteral("Stratum"));
-    QCOMPARE(f.window.condition.query_oper_1, QStringLiteral(">"));
-    QCOMPARE(f.window.condition.query_value_1, QStringLiteral("Backwater Contiguous"));
-    QVERIFY(f.window.condition.query_param1_string_flag);
-    QVERIFY(!f.window.condition.query_compound_flag);
-}
-
-void TestQueryWindow::typingUpdatesTheDisplayPerCharacter() {
-    Fixture f("i");
-    f.pick("Mayflies");
-    f.pickOperator(">");
-    const QStringList shown = {"Mayflies > 1", "Mayflies > 12", "Mayflies > 12.", "Mayflies > 12.5"};
-    for (int i = 0; i < shown.size(); ++i) {
-        f.type(QString(QStringLiteral("12.5").at(i)));
-        QCOMPARE(f.display(), shown[i]);
-    }
-    QTest::keyClick(f.value()->lineEdit(), Qt::Key_Backspace);
-    QCOMPARE(f.display(), QStringLiteral("Mayflies > 12."));
-    QCOMPARE(f.window.condition.query_value_1, QStringLiteral("12."));
-}
-
-void TestQueryWindow::firstConnectorWinsAndFreezesTheFirstCondition() {
-    Fixture f("w");
-    f.pick("Dissolved Oxygen");
-    f.pickOperator("<");
-    f.type("5");
-    f.press("button_and");
-    QCOMPARE(f.display(), QStringLiteral("Dissolved Oxygen < 5 AND"));
-    f.press("button_or");
-    QCOMPARE(f.display(), QStringLiteral("Dissolved Oxygen < 5 AND"));
-    QCOMPARE(f.window.condition.query_connector, QStringLiteral("AND"));
-    QVERIFY(f.window.condition.query_compound_flag);
-
-    f.pick("Temperature");
-    QCOMPARE(f.display(), QStringLiteral("Dissolved Oxygen < 5 AND Temperature < "));
-    f.type("20");
-    QCOMPARE(f.display(), QStringLiteral("Dissolved Oxygen < 5 AND Temperature < 20"));
-    QCOMPARE(f.window.condition.query_param_1, QStringLiteral("Dissolved Oxygen"));
-    QCOMPARE(f.window.condition.query_value_1, QStringLiteral("5"));
-    QCOMPARE(f.window.condition.query_param_2, QStringLiteral("Temperature"));
-    QCOMPARE(f.window.condition.query_value_2, QStringLiteral("20"));
-}
-
-void TestQueryWindow::connectorBeforeAnyPickShowsThreeEmptyParts() {
-    Fixture f("w");
-    f.press("button_and");
-    QCOMPARE(f.display(), QStringLiteral("   AND"));
-    f.pickOperator(">");
-    QCOMPARE(f.display(), QStringLiteral("   AND  > "));
-}
-
-void TestQueryWindow::clearKeepsTheControlsAndTheNextClickCapturesThem() {
-    Fixture f("w");
-    f.pick("Secchi");
-    f.pickOperator("<");
-    f.type("30");
-    f.press("button_or");
-    f.pick("Stratum");
-    f.press("button_clear");
-
-    QCOMPARE(f.display(), QString());
-    QVERIFY(!f.window.condition.query_compound_flag);
-    QCOMPARE(f.window.condition.query_connector, QString());
-    QCOMPARE(f.window.condition.query_param_1, QString());
-    QCOMPARE(f.window.condition.query_param_2, QString());
-    QCOMPARE(f.selected(f.parameters()), QStringLiteral("Stratum"));
-    QCOMPARE(f.selected(f.operators()), QStringLiteral("="));
-    QCOMPARE(f.value()->currentText(), QStringLiteral("Isolated"));
-    QCOMPARE(f.value()->count(), 5);
-    QVERIFY(f.window.condition.query_param1_string_flag == false); // set for the first condition by Secchi
-    QVERIFY(f.window.condition.query_param2_string_flag);          // set for the second by Stratum
-
-    // A click on the operator that is already selected captures into the first condition.
-    f.pickOperator("=");
-    QCOMPARE(f.display(), QStringLiteral("Stratum = Isolated"));
-    QCOMPARE(f.window.condition.query_param_1, QStringLiteral("Stratum"));
-    QCOMPARE(f.window.condition.query_value_1, QStringLiteral("Isolated"));
-
-    f.press("button_clear");
-    f.pickOperator("<");
-    QCOMPARE(f.display(), QStringLiteral("Stratum < Isolated"));
-}
-
-void TestQueryWindow::switchingFromCodedToNumericEmptiesTheValueAndShowsTheUnit() {
-    Fixture f("i");
-    f.pick("Fine Organics Present");
-    QCOMPARE(f.unit(), QStringLiteral("Present Y/N"));
-    QCOMPARE(f.value()->currentText(), QStringLiteral("Y"));
-    QVERIFY(f.window.condition.query_param1_string_flag);
-
-    f.pick("Sample Depth");
-    QCOMPARE(f.unit(), QStringLiteral("meters"));
-    QCOMPARE(f.value()->currentText(), QString());
-    QCOMPARE(f.value()->count(), 0);
-    QCOMPARE(f.selected(f.operators()), QStringLiteral("="));
-    QCOMPARE(f.display(), QStringLiteral("Sample Depth = "));
-    QVERIFY(!f.window.condition.query_param1_string_flag);
-
-    Fixture water("w");
-    water.pick("Conductivity");
-    QCOMPARE(water.unit(), QStringLiteral("microseimens per centimeter"));
-    water.pick("pH");
-    QCOMPARE(water.unit(), QString());
-    Fixture veg("v");
-    veg.pick("Average Water Depth");
-    QCOMPARE(veg.unit(), QStringLiteral("Meters"));
-}
-
-void TestQueryWindow::siteUnvegetatedOffersULeavingTheValueEmpty() {
-    Fixture f("v");
-    f.pick("Site Unvegetated");
-    QCOMPARE(f.unit(), QStringLiteral("U = No Veg Present"));
-    QCOMPARE(f.valueLabels(), QStringList{"U"});
-    QCOMPARE(f.value()->currentText(), QString());
-    QCOMPARE(f.selected(f.operators()), QStringLiteral("="));
-    QCOMPARE(f.display(), QStringLiteral("Site Unvegetated = "));
-
-    f.press("Command2");
-    QCOMPARE(f.prompts.messages, QStringList{"Value not entered."});
-    QVERIFY(f.window.isVisible());
-
-    f.nextLabel();
-    QCOMPARE(f.display(), QStringLiteral("Site Unvegetated = U"));
-    f.press("Command2");
-    QCOMPARE(f.prompts.messages.size(), 1);
-    QCOMPARE(f.host.calls, (QStringList{"begin", "begin", "accept"}));
-}
-
-void TestQueryWindow::fishSpeciesSelectsNothingVegetationSpeciesPreselectsTheFirst() {
-    Fixture fish("f");
-    fish.pick("Gear");
-    fish.pickOperator("<");
-    fish.pick("Species");
-    QCOMPARE(fish.value()->currentText(), QString());
-    QCOMPARE(fish.unit(), QString());
-    QCOMPARE(fish.selected(fish.operators()), QStringLiteral("="));
-    QCOMPARE(fish.display(), QStringLiteral("Species = "));
-    QVERIFY(fish.window.condition.query_param1_string_flag);
-    fish.press("Command2");
-    QCOMPARE(fish.prompts.messages, QStringList{"Value not entered."});
-
-    Fixture veg("v");
-    veg.pick("Percent Cover Emergent Veg");
-    veg.pick("Species");
-    QCOMPARE(veg.value()->currentText(), QStringLiteral("No Aquatic Vegetation"));
-    QCOMPARE(veg.unit(), QString());
-    QCOMPARE(veg.display(), QStringLiteral("Species = No Aquatic Vegetation"));
-}
-
-void TestQueryWindow::checksRunInOrderAndEachFailureKeepsTheWindowOpen() {
-    Fixture f("w");
-    f.press("Command2");
-    f.type("5");
-    f.press("Command2");
-    f.pickOperator("<");
-    f.press("Command2");
-    QCOMPARE(f.prompts.messages,
-             (QStringList{"Value not entered.", "Operator not selected.", "Parameter not selected."}));
-    QCOMPARE(f.host.calls, (QStringList{"begin", "begin", "begin"}));
-    QVERIFY(f.window.isVisible());
-
-    // The value box is checked before the lists even when both lists are picked.
-    f.pick("Turbidity");
-    QCOMPARE(f.value()->currentText(), QString());
-    f.press("Command2");
-    QCOMPARE(f.prompts.messages.last(), QStringLiteral("Value not entered."));
-    QVERIFY(f.window.isVisible());
-}
-
-void TestQueryWindow::submitStraightAfterAConnectorOrClearIsRefused() {
-    Fixture f("w");
-    f.pick("Velocity");
-    f.pickOperator(">");
-    f.type("1");
-    f.press("button_and");
-    f.press("Command2");
-    QCOMPARE(f.prompts.messages, QStringList{"Value not entered."});
-    QVERIFY(f.window.isVisible());
-
-    f.press("button_clear");
-    f.press("Command2");
-    QCOMPARE(f.prompts.messages, (QStringList{"Value not entered.", "Value not entered."}));
-    QCOMPARE(f.host.calls, (QStringList{"begin", "begin"}));
-    QVERIFY(f.window.isVisible());
-
-    f.type("5");
-    f.press("Command2");
-    QCOMPARE(f.prompts.messages.size(), 2);
-    QCOMPARE(f.host.calls, (QStringList{"begin", "begin", "begin", "accept"}));
-    QCOMPARE(buildSearchExpression(SampleKind::Water, f.window.condition),
-             QStringLiteral("velocity > 15 AND velocity <> -99"));
-}
-
-void TestQueryWindow::anIncompleteFirstConditionIsRefusedAfterAConnector() {
-    Fixture f("w");
-    f.pick("Temperature");
-    f.press("button_and");
-    f.pick("pH");
-    f.pickOperator("<");
-    f.type("8");
-    f.press("Command2");
-    QCOMPARE(f.prompts.messages, QStringList{"Value not entered."});
-    QCOMPARE(f.host.calls, QStringList{"begin"});
-    QVERIFY(f.window.isVisible());
-}
-
-void TestQueryWindow::successfulSubmitHandsOffAndEndsTheWindowAccepted() {
-    FakeHost host("w");
-    ScriptedPrompts prompts;
-    QueryWindow window(host);
-    QStringList seenAtAccept;
-    bool visibleAtAccept = false;
-    QTimer::singleShot(0, &window, [&] {
-        auto* list1 = window.findChild<QListWidget*>("List1");
-        auto* list2 = window.findChild<QListWidget*>("List2");
-        list1->scrollToItem(list1->item(1));
-        QTest::mouseClick(list1->viewport(), Qt::LeftButton, {},
-                          list1->visualItemRect(list1->item(1)).center());
-        QTest::mouseClick(list2->viewport(), Qt::LeftButton, {},
-                          list2->visualItemRect(list2->item(1)).center());
-        QTest::keyClicks(window.findChild<QComboBox*>("Combo1")->lineEdit(), "5");
-        visibleAtAccept = window.isVisible();
-        QTest::mouseClick(window.findChild<QPushButton*>("Command2"), Qt::LeftButton);
-        seenAtAccept = host.calls;
-        if (window.isVisible())
-            window.done(-1);
-    });
-    QCOMPARE(window.exec(), int(QDialog::Accepted));
-    QVERIFY(visibleAtAccept);
-    QCOMPARE(seenAtAccept, (QStringList{"begin", "accept"}));
-    QVERIFY(prompts.messages.isEmpty());
-    QVERIFY(window.isHidden());
-    QCOMPARE(window.condition.query_param_1, QStringLiteral("Dissolved Oxygen"));
-    QCOMPARE(buildSearchExpression(SampleKind::Water, window.condition),
-             QStringLiteral("dis_oxygen < 5 AND dis_oxygen <> -99"));
-}
-
-void TestQueryWindow::twoConditionsBuiltByClicksGiveTheirExpression() {
-    Fixture f("f");
-    f.pick("Stratum");
-    for (int i = 0; i < 4; ++i)
+    void displayShowsEachStepOfTheFirstCondition() {
+        Fixture f("w");
+        f.pick("Dissolved Oxygen");
+        QCOMPARE(f.display(), QStringLiteral("Dissolved Oxygen  "));
+        QCOMPARE(f.unit(), QStringLiteral("milligrams per liter"));
+        f.pickOperator("<");
+        QCOMPARE(f.display(), QStringLiteral("Dissolved Oxygen < "));
+        f.type("5");
+        QCOMPARE(f.display(), QStringLiteral("Dissolved Oxygen < 5"));
+        f.pick("Stratum");
+        QCOMPARE(f.display(), QStringLiteral("Stratum = Isolated"));
         f.nextLabel();
-    QCOMPARE(f.display(), QStringLiteral("Stratum = Backwater-offshore"));
-    f.press("button_and");
-    f.pick("Species");
-    f.type("Bluegill");
-    QCOMPARE(f.display(), QStringLiteral("Stratum = Backwater-offshore AND Species = Bluegill"));
-    f.press("Command2");
-    QCOMPARE(f.host.calls, (QStringList{"begin", "accept"}));
-    QVERIFY(f.window.isHidden());
-    QCOMPARE(buildSearchExpression(SampleKind::Fish, f.window.condition),
-             QStringLiteral("stratum = 'Backwater-offshore' AND species = 'Bluegill'"));
+        QCOMPARE(f.display(), QStringLiteral("Stratum = Backwater Contiguous"));
+        f.pickOperator(">");
+        QCOMPARE(f.display(), QStringLiteral("Stratum > Backwater Contiguous"));
+        QCOMPARE(buildSearchExpression(SampleKind::Water, f.window.condition),
+                 QStringLiteral("stratum_c > 'Backwater Contiguous'"));
+        QVERIFY(!f.window.condition.query_compound_flag);
+    }
 
-    Fixture veg("v");
-    veg.pick("Species");
-    veg.retype("Coon's Tail");
-    QCOMPARE(veg.display(), QStringLiteral("Species = Coon's Tail"));
-    veg.press("Command2");
-    QCOMPARE(buildSearchExpression(SampleKind::Veg, veg.window.condition),
-             QStringLiteral("species = 'Coon''s Tail'"));
+    void typingUpdatesTheDisplayPerCharacter() {
+        Fixture f("i");
+        f.pick("Mayflies");
+        f.pickOperator(">");
+        for (const QString shown : {"Mayflies > 1", "Mayflies > 12", "Mayflies > 12.", "Mayflies > 12.5"}) {
+            f.type(shown.right(1));
+            QCOMPARE(f.display(), shown);
+        }
+        QTest::keyClick(f.value()->lineEdit(), Qt::Key_Backspace);
+        QCOMPARE(f.display(), QStringLiteral("Mayflies > 12."));
+        QCOMPARE(f.window.condition.query_value_1, QStringLiteral("12."));
+    }
+
+    void firstConnectorWinsAndFreezesTheFirstCondition() {
+        Fixture f("w");
+        f.build("Dissolved Oxygen", "<", "5");
+        f.press("button_and");
+        QCOMPARE(f.display(), QStringLiteral("Dissolved Oxygen < 5 AND"));
+        f.press("button_or");
+        QCOMPARE(f.display(), QStringLiteral("Dissolved Oxygen < 5 AND"));
+        f.pick("Temperature");
+        QCOMPARE(f.display(), QStringLiteral("Dissolved Oxygen < 5 AND Temperature < "));
+        f.type("20");
+        QCOMPARE(f.display(), QStringLiteral("Dissolved Oxygen < 5 AND Temperature < 20"));
+        QCOMPARE(buildSearchExpression(SampleKind::Water, f.window.condition),
+                 QStringLiteral("dis_oxygen < 5 AND dis_oxygen <> -99 AND temp < 20 AND temp <> -99"));
+    }
+
+    void connectorBeforeAnyPickShowsThreeEmptyParts() {
+        Fixture f("w");
+        f.press("button_and");
+        QCOMPARE(f.display(), QStringLiteral("   AND"));
+        f.pickOperator(">");
+        QCOMPARE(f.display(), QStringLiteral("   AND  > "));
+    }
+
+    void clearKeepsTheControlsAndTheNextClickCapturesThem() {
+        Fixture f("w");
+        f.build("Secchi", "<", "30");
+        f.press("button_or");
+        f.pick("Stratum");
+        f.press("button_clear");
+        QCOMPARE(f.display(), QString());
+        QCOMPARE(f.selected(f.parameters()), QStringLiteral("Stratum"));
+        QCOMPARE(f.selected(f.operators()), QStringLiteral("="));
+        QCOMPARE(f.value()->currentText(), QStringLiteral("Isolated"));
+
+        // A click on the operator that is already selected captures into the first condition
+        // (no connector is written). Clear leaves the coded flags, so the first condition keeps
+        // the numeric flag that Secchi gave it.
+        f.pickOperator("=");
+        QCOMPARE(f.display(), QStringLiteral("Stratum = Isolated"));
+        QCOMPARE(buildSearchExpression(SampleKind::Water, f.window.condition),
+                 QStringLiteral("stratum_c = Isolated AND stratum_c <> -99"));
+
+        f.press("button_clear");
+        f.pickOperator("<");
+        QCOMPARE(f.display(), QStringLiteral("Stratum < Isolated"));
+    }
+
+    void anEmptyPresetValueIsRefusedUntilTheUserPicksOne() {
+        Fixture veg("v");
+        veg.pick("Site Unvegetated");
+        veg.press("Command2");
+        QCOMPARE(veg.prompts.messages, QStringList{kValueNotEntered});
+        QVERIFY(veg.window.isVisible());
+        veg.nextLabel();
+        QCOMPARE(veg.display(), QStringLiteral("Site Unvegetated = U"));
+        veg.press("Command2");
+        QCOMPARE(veg.prompts.messages.size(), 1);
+        QCOMPARE(veg.host.calls, (QStringList{"begin", "begin", "accept"}));
+
+        Fixture fish("f");
+        fish.pick("Gear");
+        fish.pickOperator("<");
+        fish.pick("Species");
+        QCOMPARE(fish.selected(fish.operators()), QStringLiteral("="));
+        QCOMPARE(fish.display(), QStringLiteral("Species = "));
+        fish.press("Command2");
+        QCOMPARE(fish.prompts.messages, QStringList{kValueNotEntered});
+    }
+
+    void checksRunInOrderAndEachFailureKeepsTheWindowOpen() {
+        Fixture f("w");
+        f.press("Command2");
+        f.type("5");
+        f.press("Command2");
+        f.pickOperator("<");
+        f.press("Command2");
+        QCOMPARE(f.prompts.messages,
+                 (QStringList{kValueNotEntered, "Operator not selected.", "Parameter not selected."}));
+        QCOMPARE(f.host.calls, (QStringList{"begin", "begin", "begin"}));
+        QVERIFY(f.window.isVisible());
+    }
+
+    void submitStraightAfterAConnectorOrClearIsRefused() {
+        Fixture f("w");
+        f.build("Velocity", ">", "1");
+        f.press("button_and");
+        f.press("Command2");
+        f.press("button_clear");
+        f.press("Command2");
+        QCOMPARE(f.prompts.messages, (QStringList{kValueNotEntered, kValueNotEntered}));
+        QCOMPARE(f.host.calls, (QStringList{"begin", "begin"}));
+        QVERIFY(f.window.isVisible());
+
+        f.type("5");
+        f.press("Command2");
+        QCOMPARE(f.prompts.messages.size(), 2);
+        QCOMPARE(f.host.calls, (QStringList{"begin", "begin", "begin", "accept"}));
+        QCOMPARE(buildSearchExpression(SampleKind::Water, f.window.condition),
+                 QStringLiteral("velocity > 15 AND velocity <> -99"));
+    }
+
+    void anIncompleteFirstConditionIsRefusedAfterAConnector() {
+        Fixture f("w");
+        f.pick("Temperature");
+        f.press("button_and");
+        f.build("pH", "<", "8");
+        f.press("Command2");
+        QCOMPARE(f.prompts.messages, QStringList{kValueNotEntered});
+        QCOMPARE(f.host.calls, QStringList{"begin"});
+        QVERIFY(f.window.isVisible());
+    }
+
+    void successfulSubmitHandsOffAndEndsTheWindowAccepted() {
+        Fixture f("f");
+        QStringList callsAtAccept;
+        QTimer::singleShot(0, &f.window, [&f, &callsAtAccept] {
+            f.pick("Stratum");
+            for (int i = 0; i < 4; ++i)
+                f.nextLabel();
+            f.press("button_and");
+            f.pick("Species");
+            f.type("Bluegill");
+            f.press("Command2");
+            callsAtAccept = f.host.calls;
+            if (f.window.isVisible())
+                f.window.done(-1);
+        });
+        QCOMPARE(f.window.exec(), int(QDialog::Accepted));
+        QCOMPARE(callsAtAccept, (QStringList{"begin", "accept"}));
+        QVERIFY(f.prompts.messages.isEmpty());
+        QVERIFY(f.window.isHidden());
+        QCOMPARE(buildSearchExpression(SampleKind::Fish, f.window.condition),
+                 QStringLiteral("stratum = 'Backwater-offshore' AND species = 'Bluegill'"));
+    }
+
+    void cancelHandsNothingOver() {
+        Fixture f("w");
+        f.build("Silica", ">", "3");
+        f.press("Command1");
+        QVERIFY(f.window.isHidden());
+        QCOMPARE(f.window.result(), int(QDialog::Rejected));
+        QVERIFY(f.host.calls.isEmpty());
+        QVERIFY(f.prompts.messages.isEmpty());
+    }
+
+    void eachKindListsItsParametersAndEachOffersItsListOrItsUnit_data() {
+        QTest::addColumn<QString>("letter");
+        QTest::addColumn<int>("count");
+        QTest::addColumn<QStringList>("firstAndLast");
+        QTest::newRow("water quality") << "w" << 18 << QStringList{"Stratum", "Chlorophyll fl1"};
+        QTest::newRow("macro-invertebrates") << "i" << 16 << QStringList{"Stratum", "Zebra Mussels"};
+        QTest::newRow("fish") << "f" << 10 << QStringList{"Species", "Catch Effort"};
+        QTest::newRow("vegetation") << "v" << 15 << QStringList{"Detritus", "Species"};
+        QTest::newRow("an unknown letter gives none") << "x" << 0 << QStringList();
+        QTest::newRow("no letter gives none") << "" << 0 << QStringList();
+    }
+    void eachKindListsItsParametersAndEachOffersItsListOrItsUnit() {
+        QFETCH(QString, letter);
+        QFETCH(int, count);
+        QFETCH(QStringList, firstAndLast);
+        Fixture f(letter);
+        SampleKind kind{};
+        const QVector<SchemaField> parameters =
+            kindFromLetter(letter, &kind) ? queryParameters(kind) : QVector<SchemaField>();
+        QStringList listed, expected;
+        for (int i = 0; i < f.parameters()->count(); ++i)
+            listed << f.parameters()->item(i)->text();
+        for (const SchemaField& parameter : parameters)
+            expected << parameter.queryName;
+        QCOMPARE(listed, expected);
+        QCOMPARE(listed.size(), count);
+        if (count > 0)
+            QCOMPARE((QStringList{listed.first(), listed.last()}), firstAndLast);
+        QCOMPARE(f.display(), QString());
+
+        // Picked in list order, so each numeric parameter picked after a coded one also shows
+        // that switching empties the value box, shows the unit and keeps "=".
+        for (const SchemaField& parameter : parameters) {
+            f.pick(parameter.queryName);
+            const PickList& list = pickList(parameter.pickList);
+            const bool numeric = parameter.valueClass == ValueClass::Number;
+            // Only these two lists leave the value box empty until the user picks a label.
+            const bool leftEmpty =
+                parameter.queryName == "Site Unvegetated" || parameter.pickList == PickListId::FishSpecies;
+            const QString value = numeric || leftEmpty ? QString() : list.labels.first();
+            QVERIFY2(f.valueLabels() == list.labels, qPrintable(parameter.queryName));
+            QCOMPARE(f.unit(), numeric ? parameter.unit : list.caption);
+            QCOMPARE(f.value()->currentText(), value);
+            QCOMPARE(f.window.condition.query_param1_string_flag, !numeric);
+            QCOMPARE(f.selected(f.operators()), QStringLiteral("="));
+            QCOMPARE(f.display(), parameter.queryName + " = " + value);
+        }
+    }
+
+    void pickListsHoldTheirLabelsOnceEachInOrder() {
+        using Id = PickListId;
+        // clang-format off
+        const struct { PickListId id; int count; const char *caption, *first, *last; } lists[] = {
+            {Id::WaterStrata, 5, "", "Isolated", "Impounded"},
+            {Id::InvertStrata, 5, "", "Backwater Contiguous", "Tributary Delta Lake"},
+            {Id::FishStrata, 7, "", "Main chan border-unstructured", "Impounded-offshore"},
+            {Id::VegStrata, 6, "", "Backwater Contiguous", "Tributary Delta Lake"},
+            {Id::FishGear, 14, "", "Night Electrofishing", "Trammel Net - float/drift"},
+            {Id::InvertSubstrate, 5, "", "Gravel/Rock", "Silt/Clay"},
+            {Id::FishSubstrate, 4, "", "Silt", "Gravel/Rock/Hard Clay"},
+            {Id::VegSubstrate, 6, "", "Gravel or Rock", "Silt and/or Clay"},
+            {Id::FishVegDensity, 3, "", "None", "Sparse"},
+            {Id::VegDetritus, 2, "", "No Detritus", "Coarse Organic"},
+            {Id::InvertFineOrganics, 2, "Present Y/N", "Y", "N"},
+            {Id::InvertPercent, 5, "", "0%", "91-100%"},
+            {Id::VegPercentCover, 6, "Percent Cover", "0%", "81-100%"},
+            {Id::VegUnvegetated, 1, "U = No Veg Present", "U", "U"},
+            {Id::VegSubmersed, 1, "S = Submersed Veg Present", "S", "S"},
+            {Id::VegRootedFloating, 1, "F = Rooted Floating Veg Present", "F", "F"},
+            {Id::VegEmergent, 1, "E = Emergent Veg Present", "E", "E"},
+            {Id::VegAlgae, 1, "A = Filamentous Algae Present", "A", "A"},
+            {Id::VegNonRootedFloating, 1, "N = Non-Rooted Floating Veg Present", "N", "N"},
+            {Id::VegSpecies, 101, "", "No Aquatic Vegetation", "Bur-reed"},
+        };
+        // clang-format on
+        for (const auto& spots : lists) {
+            const PickList& list = pickList(spots.id);
+            QCOMPARE(list.caption, QLatin1String(spots.caption));
+            QCOMPARE(list.labels.size(), spots.count);
+            QCOMPARE((QStringList{list.labels.first(), list.labels.last()}),
+                     (QStringList{spots.first, spots.last}));
+            QCOMPARE(QSet<QString>(list.labels.begin(), list.labels.end()).size(), spots.count);
+        }
+        // The two percent scales differ inside: bounds 20, 50 and 90 against steps of 20.
+        QCOMPARE(pickList(Id::InvertPercent).labels.at(2), QStringLiteral("21-50%"));
+        QCOMPARE(pickList(Id::VegPercentCover).labels.at(2), QStringLiteral("21-40%"));
+    }
+
+    void speciesListsKeepTheirOrderAndTheFishDuplicates() {
+        const QStringList& fish = pickList(PickListId::FishSpecies).labels;
+        const QStringList& veg = pickList(PickListId::VegSpecies).labels;
+        QCOMPARE(fish.size(), 247);
+        QCOMPARE(QSet<QString>(fish.begin(), fish.end()).size(), 245);
+        // clang-format off
+        const QList<std::tuple<const QStringList*, int, const char*>> spots = {
+            {&fish, 0, "American brook lamprey"}, {&fish, 15, "Bluegill or orngsptd sunfish"},
+            {&fish, 29, "Bluegill"}, {&fish, 56, "Central stoneroller"}, {&fish, 59, "Central stoneroller"},
+            {&fish, 138, "Pallid sturgeon"}, {&fish, 147, "Pumknsd or orngsptd sunfish"},
+            {&fish, 240, "Pallid sturgeon"}, {&fish, 246, "No Entry"}, {&veg, 8, "Coons Tail"},
+            {&veg, 29, "Purple Loostrife"}, {&veg, 48, "Unknown Species 5"}, {&veg, 91, "Unknown Species 1"},
+            {&veg, 95, "Unknown Species 2"},
+        };
+        // clang-format on
+        for (const auto& [list, index, name] : spots)
+            QCOMPARE(list->at(index), QLatin1String(name));
+    }
+};
+
+int runQueryWindowTests(int argc, char** argv) {
+    TestQueryWindow test;
+    return QTest::qExec(&test, argc, argv);
 }
 
-void TestQueryWindow::cancelHandsNothingOver() {
-    Fixture f("w");
-    f.pick("Silica");
-    f.pickOperator(">");
-    f.type("3");
-    f.press("Command1");
-    QVERIFY(f.window.isHidden());
-    QCOMPARE(f.window.result(), int(QDialog::Rejected));
-    QVERIFY(f.host.calls.isEmpty());
-    QVERIFY(f.prompts.messages.isEmpty());
-}
-
-void TestQueryWindow::pickListsOfferTheirLabelsInOrder_data() {
-    QTest::addColumn<QString>("letter");
-    QTest::addColumn<QString>("parameter");
-    QTest::addColumn<QString>("caption");
-    QTest::addColumn<QStringList>("labels");
-    QTest::newRow("water strata") << "w"
-                                  << "Stratum"
-                                  << ""
-                                  << QStringList{"Isolated", "Backwater Contiguous", "Side Channel",
-                                                 "Main Channel", "Impounded"};
-    QTest::newRow("invertebrate strata") << "i"
-                                         << "Stratum"
-                                         << ""
-                                         << QStringList{"Backwater Contiguous", "Side Channel", "Impounded",
-                                                        "Main Channel Border", "Tributary Delta Lake"};
-    QTest::newRow("fish strata") << "f"
-                                 << "Stratum"
-                                 << ""
-                                 << QStringList{"Main chan border-unstructured",
-                                                "Main chan border-wing dam",
-                                                "Side channel border",
-                                                "Backwater-shoreline",
-                                                "Backwater-offshore",
-                                                "Impounded-shoreline",
-                                                "Impounded-offshore"};
-    QTest::newRow("vegetation strata")
-        << "v"
-        << "Stratum"
-        << "" << QStringList{"Backwater Contiguous", "Backwater Isolated", "Main Channel Border",
-                             "Side Channel",         "Impounded",          "Tributary Delta Lake"};
-    QTest::newRow("fish gear") << "f"
-                               << "Gear"
-                               << ""
-                               << QStringList{"Night Electrofishing",
-                                              "Day Electrofishing",
-                                              "Hoop Net - large",
-                                              "Hoop Net - small",
-                                              "Seining",
-                                              "Trawling",
-                                              "Plankton Trawling",
-                                              "Fyke Net",
-                                              "Mini Fyke Net",
-                                              "Tandem Mini Fyke Net",
-                                              "Gill Net - parallel",
-                                              "Gill Net - perpindicular",
-                                              "Trammel Net - anchored",
-                                              "Trammel Net - float/drift"};
-    QTest::newRow("invertebrate substrate")
-        << "i"
-        << "Substrate"
-        << "" << QStringList{"Gravel/Rock", "Hard Clay", "Mostly Sand w/ Silt/Clay", "Sand", "Silt/Clay"};
-    QTest::newRow("fish substrate") << "f"
-                                    << "Substrate"
-                                    << ""
-                                    << QStringList{"Silt", "Silt/Clay/Little Sand", "Sand/Mostly Sand",
-                                                   "Gravel/Rock/Hard Clay"};
-    QTest::newRow("vegetation substrate")
-        << "v"
-        << "Substrate"
-        << "" << QStringList{"Gravel or Rock",           "Hard Clay",        "Sand",
-                             "Sand - some Silt or Clay", "Silt - some Sand", "Silt and/or Clay"};
-    QTest::newRow("fish vegetation density") << "f"
-                                             << "Veg Density"
-                                             << "" << QStringList{"None", "Dense", "Sparse"};
-    QTest::newRow("detritus") << "v"
-                              << "Detritus"
-                              << "" << QStringList{"No Detritus", "Coarse Organic"};
-    QTest::newRow("fine organics") << "i"
-                                   << "Fine Organics Present"
-                                   << "Present Y/N" << QStringList{"Y", "N"};
-    const QStringList fiveClasses = {"0%", "1-20%", "21-50%", "51-90%", "91-100%"};
-    for (const char* name : {"Percent Veg", "Percent Open Water", "Percent Submergents", "Percent Floating",
-                             "Percent Emergents", "Percent Shells", "Percent Detritus"})
-        QTest::addRow("invertebrate %s", name) << "i" << name << "" << fiveClasses;
-    const QStringList sixClasses = {"0%", "1-20%", "21-40%", "41-60%", "61-80%", "81-100%"};
-    for (const char* name : {"Percent Cover Non-Rooted Floating Veg", "Percent Cover Rooted Floating Veg",
-                             "Percent Cover Emergent Veg", "Average Plant Density"})
-        QTest::addRow("vegetation %s", name) << "v" << name << "Percent Cover" << sixClasses;
-    QTest::newRow("submersed") << "v"
-                               << "Submersed Veg Present"
-                               << "S = Submersed Veg Present" << QStringList{"S"};
-    QTest::newRow("rooted floating") << "v"
-                                     << "Rooted Floating Veg Present"
-                                     << "F = Rooted Floating Veg Present" << QStringList{"F"};
-    QTest::newRow("emergent") << "v"
-                              << "Emergent Veg Present"
-                              << "E = Emergent Veg Present" << QStringList{"E"};
-    QTest::newRow("algae") << "v"
-                           << "Filamentous Algae Present"
-                           << "A = Filamentous Algae Present" << QStringList{"A"};
-    QTest::newRow("non-rooted floating") << "v"
-                                         << "Non-Rooted Floating Veg Present"
-                                         << "N = Non-Rooted Floating Veg Present" << QStringList{"N"};
-}
-
-void TestQueryWindow::pickListsOfferTheirLabelsInOrder() {
-    QFETCH(QString, letter);
-    QFETCH(QString, parameter);
-    QFETCH(QString, caption);
-    QFETCH(QStringList, labels);
-    Fixture f(letter);
-    f.pick(parameter);
-    QCOMPARE(f.valueLabels(), labels);
-    QCOMPARE(f.unit(), caption);
-    QCOMPARE(f.value()->currentText(), labels.first());
-    QCOMPARE(f.selected(f.operators()), QStringLiteral("="));
-    QCOMPARE(f.display(), parameter + " = " + labels.first());
-    QVERIFY(f.window.condition.query_param1_string_flag);
-}
-
-void TestQueryWindow::speciesListsOfferEveryNameInOrder() {
-    Fixture fish("f");
-    fish.pick("Species");
-    const QStringList fishNames = fish.valueLabels();
-    QCOMPARE(fishNames.size(), 247);
-    QCOMPARE(fishNames.first(), QStringLiteral("American brook lamprey"));
-    QCOMPARE(fishNames.last(), QStringLiteral("No Entry"));
-    QCOMPARE(fishNames.at(29), QStringLiteral("Bluegill"));
-    QCOMPARE(fishNames.at(15), QStringLiteral("Bluegill or orngsptd sunfish"));
-    QCOMPARE(fishNames.at(147), QStringLiteral("Pumknsd or orngsptd sunfish"));
-    QCOMPARE(fishNames.at(56), QStringLiteral("Central stoneroller"));
-    QCOMPARE(fishNames.at(59), QStringLiteral("Central stoneroller"));
-    QCOMPARE(fishNames.at(138), QStringLiteral("Pallid sturgeon"));
-    QCOMPARE(fishNames.at(240), QStringLiteral("Pallid sturgeon"));
-    QCOMPARE(QSet<QString>(fishNames.begin(), fishNames.end()).size(), 245);
-
-    Fixture veg("v");
-    veg.pick("Species");
-    const QStringList vegNames = veg.valueLabels();
-    QCOMPARE(vegNames.size(), 101);
-    QCOMPARE(QSet<QString>(vegNames.begin(), vegNames.end()).size(), 101);
-    QCOMPARE(vegNames.first(), QStringLiteral("No Aquatic Vegetation"));
-    QCOMPARE(vegNames.last(), QStringLiteral("Bur-reed"));
-    QCOMPARE(vegNames.at(8), QStringLiteral("Coons Tail"));
-    QCOMPARE(vegNames.at(29), QStringLiteral("Purple Loostrife"));
-    QCOMPARE(vegNames.at(48), QStringLiteral("Unknown Species 5"));
-    QCOMPARE(vegNames.at(91), QStringLiteral("Unknown Species 1"));
-    QCOMPARE(vegNames.at(95), QStringLiteral("Unknown Species 2"));
-}
+#include "test_query_window.moc"

@@ -1,13 +1,8 @@
-#include "test_search_expression.h"
-
 #include "query_builder/search_expression.h"
 
 #include <QtTest>
 
 using namespace quillfen;
-
-Q_DECLARE_METATYPE(quillfen::SampleKind)
-Q_DECLARE_METATYPE(quillfen::QueryCondition)
 
 namespace {
 
@@ -33,55 +28,62 @@ QueryCondition two(QueryCondition first, const QString& connector, const QString
 
 } // namespace
 
-void TestSearchExpression::expressionFollowsTheConditionState_data() {
-    QTest::addColumn<SampleKind>("kind");
-    QTest::addColumn<QueryCondition>("condition");
-    QTest::addColumn<QString>("expression");
+class TestSearchExpression : public QObject {
+    Q_OBJECT
+private slots:
+    void expressionFollowsTheConditionState_data() {
+        QTest::addColumn<SampleKind>("kind");
+        QTest::addColumn<QueryCondition>("condition");
+        QTest::addColumn<QString>("expression");
+        QTest::newRow("a numeric comparison also excludes the missing-value mark")
+            << SampleKind::Water << one("Dissolved Oxygen", "<", "5", false)
+            << "dis_oxygen < 5 AND dis_oxygen <> -99";
+        QTest::newRow("a coded value is compared between apostrophes")
+            << SampleKind::Water << one("Stratum", "=", "Main Channel", true) << "stratum_c = 'Main Channel'";
+        QTest::newRow("two coded fish conditions joined by AND")
+            << SampleKind::Fish
+            << two(one("Stratum", "=", "Backwater-offshore", true), "AND", "Species", "=", "Bluegill", true)
+            << "stratum = 'Backwater-offshore' AND species = 'Bluegill'";
+        QTest::newRow("two numeric conditions joined by OR each exclude -99")
+            << SampleKind::Water << two(one("Temperature", ">", "20", false), "OR", "pH", ">", "8", false)
+            << "temp > 20 AND temp <> -99 OR ph > 8 AND ph <> -99";
+        QTest::newRow("a typed non-number is written unchecked")
+            << SampleKind::Water << one("Temperature", ">", "abc", false) << "temp > abc AND temp <> -99";
+        QTest::newRow("a numeric value is not trimmed")
+            << SampleKind::Water << one("Dissolved Oxygen", "<", " 5 ", false)
+            << "dis_oxygen <  5  AND dis_oxygen <> -99";
+        QTest::newRow("a coded value with > compares text")
+            << SampleKind::Invert << one("Percent Veg", ">", "1-20%", true) << "pct_veg > '1-20%'";
+        QTest::newRow("both conditions may test one field")
+            << SampleKind::Water
+            << two(one("Temperature", ">", "10", false), "AND", "Temperature", "<", "20", false)
+            << "temp > 10 AND temp <> -99 AND temp < 20 AND temp <> -99";
+        QTest::newRow("the second condition uses the kind's field table and its own text flag")
+            << SampleKind::Water
+            << two(one("Stratum", "=", "Isolated", true), "OR", "Total P", ">", "0.1", false)
+            << "stratum_c = 'Isolated' OR total_phos > 0.1 AND total_phos <> -99";
+        QTest::newRow("an apostrophe in a quoted value is doubled")
+            << SampleKind::Veg << one("Species", "=", "Coon's Tail", true) << "species = 'Coon''s Tail'";
+        QTest::newRow("every apostrophe of a second quoted value is doubled")
+            << SampleKind::Fish
+            << two(one("Fish Count", ">", "2", false), "AND", "Species", "=", "'a'b'", true)
+            << "count > 2 AND count <> -99 AND species = '''a''b'''";
+        QueryCondition leftOver = two(one("pH", "<", "7", false), "AND", "Secchi", ">", "30", false);
+        leftOver.query_compound_flag = false;
+        QTest::newRow("a second condition left over without the connector flag is not written")
+            << SampleKind::Water << leftOver << "ph < 7 AND ph <> -99";
+    }
+    void expressionFollowsTheConditionState() {
+        QFETCH(SampleKind, kind);
+        QFETCH(QueryCondition, condition);
+        QFETCH(QString, expression);
+        QCOMPARE(buildSearchExpression(kind, condition), expression);
+    }
+};
 
-    QTest::newRow("a numeric comparison also excludes the missing-value mark")
-        << SampleKind::Water << one("Dissolved Oxygen", "<", "5", false)
-        << "dis_oxygen < 5 AND dis_oxygen <> -99";
-    QTest::newRow("a coded value is compared between apostrophes")
-        << SampleKind::Water << one("Stratum", "=", "Main Channel", true) << "stratum_c = 'Main Channel'";
-    QTest::newRow("two coded fish conditions joined by AND")
-        << SampleKind::Fish
-        << two(one("Stratum", "=", "Backwater-offshore", true), "AND", "Species", "=", "Bluegill", true)
-        << "stratum = 'Backwater-offshore' AND species = 'Bluegill'";
-    QTest::newRow("two numeric conditions joined by OR each exclude -99")
-        << SampleKind::Water << two(one("Temperature", ">", "20", false), "OR", "pH", ">", "8", false)
-        << "temp > 20 AND temp <> -99 OR ph > 8 AND ph <> -99";
-    QTest::newRow("a typed non-number is written unchecked")
-        << SampleKind::Water << one("Temperature", ">", "abc", false) << "temp > abc AND temp <> -99";
-    QTest::newRow("a numeric value is not trimmed")
-        << SampleKind::Water << one("Dissolved Oxygen", "<", " 5 ", false)
-        << "dis_oxygen <  5  AND dis_oxygen <> -99";
-    QTest::newRow("a coded value with > compares text")
-        << SampleKind::Invert << one("Percent Veg", ">", "1-20%", true) << "pct_veg > '1-20%'";
-    QTest::newRow("both conditions may test one field")
-        << SampleKind::Water
-        << two(one("Temperature", ">", "10", false), "AND", "Temperature", "<", "20", false)
-        << "temp > 10 AND temp <> -99 AND temp < 20 AND temp <> -99";
-    QTest::newRow("the second condition uses the kind's field table and its own text flag")
-        << SampleKind::Water << two(one("Stratum", "=", "Isolated", true), "OR", "Total P", ">", "0.1", false)
-        << "stratum_c = 'Isolated' OR total_phos > 0.1 AND total_phos <> -99";
-    QTest::newRow("an apostrophe in a quoted value is doubled")
-        << SampleKind::Veg << one("Species", "=", "Coon's Tail", true) << "species = 'Coon''s Tail'";
-    QTest::newRow("every apostrophe of a second quoted value is doubled")
-        << SampleKind::Fish << two(one("Fish Count", ">", "2", false), "AND", "Species", "=", "'a'b'", true)
-        << "count > 2 AND count <> -99 AND species = '''a''b'''";
-    QTest::newRow("a second condition left over without the connector flag is not written")
-        << SampleKind::Water <<
-        [] {
-            QueryCondition c = two(one("pH", "<", "7", false), "AND", "Secchi", ">", "30", false);
-            c.query_compound_flag = false;
-            return c;
-        }()
-        << "ph < 7 AND ph <> -99";
+int runSearchExpressionTests(int argc, char** argv) {
+    TestSearchExpression test;
+    return QTest::qExec(&test, argc, argv);
 }
 
-void TestSearchExpression::expressionFollowsTheConditionState() {
-    QFETCH(SampleKind, kind);
-    QFETCH(QueryCondition, condition);
-    QFETCH(QString, expression);
-    QCOMPARE(buildSearchExpression(kind, condition), expression);
-}
+#include "test_search_expression.moc"

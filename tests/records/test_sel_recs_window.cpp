@@ -15,89 +15,80 @@ using namespace quillfen;
 
 namespace {
 
-QPushButton* button(QWidget& window, const char* name) {
-    return window.findChild<QPushButton*>(QLatin1String(name));
-}
+/// A records window for the kind letter `component`, which it reads when the user saves.
+struct ShownWindow {
+    explicit ShownWindow(QSize size = QSize(640, 400)) {
+        window.resize(size);
+        window.show();
+        exposed = QTest::qWaitForWindowExposed(&window);
+    }
+    QPushButton* button(const char* name) { return window.findChild<QPushButton*>(QLatin1String(name)); }
+    QTableView* grid() { return window.findChild<QTableView*>("MSFlexGrid1"); }
+
+    QString component = QStringLiteral("w");
+    SelRecsWindow window{[this] { return component; }};
+    bool exposed = false;
+};
 
 } // namespace
 
 class SelRecsWindowTest : public QObject {
     Q_OBJECT
 private slots:
-    void theWindowHasItsNameTitleGridAndButtons() {
-        SelRecsWindow window([] { return QStringLiteral("w"); });
-        QCOMPARE(window.objectName(), QStringLiteral("sel_recs"));
-        QCOMPARE(window.windowTitle(), QStringLiteral("Selected Records"));
-        QVERIFY(window.isWindow());
-        QVERIFY(window.findChild<QTableView*>("MSFlexGrid1"));
-        QCOMPARE(button(window, "Command3")->text(), QStringLiteral("About..."));
-        QCOMPARE(button(window, "Command2")->text(), QStringLiteral("Save as Text File"));
-        QCOMPARE(button(window, "Command1")->text(), QStringLiteral("Exit"));
-    }
-
     void theButtonsSitSideBySideAtTheLowerRightBelowTheGrid() {
-        SelRecsWindow window([] { return QStringLiteral("w"); });
-        window.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&window));
-        const QRect about = button(window, "Command3")->geometry();
-        const QRect save = button(window, "Command2")->geometry();
-        const QRect exit = button(window, "Command1")->geometry();
-        const QRect grid = window.findChild<QTableView*>("MSFlexGrid1")->geometry();
-        QCOMPARE(about.size(), save.size());
-        QCOMPARE(save.size(), exit.size());
-        QCOMPARE(about.top(), exit.top());
-        QCOMPARE(save.top(), exit.top());
-        QVERIFY(about.right() < save.left());
-        QVERIFY(save.right() < exit.left());
-        QVERIFY(window.width() - exit.right() < 20);
-        QVERIFY(window.height() - exit.bottom() < 20);
-        QVERIFY(about.left() > window.width() / 3);
-        QVERIFY(grid.bottom() < exit.top());
-    }
-
-    void theKeyboardGoesFromExitToSaveToAbout() {
-        SelRecsWindow window([] { return QStringLiteral("w"); });
-        QCOMPARE(button(window, "Command1")->nextInFocusChain(), button(window, "Command2"));
-        QCOMPARE(button(window, "Command2")->nextInFocusChain(), button(window, "Command3"));
+        ShownWindow w;
+        QVERIFY(w.exposed);
+        QCOMPARE(w.window.objectName(), QStringLiteral("sel_recs"));
+        QCOMPARE(w.window.windowTitle(), QStringLiteral("Selected Records"));
+        QVERIFY(w.window.isWindow());
+        QPushButton* about = w.button("Command3");
+        QPushButton* save = w.button("Command2");
+        QPushButton* exit = w.button("Command1");
+        QCOMPARE((QStringList{about->text(), save->text(), exit->text()}),
+                 (QStringList{"About...", "Save as Text File", "Exit"}));
+        for (QPushButton* button : {about, save}) {
+            QCOMPARE(button->geometry().size(), exit->geometry().size());
+            QCOMPARE(button->geometry().top(), exit->geometry().top());
+        }
+        QVERIFY(about->geometry().right() < save->geometry().left());
+        QVERIFY(save->geometry().right() < exit->geometry().left());
+        QVERIFY(w.window.width() - exit->geometry().right() < 20);
+        QVERIFY(w.window.height() - exit->geometry().bottom() < 20);
+        QVERIFY(about->geometry().left() > w.window.width() / 3);
+        QVERIFY(w.grid()->geometry().bottom() < exit->geometry().top());
+        // The keyboard goes from Exit to Save to About.
+        QCOMPARE(exit->nextInFocusChain(), save);
+        QCOMPARE(save->nextInFocusChain(), about);
     }
 
     void exitHidesTheWindowAndAShowBringsBackItsRecords() {
-        SelRecsWindow window([] { return QStringLiteral("w"); });
-        layOutGrid(window.grid(), SampleKind::Water);
+        ShownWindow w;
+        layOutGrid(w.window.grid(), SampleKind::Water);
         for (int n = 1; n <= 3; ++n)
-            writeLayerRecordRow(window.grid(), n, {100 + n});
-        window.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&window));
-        QTest::mouseClick(button(window, "Command1"), Qt::LeftButton);
-        QVERIFY(window.isHidden());
-        window.show();
-        QCOMPARE(window.grid().rows(), 4);
-        QCOMPARE(window.grid().textMatrix(3, 1), QStringLiteral("103"));
-        auto* view = window.findChild<QTableView*>("MSFlexGrid1");
-        QCOMPARE(view->model()->data(view->model()->index(3, 1)).toString(), QStringLiteral("103"));
+            writeLayerRecordRow(w.window.grid(), n, {100 + n});
+        QTest::mouseClick(w.button("Command1"), Qt::LeftButton);
+        QVERIFY(w.window.isHidden());
+        w.window.show();
+        QCOMPARE(w.window.grid().rows(), 4);
+        QCOMPARE(w.grid()->model()->data(w.grid()->model()->index(3, 1)).toString(), QStringLiteral("103"));
     }
 
     void theGridFollowsTheWindowSize() {
-        SelRecsWindow window([] { return QStringLiteral("w"); });
-        window.resize(500, 300);
-        window.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&window));
-        auto* grid = window.findChild<QTableView*>("MSFlexGrid1");
-        const QSize before = grid->size();
-        window.resize(800, 600);
-        QTRY_COMPARE(grid->size(), before + QSize(300, 300));
+        ShownWindow w(QSize(500, 300));
+        const QSize before = w.grid()->size();
+        w.window.resize(800, 600);
+        QTRY_COMPARE(w.grid()->size(), before + QSize(300, 300));
     }
 
-    void saveWritesTheGridInTheLayoutOfTheCurrentKind() {
-        QString component = "w";
-        SelRecsWindow window([&component] { return component; });
-        layOutGrid(window.grid(), SampleKind::Fish);
-        writeTableRecordRow(window.grid(), 1, {42});
+    void saveWritesTheGridInTheLayoutOfTheKindShownWhenSaving() {
+        ShownWindow w;
+        layOutGrid(w.window.grid(), SampleKind::Fish);
+        writeTableRecordRow(w.window.grid(), 1, {42});
         QTemporaryDir dir;
         ScriptedPrompts prompts;
         prompts.saveAnswers = {dir.filePath("fish.txt")};
-        component = "f"; // read when the user saves, not when the window was made
-        QTest::mouseClick(button(window, "Command2"), Qt::LeftButton);
+        w.component = "f";
+        QTest::mouseClick(w.button("Command2"), Qt::LeftButton);
         QFile file(dir.filePath("fish.txt"));
         QVERIFY(file.open(QIODevice::ReadOnly));
         const QList<QByteArray> lines = file.readAll().split('\n');
@@ -106,20 +97,17 @@ private slots:
     }
 
     void aboutShowsTheProgrammeDescriptionModally() {
-        SelRecsWindow window([] { return QStringLiteral("w"); });
-        window.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        ShownWindow w;
         QString modalName;
         QTimer::singleShot(0, [&modalName] {
-            QWidget* modal = QApplication::activeModalWidget();
-            if (modal) {
+            if (QWidget* modal = QApplication::activeModalWidget()) {
                 modalName = modal->objectName();
                 modal->close();
             }
         });
-        QTest::mouseClick(button(window, "Command3"), Qt::LeftButton);
+        QTest::mouseClick(w.button("Command3"), Qt::LeftButton);
         QCOMPARE(modalName, QStringLiteral("about2"));
-        QVERIFY(window.isVisible());
+        QVERIFY(w.window.isVisible());
     }
 };
 

@@ -13,54 +13,13 @@ using namespace quillfen;
 namespace {
 
 QByteArray quotedLine(const QStringList& texts) {
-    QByteArray line;
-    for (const QString& text : texts)
-        line += (line.isEmpty() ? "\"" : ",\"") + text.toUtf8() + '"';
-    return line + "\r\n";
+    return '"' + texts.join(QStringLiteral("\",\"")).toUtf8() + "\"\r\n";
 }
 
-const QByteArray kWaterHeadings = quotedLine({"Barcode",
-                                              "Location Code",
-                                              "Date",
-                                              "Time",
-                                              "Sample Depth",
-                                              "Z",
-                                              "Z Max",
-                                              "Substrate",
-                                              "Stratum",
-                                              "Secchi",
-                                              "Veg Coverage",
-                                              "Veg Density",
-                                              "Veg Name",
-                                              "Temperature",
-                                              "Dissolved Oxygen",
-                                              "ph",
-                                              "Turbidity",
-                                              "Conductivity",
-                                              "Velocity",
-                                              "Soluble Reactive P",
-                                              "Total P",
-                                              "Total N",
-                                              "Ammonium N",
-                                              "Nitrate Nitrite",
-                                              "Suspended Solids",
-                                              "Volatile Suspended Solids",
-                                              "Silica",
-                                              "Chloride",
-                                              "Chlorophyll fl1"});
-const QByteArray kFishHeadings =
-    quotedLine({"Barcode", "Location Code", "Stratum", "Date", "Gear", "Depth", "Velocity", "Veg Density",
-                "Substrate", "Species", "Average Length", "Count", "Catch Effort"});
-const QByteArray kInvertHeadings =
-    quotedLine({"Barcode", "Date", "Stratum", "Depth", "Percent Veg", "Percent Open", "Percent Sub",
-                "Percent Float", "Percent Emerg", "Shells", "Detritus", "Fine Organics", "Substrate",
-                "Mayflies", "Fingernail Clams", "Corbicula", "midges", "Zebra Mussels"});
-const QByteArray kVegHeadings =
-    quotedLine({"Barcode", "Date", "Detritus", "Substrate", "Stratum", "Unvegetated", "Submergents",
-                "Rooted Floating Veg", "Emergents", "Algae", "Non Rooted Floating Veg",
-                "Percent Non Rooted Floating Veg", "Percent Cover Rooted Floating", "Percent Cover Emergents",
-                "Water Depth", "Average Submergent Density", "Species", "Additional Species",
-                "Percent Cover Rooted and Floating Emergents"});
+/// The heading line for headings separated by "|".
+QByteArray headings(const char* names) {
+    return quotedLine(QString::fromUtf8(names).split('|'));
+}
 
 QByteArray readFile(const QString& path) {
     QFile file(path);
@@ -69,37 +28,7 @@ QByteArray readFile(const QString& path) {
 
 void fillWaterGrid(RecordGridModel& grid) {
     layOutGrid(grid, SampleKind::Water);
-    writeLayerRecordRow(grid, 1,
-                        {1234,
-                         "KX01",
-                         "7/14/1993",
-                         "10:30",
-                         0.5,
-                         "1.2",
-                         "3",
-                         "Silt \"fine\" é",
-                         "Main channel, border",
-                         7.5,
-                         "",
-                         "",
-                         "Coon's Tail",
-                         21.0,
-                         -99.0,
-                         3.14159265,
-                         1234567.8,
-                         0.0000001,
-                         -0.5,
-                         0.05,
-                         0.0,
-                         12345678.0,
-                         QVariant(),
-                         "n/a",
-                         100,
-                         2.5,
-                         0.0001,
-                         0.00001,
-                         1.5});
-    writeLayerRecordRow(grid, 2, {-99});
+    writeLayerRecordRow(grid, 1, {1234, "KX01", "7/14/1993", "10:30", 0.5});
 }
 
 } // namespace
@@ -110,139 +39,112 @@ private slots:
     void init() { QVERIFY(m_dir.isValid()); }
     void cleanup() { QFile::remove(path()); }
 
-    void numberFieldsAreShortSinglePrecisionDecimals_data() {
+    // The common number forms are in the lines of eachKindIsWritten...; these are the edge cases.
+    void numberAndIntegerFieldsHandleTheEdgeCases_data() {
+        QTest::addColumn<bool>("integer");
         QTest::addColumn<QString>("cell");
         QTest::addColumn<QByteArray>("field");
-        QTest::newRow("fraction") << "7.5" << QByteArray("7.5");
-        QTest::newRow("below one") << "0.5" << QByteArray(".5");
-        QTest::newRow("negative below one") << "-0.5" << QByteArray("-.5");
-        QTest::newRow("hundredths") << "0.05" << QByteArray(".05");
-        QTest::newRow("whole") << "1234" << QByteArray("1234");
-        QTest::newRow("missing value") << "-99" << QByteArray("-99");
-        QTest::newRow("zero") << "0" << QByteArray("0");
-        QTest::newRow("negative zero") << "-0" << QByteArray("0");
-        QTest::newRow("seven digits") << "3.14159265" << QByteArray("3.141593");
-        QTest::newRow("rounded to whole") << "1234567.8" << QByteArray("1234568");
-        QTest::newRow("trailing zeros") << "2.500" << QByteArray("2.5");
-        QTest::newRow("very small") << "0.0000001" << QByteArray("1e-07");
-        QTest::newRow("very large") << "12345678" << QByteArray("1.234568e+07");
-        QTest::newRow("single precision") << "0.1" << QByteArray(".1");
-        QTest::newRow("surrounding blanks") << " 7.5 " << QByteArray("7.5");
-        QTest::newRow("empty") << "" << QByteArray();
-        QTest::newRow("not a number") << "n/a" << QByteArray("\"n/a\"");
-        QTest::newRow("beyond single precision") << "1e40" << QByteArray("\"1e40\"");
-        QTest::newRow("infinity") << "inf" << QByteArray("\"inf\"");
+        QTest::newRow("negative zero") << false << "-0" << QByteArray("0");
+        QTest::newRow("trailing zeros") << false << "2.500" << QByteArray("2.5");
+        QTest::newRow("single precision") << false << "0.1" << QByteArray(".1");
+        QTest::newRow("surrounding blanks") << false << " 7.5 " << QByteArray("7.5");
+        QTest::newRow("beyond single precision") << false << "1e40" << QByteArray("\"1e40\"");
+        QTest::newRow("infinity") << false << "inf" << QByteArray("\"inf\"");
+        QTest::newRow("half rounds to even down") << true << "2.5" << QByteArray("2");
+        QTest::newRow("half rounds to even up") << true << "3.5" << QByteArray("4");
+        QTest::newRow("largest integer") << true << "2147483647" << QByteArray("2147483647");
+        QTest::newRow("beyond 32 bits") << true << "2147483648" << QByteArray("\"2147483648\"");
+        QTest::newRow("empty integer") << true << "" << QByteArray();
+        QTest::newRow("integer that is not a number") << true << "12a" << QByteArray("\"12a\"");
     }
-    void numberFieldsAreShortSinglePrecisionDecimals() {
+    void numberAndIntegerFieldsHandleTheEdgeCases() {
+        QFETCH(bool, integer);
         QFETCH(QString, cell);
         QFETCH(QByteArray, field);
-        QCOMPARE(numberField(cell), field);
+        QCOMPARE(integer ? integerField(cell) : numberField(cell), field);
     }
 
-    void integerFieldsAre32BitDecimals_data() {
-        QTest::addColumn<QString>("cell");
-        QTest::addColumn<QByteArray>("field");
-        QTest::newRow("positive") << "1234" << QByteArray("1234");
-        QTest::newRow("negative") << "-99" << QByteArray("-99");
-        QTest::newRow("half rounds to even down") << "2.5" << QByteArray("2");
-        QTest::newRow("half rounds to even up") << "3.5" << QByteArray("4");
-        QTest::newRow("largest") << "2147483647" << QByteArray("2147483647");
-        QTest::newRow("beyond 32 bits") << "2147483648" << QByteArray("\"2147483648\"");
-        QTest::newRow("empty") << "" << QByteArray();
-        QTest::newRow("not a number") << "12a" << QByteArray("\"12a\"");
-    }
-    void integerFieldsAre32BitDecimals() {
-        QFETCH(QString, cell);
-        QFETCH(QByteArray, field);
-        QCOMPARE(integerField(cell), field);
-    }
-
-    void textFieldsAreQuotedWithInnerQuotesDoubledInUtf8() {
-        QCOMPARE(textField("a, b"), QByteArray("\"a, b\""));
-        QCOMPARE(textField("say \"hi\""), QByteArray("\"say \"\"hi\"\"\""));
-        QCOMPARE(textField(""), QByteArray("\"\""));
-        QCOMPARE(textField(QStringLiteral("Gr\u00f6\u00dfe")), QByteArray("\"Gr\xc3\xb6\xc3\x9f"
-                                                                          "e\""));
-    }
-
-    void aWaterGridIsWrittenWithItsHeadingsAndEncodings() {
-        RecordGridModel grid;
-        fillWaterGrid(grid);
-        const ExportResult result = appendGridToFile(grid, SampleKind::Water, path());
-        QVERIFY(result.ok());
-        QCOMPARE(result.recordsWritten, 2);
-        const QByteArray first =
-            "1234,\"KX01\",\"7/14/1993\",\"10:30\",.5,\"1.2\",\"3\",\"Silt \"\"fine\"\" \xc3\xa9\","
-            "\"Main channel, border\",7.5,\"\",\"\",\"Coon's Tail\",21,-99,3.141593,1234568,"
-            "1e-07,-.5,.05,0,1.234568e+07,,\"n/a\",100,2.5,.0001,1e-05,1.5\r\n";
-        const QByteArray second =
-            "-99,\"\",\"\",\"\",,\"\",\"\",\"\",\"\",,\"\",\"\",\"\",,,,,,,,,,,,,,,,\r\n";
-        QCOMPARE(readFile(path()), kWaterHeadings + first + second);
-    }
-
-    void aFishGridSkipsTheEmptyRowBelowItsRecords() {
-        RecordGridModel grid;
-        layOutGrid(grid, SampleKind::Fish);
-        const QVector<QVariant> catchRecord = {
-            55,       "F-1", "Side channel", "8/2/1995", "Electrofishing", 1.25,
-            0.333333, "Low", "Sand",         "Bluegill", QVariant(),       12,
-            0.25};
-        writeTableRecordRow(grid, 1, catchRecord);
-        writeTableRecordRow(grid, 2, catchRecord);
-        QCOMPARE(grid.rows(), 4);
-        QVERIFY(appendGridToFile(grid, SampleKind::Fish, path()).ok());
-        const QByteArray record =
-            "55,\"F-1\",\"Side channel\",\"8/2/1995\",\"Electrofishing\",1.25,.333333,\"Low\","
-            "\"Sand\",\"Bluegill\",,12,.25\r\n";
-        QCOMPARE(readFile(path()), kFishHeadings + record + record);
-    }
-
-    void anInvertebrateGridWritesAllEighteenColumns() {
-        RecordGridModel grid;
-        layOutGrid(grid, SampleKind::Invert);
-        writeLayerRecordRow(grid, 1,
-                            {77, "5/20/1997", "Main Channel", 0.75, "1-25", "26-50", "0", "0", "0", "1-25",
-                             "51-75", "Yes", "Silt", 3, 0, 1, 250, 9});
-        QVERIFY(appendGridToFile(grid, SampleKind::Invert, path()).ok());
-        const QByteArray record =
-            "77,\"5/20/1997\",\"Main Channel\",.75,\"1-25\",\"26-50\",\"0\",\"0\",\"0\","
-            "\"1-25\",\"51-75\",\"Yes\",\"Silt\",3,0,1,250,9\r\n";
-        QCOMPARE(readFile(path()), kInvertHeadings + record);
-    }
-
-    void aVegetationGridQuotesEveryFieldTheBarcodeToo() {
-        RecordGridModel grid;
-        layOutGrid(grid, SampleKind::Veg);
+    void eachKindIsWrittenWithItsHeadingsAndEncodingsRecordRowsOnly_data() {
+        QTest::addColumn<SampleKind>("kind");
+        QTest::addColumn<QVector<QVariant>>("values");
+        QTest::addColumn<QByteArray>("lines");
+        // clang-format off
+        const QVector<QVariant> water = {1234, "KX01", "7/14/1993", "10:30", 0.5, "1.2", "3", "Silt \"fine\" \u00e9",
+            "Main channel, border", 7.5, "", QVariant(), "Coon's Tail", 21.0, -99.0, 3.14159265, 1234567.8, 1e-7,
+            -0.5, 0.05, 0.0, 12345678.0, QVariant(), "n/a", 100, 2.5, 0.0001, 0.00001, 1.5};
+        // clang-format on
+        QTest::newRow("water quality")
+            << SampleKind::Water << water
+            << headings("Barcode|Location Code|Date|Time|Sample Depth|Z|Z Max|Substrate|Stratum|Secchi|"
+                        "Veg Coverage|Veg Density|Veg Name|Temperature|Dissolved Oxygen|ph|Turbidity|"
+                        "Conductivity|Velocity|Soluble Reactive P|Total P|Total N|Ammonium N|Nitrate Nitrite|"
+                        "Suspended Solids|Volatile Suspended Solids|Silica|Chloride|Chlorophyll fl1") +
+                   "1234,\"KX01\",\"7/14/1993\",\"10:30\",.5,\"1.2\",\"3\",\"Silt \"\"fine\"\" \xc3\xa9\","
+                   "\"Main channel, border\",7.5,\"\",\"\",\"Coon's Tail\",21,-99,3.141593,1234568,"
+                   "1e-07,-.5,.05,0,1.234568e+07,,\"n/a\",100,2.5,.0001,1e-05,1.5\r\n";
+        // Fish and vegetation listings leave an empty row below each record that is not written.
+        QTest::newRow("fish")
+            << SampleKind::Fish
+            << QVector<QVariant>{55,       "F-1", "Side channel", "8/2/1995", "Electrofishing", 1.25,
+                                 0.333333, "Low", "Sand",         "Bluegill", QVariant(),       12,
+                                 0.25}
+            << headings(
+                   "Barcode|Location Code|Stratum|Date|Gear|Depth|Velocity|Veg Density|Substrate|Species|"
+                   "Average Length|Count|Catch Effort") +
+                   "55,\"F-1\",\"Side channel\",\"8/2/1995\",\"Electrofishing\",1.25,.333333,\"Low\","
+                   "\"Sand\",\"Bluegill\",,12,.25\r\n";
+        QTest::newRow("macro-invertebrates")
+            << SampleKind::Invert
+            << QVector<QVariant>{77,     "5/20/1997", "Main Channel", 0.75,   "1-25", "26-50", "0", "0", "0",
+                                 "1-25", "51-75",     "Yes",          "Silt", 3,      0,       1,   250, 9}
+            << headings("Barcode|Date|Stratum|Depth|Percent Veg|Percent Open|Percent Sub|Percent Float|"
+                        "Percent Emerg|Shells|Detritus|Fine Organics|Substrate|Mayflies|Fingernail Clams|"
+                        "Corbicula|midges|Zebra Mussels") +
+                   "77,\"5/20/1997\",\"Main Channel\",.75,\"1-25\",\"26-50\",\"0\",\"0\",\"0\","
+                   "\"1-25\",\"51-75\",\"Yes\",\"Silt\",3,0,1,250,9\r\n";
         QVector<QVariant> site(19, QStringLiteral("x"));
         site[0] = 120;
         site[14] = 1.5;
-        writeTableRecordRow(grid, 1, site);
-        QVERIFY(appendGridToFile(grid, SampleKind::Veg, path()).ok());
         QStringList fields(19, QStringLiteral("x"));
         fields[0] = "120";
         fields[14] = "1.5";
-        QCOMPARE(readFile(path()), kVegHeadings + quotedLine(fields));
+        QTest::newRow("vegetation quotes every field, the barcode too")
+            << SampleKind::Veg << site
+            << headings("Barcode|Date|Detritus|Substrate|Stratum|Unvegetated|Submergents|Rooted Floating Veg|"
+                        "Emergents|Algae|Non Rooted Floating Veg|Percent Non Rooted Floating Veg|"
+                        "Percent Cover Rooted Floating|Percent Cover Emergents|Water Depth|"
+                        "Average Submergent Density|Species|Additional Species|"
+                        "Percent Cover Rooted and Floating Emergents") +
+                   quotedLine(fields);
+    }
+    void eachKindIsWrittenWithItsHeadingsAndEncodingsRecordRowsOnly() {
+        QFETCH(SampleKind, kind);
+        QFETCH(QVector<QVariant>, values);
+        QFETCH(QByteArray, lines);
+        RecordGridModel grid;
+        layOutGrid(grid, kind);
+        const bool companion = kind == SampleKind::Fish || kind == SampleKind::Veg;
+        for (int n = 1; n <= 2; ++n)
+            companion ? writeTableRecordRow(grid, n, values) : writeLayerRecordRow(grid, n, values);
+        QCOMPARE(grid.rows(), companion ? 4 : 3);
+        const ExportResult result = appendGridToFile(grid, kind, path());
+        QVERIFY(result.ok());
+        QCOMPARE(result.recordsWritten, 2);
+        const QByteArray record = lines.mid(lines.indexOf('\n') + 1);
+        QCOMPARE(readFile(path()), lines + record);
     }
 
-    void savingTwiceAppendsTwoBlocks() {
+    void theSaveDialogAsksForATextFileAndEachSaveAppendsABlock() {
         RecordGridModel grid;
         fillWaterGrid(grid);
         ScriptedPrompts prompts;
         prompts.saveAnswers = {path(), path()};
         saveGridAsText(nullptr, grid, "w");
         const QByteArray once = readFile(path());
-        QVERIFY(once.startsWith(kWaterHeadings));
+        QVERIFY(once.startsWith("\"Barcode\",\"Location Code\""));
         saveGridAsText(nullptr, grid, "w");
         QCOMPARE(readFile(path()), once + once);
         QVERIFY(prompts.messages.isEmpty());
-    }
-
-    void theSaveDialogAsksForATextFileInTheHomeFolder() {
-        RecordGridModel grid;
-        fillWaterGrid(grid);
-        ScriptedPrompts prompts;
-        saveGridAsText(nullptr, grid, "w");
-        QCOMPARE(prompts.dialogs.size(), 1);
         const SaveDialogOptions& options = prompts.dialogs.first();
         QCOMPARE(options.title, QStringLiteral("Save Selected Records as Text"));
         QCOMPARE(options.defaultSuffix, QStringLiteral(".txt"));
@@ -276,7 +178,7 @@ private slots:
         QVERIFY(!QFile::exists(path()));
     }
 
-    void aFileThatCannotBeOpenedIsReportedByName() {
+    void aFileThatCannotBeOpenedOrWrittenIsReported() {
         RecordGridModel grid;
         fillWaterGrid(grid);
         ScriptedPrompts prompts;
@@ -287,13 +189,8 @@ private slots:
         QVERIFY2(prompts.messages.first().contains(QDir::toNativeSeparators(unreachable)),
                  qPrintable(prompts.messages.first()));
         QVERIFY(!QFile::exists(unreachable));
-    }
-
-    void aFileThatCannotBeWrittenIsReported() {
         if (!QFile::exists("/dev/full"))
             QSKIP("needs a device that refuses every write");
-        RecordGridModel grid;
-        fillWaterGrid(grid);
         const ExportResult result = appendGridToFile(grid, SampleKind::Water, "/dev/full");
         QVERIFY(!result.ok());
         QVERIFY(!result.failure.isEmpty());
