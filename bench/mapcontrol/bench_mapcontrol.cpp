@@ -156,6 +156,9 @@ void benchmarkScale(int scale) {
 } // namespace
 
 int main(int argc, char** argv) {
+    // Drawing needs no screen; run anywhere unless a platform was chosen.
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
     GDALAllRegister();
     for (int scale : kScales)
