@@ -5,79 +5,37 @@
 #include <gdal_priv.h>
 #include <ogrsf_frmts.h>
 
-#include <cmath>
 #include <stdexcept>
 
 namespace testdata {
 
-namespace {
-
-OGRFieldType fieldType(const QVariant& first) {
-    switch (first.typeId()) {
-    case QMetaType::Int:
-    case QMetaType::LongLong:
-        return OFTInteger;
-    case QMetaType::Double:
-        return OFTReal;
-    default:
-        return OFTString;
-    }
-}
-
-template <typename AddGeometry>
-void writeLayer(const QString& folder, const QString& name, OGRwkbGeometryType type, int count,
-                const std::vector<Column>& columns, AddGeometry addGeometry) {
+void writeShapes(const QString& folder, const QString& name, const QStringList& shapes,
+                 const std::vector<Column>& columns) {
     GDALAllRegister();
-    GDALDriver* driver = tabledb::shapeDriver();
     const QString path = folder + "/" + name + ".shp";
-    GDALDatasetUniquePtr dataset(driver->Create(path.toUtf8().constData(), 0, 0, 0, GDT_Unknown, nullptr));
-    if (!dataset)
+    GDALDatasetUniquePtr dataset(
+        tabledb::shapeDriver()->Create(path.toUtf8().constData(), 0, 0, 0, GDT_Unknown, nullptr));
+    // An unknown geometry type: the file takes the type of the first shape written.
+    OGRLayer* layer =
+        dataset ? dataset->CreateLayer(name.toUtf8().constData(), nullptr, wkbUnknown, nullptr) : nullptr;
+    if (!layer)
         throw std::runtime_error("cannot create " + path.toStdString());
-    OGRLayer* layer = dataset->CreateLayer(name.toUtf8().constData(), nullptr, type, nullptr);
     for (const Column& column : columns) {
-        OGRFieldDefn field(column.name.toUtf8().constData(), fieldType(column.values.value(0)));
-        if (field.GetType() == OFTReal)
-            field.SetPrecision(3);
+        const bool integer = column.values.value(0).typeId() == QMetaType::Int;
+        OGRFieldDefn field(column.name.toUtf8().constData(), integer ? OFTInteger : OFTString);
         layer->CreateField(&field);
     }
-    for (int i = 0; i < count; ++i) {
-        OGRFeatureUniquePtr feature(OGRFeature::CreateFeature(layer->GetLayerDefn()));
-        for (int c = 0; c < int(columns.size()); ++c) {
-            const QVariant& value = columns[size_t(c)].values[i];
-            if (value.typeId() == QMetaType::Double)
-                feature->SetField(c, value.toDouble());
-            else if (value.typeId() == QMetaType::Int || value.typeId() == QMetaType::LongLong)
-                feature->SetField(c, value.toInt());
-            else
-                feature->SetField(c, value.toString().toUtf8().constData());
-        }
-        addGeometry(*feature, i);
-        if (layer->CreateFeature(feature.get()) != OGRERR_NONE)
+    for (int i = 0; i < shapes.size(); ++i) {
+        OGRFeature feature(layer->GetLayerDefn());
+        // OGR converts the text to the field's type.
+        for (int c = 0; c < int(columns.size()); ++c)
+            feature.SetField(c, columns[size_t(c)].values[i].toString().toUtf8().constData());
+        OGRGeometry* shape = nullptr;
+        OGRGeometryFactory::createFromWkt(shapes[i].toUtf8().constData(), nullptr, &shape);
+        feature.SetGeometryDirectly(shape);
+        if (layer->CreateFeature(&feature) != OGRERR_NONE)
             throw std::runtime_error("cannot write a feature of " + path.toStdString());
     }
-}
-
-} // namespace
-
-void writePoints(const QString& folder, const QString& name, const QVector<QPointF>& points,
-                 const std::vector<Column>& columns) {
-    writeLayer(folder, name, wkbPoint, int(points.size()), columns, [&](OGRFeature& feature, int i) {
-        if (!std::isnan(points[i].x()))
-            feature.SetGeometry(std::make_unique<OGRPoint>(points[i].x(), points[i].y()).get());
-    });
-}
-
-void writePolygons(const QString& folder, const QString& name, const QVector<QVector<QPointF>>& rings,
-                   const std::vector<Column>& columns) {
-    writeLayer(folder, name, wkbPolygon, int(rings.size()), columns, [&](OGRFeature& feature, int i) {
-        OGRLinearRing ring;
-        for (const QPointF& p : rings[i])
-            ring.addPoint(p.x(), p.y());
-        ring.closeRings();
-        OGRPolygon polygon;
-        polygon.addRing(&ring);
-        feature.SetGeometry(&polygon);
-    });
 }
 
 void writePaletteRaster(const QString& path, int columns, int rows, const QVector<int>& cells,

@@ -2,7 +2,7 @@
 
 #include <QColor>
 #include <QPointF>
-#include <QString>
+#include <QStringList>
 #include <QVariant>
 #include <QVector>
 
@@ -11,19 +11,17 @@
 /// Small datasets written with GDAL for the map control's tests.
 namespace testdata {
 
-/// One attribute column: name and the value of each feature (all ints, all doubles or all
-/// texts; the column type follows the first value).
+/// One attribute column: name and the value of each feature (all ints or all texts; the
+/// column type follows the first value).
 struct Column {
     QString name;
     QVector<QVariant> values;
 };
 
-/// Writes FOLDER/NAME.shp (+ .shx, .dbf) with one point per entry; a NaN point has no geometry.
-void writePoints(const QString& folder, const QString& name, const QVector<QPointF>& points,
+/// Writes FOLDER/NAME.shp (+ .shx, .dbf) with one feature per shape, given as well-known text
+/// ("POINT (1 2)", "POLYGON ((...))"); an empty text leaves the feature without a shape.
+void writeShapes(const QString& folder, const QString& name, const QStringList& shapes,
                  const std::vector<Column>& columns = {});
-/// Writes polygons, each given as its outer ring.
-void writePolygons(const QString& folder, const QString& name, const QVector<QVector<QPointF>>& rings,
-                   const std::vector<Column>& columns = {});
 /// Writes a palette GeoTIFF of `cells` (row-major, top row first, palette indexes) whose top-left
 /// corner is at `origin` with square cells of `cellSize` map units.
 void writePaletteRaster(const QString& path, int columns, int rows, const QVector<int>& cells,

@@ -1,6 +1,5 @@
 #include <QApplication>
 
-int runViewTransformTests(int argc, char** argv);
 int runMapDrawingTests(int argc, char** argv);
 int runMapToolTests(int argc, char** argv);
 int runMapSearchTests(int argc, char** argv);
@@ -9,7 +8,7 @@ int main(int argc, char** argv) {
     QCoreApplication::setAttribute(Qt::AA_Use96Dpi);
     QApplication app(argc, argv);
     int failures = 0;
-    for (auto run : {runViewTransformTests, runMapDrawingTests, runMapToolTests, runMapSearchTests})
+    for (auto run : {runMapDrawingTests, runMapToolTests, runMapSearchTests})
         failures += run(argc, argv);
     return failures == 0 ? 0 : 1;
 }

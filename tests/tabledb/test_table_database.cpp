@@ -1,27 +1,59 @@
-#include "dbf_writer.h"
-
 #include "tabledb/dbase_like.h"
+#include "tabledb/shape_driver.h"
 #include "tabledb/table_database.h"
 
 #include <QDate>
 #include <QDir>
 #include <QFile>
-#include <QFileInfo>
 #include <QTemporaryDir>
 #include <QTest>
 
-using tabledb::Database;
+#include <gdal_priv.h>
+#include <ogrsf_frmts.h>
+
 using tabledb::Engine;
 using tabledb::RecordSet;
 using tabledb::SelectResult;
 
 namespace {
 
-const QVector<FieldSpec> kCatchFields = {
-    {"barcode", OFTInteger, 9, 0}, {"grid_code", OFTInteger, 9, 0}, {"stratum", OFTString, 30, 0},
-    {"date", OFTDate, 8, 0},       {"species", OFTString, 30, 0},   {"ave_len", OFTReal, 10, 1},
-    {"count", OFTInteger, 6, 0},
-};
+using Fields = QVector<std::pair<QString, OGRFieldType>>;
+
+/// Writes a dBASE table through OGR, replacing the file. Row values are converted to their
+/// field's type (a QDate to a date); an invalid QVariant is an empty (null) value.
+bool writeDbf(const QString& path, const Fields& fields, const QVector<QVariantList>& rows) {
+    GDALAllRegister();
+    QFile::remove(path);
+    const GDALDatasetUniquePtr dataset(
+        tabledb::shapeDriver()->Create(path.toUtf8().constData(), 0, 0, 0, GDT_Unknown, nullptr));
+    const QByteArray layerName = QFileInfo(path).completeBaseName().toUtf8();
+    OGRLayer* layer =
+        dataset ? dataset->CreateLayer(layerName.constData(), nullptr, wkbNone, nullptr) : nullptr;
+    if (!layer)
+        return false;
+    for (const auto& [name, type] : fields) {
+        OGRFieldDefn field(name.toUtf8().constData(), type);
+        if (layer->CreateField(&field) != OGRERR_NONE)
+            return false;
+    }
+    for (const QVariantList& row : rows) {
+        OGRFeature feature(layer->GetLayerDefn());
+        // OGR converts text to the field's type; a QDate turns into YYYY-MM-DD text.
+        for (int i = 0; i < row.size(); ++i) {
+            if (row[i].isValid())
+                feature.SetField(i, row[i].toString().toUtf8().constData());
+            else
+                feature.SetFieldNull(i);
+        }
+        if (layer->CreateFeature(&feature) != OGRERR_NONE)
+            return false;
+    }
+    return true;
+}
+
+const Fields kCatchFields = {{"barcode", OFTInteger}, {"grid_code", OFTInteger}, {"stratum", OFTString},
+                             {"date", OFTDate},       {"species", OFTString},    {"ave_len", OFTReal},
+                             {"count", OFTInteger}};
 
 /// A small catch table: sites 12 and 120 share a code prefix, one record has empty values.
 const QVector<QVariantList> kCatchRows = {
@@ -52,7 +84,7 @@ class TableDatabaseTest : public QObject {
 private:
     QTemporaryDir folder_;
     Engine engine_;
-    Database db_;
+    tabledb::Database db_;
 
     QString pathOf(const QString& file) const { return folder_.filePath(file); }
 
@@ -60,192 +92,130 @@ private slots:
     void initTestCase() {
         QVERIFY(folder_.isValid());
         QVERIFY(writeDbf(pathOf("kxr93sm.dbf"), kCatchFields, kCatchRows));
-        QVERIFY(writeDbf(pathOf("KXV98D.DBF"),
-                         {{"grid_code", OFTInteger, 9, 0}, {"Species", OFTString, 20, 0}},
+        QVERIFY(writeDbf(pathOf("KXV98D.DBF"), {{"grid_code", OFTInteger}, {"Species", OFTString}},
                          {{12, "Wild celery"}, {40, "Coontail"}}));
         QString error;
         db_ = engine_.open(folder_.path(), &error);
         QVERIFY2(db_.isOpen(), qPrintable(error));
     }
 
-    void logicalRecordsSelectReturnsTheMatchingRecordsInTableOrder() {
-        const SelectResult result = db_.select(
-            "SELECT * FROM kxr93sm WHERE stratum = 'Backwater-offshore' AND species = 'Bluegill';");
+    void selectWhereReturnsTheMatchingRecordsInTableOrder_data() {
+        QTest::addColumn<QString>("condition");
+        QTest::addColumn<QVariantList>("barcodes");
+        QTest::newRow("logic, text ignoring case")
+            << "stratum = 'Backwater-offshore' AND species = 'Bluegill'" << QVariantList{1002};
+        QTest::newRow("numbers") << "ave_len < 130 AND ave_len <> -99 OR count > 4"
+                                 << QVariantList{1001, 1002, 1005};
+        QTest::newRow("code and star: sites 12, 120")
+            << "grid_code LIKE '12*'" << QVariantList{1001, 1002, 1004};
+        QTest::newRow("code alone: site 12") << "grid_code LIKE '12'" << QVariantList{1001};
+        QTest::newRow("integer equals quoted number") << "grid_code = '12'" << QVariantList{1001};
+        QTest::newRow("empty text is null") << "stratum IS NULL" << QVariantList{1005};
+    }
+    void selectWhereReturnsTheMatchingRecordsInTableOrder() {
+        QFETCH(QString, condition);
+        QFETCH(QVariantList, barcodes);
+        const SelectResult result = db_.select("SELECT * FROM kxr93sm WHERE " + condition + ";");
         QVERIFY2(result.ok(), qPrintable(result.error));
-        QCOMPARE(column(result, "barcode"), QVariantList{1002});
-
-        const SelectResult numeric =
-            db_.select("SELECT * FROM kxr93sm WHERE ave_len < 130 AND ave_len <> -99 OR count > 4;");
-        QVERIFY2(numeric.ok(), qPrintable(numeric.error));
-        QCOMPARE(column(numeric, "barcode"), (QVariantList{1001, 1002, 1005}));
-        QCOMPARE(numeric.records.columnNames(),
-                 (QStringList{"barcode", "grid_code", "stratum", "date", "species", "ave_len", "count"}));
+        QCOMPARE(column(result, "barcode"), barcodes);
     }
 
-    void distinctGridCodesAreReadableByTheLowerCaseName() {
-        const SelectResult result =
-            db_.select("SELECT DISTINCT [GRID_CODE] FROM kxr93sm WHERE species = 'Bluegill';");
-        QVERIFY2(result.ok(), qPrintable(result.error));
-        QCOMPARE(result.records.recordCount(), 2);
-        QVariantList codes = column(result, "grid_code");
-        std::sort(codes.begin(), codes.end(), [](auto& a, auto& b) { return a.toInt() < b.toInt(); });
-        QCOMPARE(codes, (QVariantList{12, 120}));
-        QCOMPARE(codes.first().toString(), QString("12"));
-    }
-
-    void likeWithTrailingStarReturnsEverySiteWhoseCodeStartsWithIt() {
-        const SelectResult prefix = db_.select("SELECT * FROM kxr93sm WHERE grid_code LIKE '12*';");
-        QVERIFY2(prefix.ok(), qPrintable(prefix.error));
-        QCOMPARE(column(prefix, "barcode"), (QVariantList{1001, 1002, 1004}));
-
-        QCOMPARE(column(db_.select("SELECT * FROM kxr93sm WHERE grid_code LIKE '12';"), "barcode"),
-                 QVariantList{1001});
-        QCOMPARE(column(db_.select("SELECT * FROM kxr93sm WHERE grid_code LIKE '1#';"), "barcode"),
-                 (QVariantList{1001, 1003}));
-        QCOMPARE(column(db_.select("SELECT * FROM kxr93sm WHERE grid_code LIKE '1?0';"), "barcode"),
-                 (QVariantList{1002, 1004}));
-        QCOMPARE(column(db_.select("SELECT * FROM kxr93sm WHERE species LIKE 'BLUE*';"), "barcode"),
-                 (QVariantList{1001, 1002, 1004}));
-    }
-
-    void likePatternsFollowTheDbaseConvention_data() {
-        QTest::addColumn<QString>("text");
-        QTest::addColumn<QString>("pattern");
-        QTest::addColumn<bool>("matches");
-        QTest::newRow("star matches a run") << "Bluegill"
-                                            << "Blue*" << true;
-        QTest::newRow("star matches nothing") << "Blue"
-                                              << "Blue*" << true;
-        QTest::newRow("star inside") << "Largemouth Bass"
-                                     << "L*B*s" << true;
-        QTest::newRow("star needs backtracking") << "aXbXbc"
-                                                 << "*Xbc" << true;
-        QTest::newRow("question mark is one character") << "120"
-                                                        << "1?0" << true;
-        QTest::newRow("question mark is not zero characters") << "10"
-                                                              << "1?0" << false;
-        QTest::newRow("question mark takes a whole accented character") << "Ré"
-                                                                        << "R?" << true;
-        QTest::newRow("hash is one digit") << "13"
-                                           << "1#" << true;
-        QTest::newRow("hash is not a letter") << "1a"
-                                              << "1#" << false;
-        QTest::newRow("case is ignored") << "bluegill"
-                                         << "BLUEGILL" << true;
-        QTest::newRow("whole text must match") << "Bluegill"
-                                               << "Blue" << false;
-        QTest::newRow("percent is literal") << "Blue"
-                                            << "B%" << false;
-        QTest::newRow("underscore is literal") << "Bx"
-                                               << "B_" << false;
-        QTest::newRow("empty pattern matches empty text") << ""
-                                                          << "" << true;
-        QTest::newRow("star alone matches empty text") << ""
-                                                       << "*" << true;
-    }
-
-    void likePatternsFollowTheDbaseConvention() {
-        QFETCH(QString, text);
-        QFETCH(QString, pattern);
-        QFETCH(bool, matches);
-        QCOMPARE(tabledb::dbaseLikeMatches(text.toStdString(), pattern.toStdString()), matches);
-    }
-
-    void likeEscapeMakesAWildcardLiteral() {
-        QVERIFY(tabledb::dbaseLikeMatches("50*", "50!*", U'!'));
-        QVERIFY(!tabledb::dbaseLikeMatches("500", "50!*", U'!'));
-        const SelectResult result = db_.select("SELECT 'a*' LIKE 'a!*' ESCAPE '!' AS hit;");
-        QVERIFY2(result.ok(), qPrintable(result.error));
-        QCOMPARE(result.records.value("hit").toInt(), 1);
-        QVERIFY(!db_.select("SELECT 'a' LIKE 'a' ESCAPE 'xy';").ok());
-    }
-
-    void integerColumnEqualsAQuotedNumber() {
-        QCOMPARE(column(db_.select("SELECT * FROM kxr93sm WHERE grid_code = '12';"), "barcode"),
-                 QVariantList{1001});
-    }
-
-    void numbersWithoutDecimalsAreIntegersAndOthersReals() {
-        SelectResult result = db_.select("SELECT * FROM kxr93sm;");
-        QVERIFY2(result.ok(), qPrintable(result.error));
-        QCOMPARE(result.records.value("grid_code").typeId(), int(QMetaType::LongLong));
-        QCOMPARE(result.records.value("grid_code").toString(), QString("12"));
-        QCOMPARE(result.records.value("ave_len").typeId(), int(QMetaType::Double));
-        QCOMPARE(result.records.value("ave_len").toDouble(), 120.5);
-    }
-
-    void datesReadAsMonthDayYearWithoutLeadingZeros() {
-        QCOMPARE(column(db_.select("SELECT date FROM kxr93sm WHERE date IS NOT NULL;"), "date"),
-                 (QVariantList{"3/4/2001", "12/25/1999", "10/1/2000", "7/14/1998"}));
-    }
-
-    void emptyValuesAreNullWhileEmptyTextIsNot() {
-        SelectResult result = db_.select("SELECT *, '' AS blank FROM kxr93sm WHERE barcode IN (1004, 1005);");
-        QVERIFY2(result.ok(), qPrintable(result.error));
-        RecordSet& records = result.records;
-        QVERIFY(records.isNull("date"));
-        QVERIFY(records.isNull("ave_len"));
-        QVERIFY(records.isNull("count"));
-        QVERIFY(!records.isNull("blank"));
-        QCOMPARE(records.value("blank").toString(), QString(""));
-        records.next();
-        QVERIFY(records.isNull("stratum"));
-        QVERIFY(!records.value("count").isNull());
-        QVERIFY(!records.value("no_such_field").isValid());
-        QCOMPARE(column(db_.select("SELECT * FROM kxr93sm WHERE stratum IS NULL;"), "barcode"),
-                 QVariantList{1005});
-    }
-
-    void tableAndColumnNamesAndTextsIgnoreCase() {
+    void tableFieldNamesAndTextsIgnoreCase() {
         QCOMPARE(column(db_.select("SELECT BARCODE FROM KXR93SM WHERE Species = 'BLUEGILL';"), "Barcode"),
                  (QVariantList{1001, 1002, 1004}));
         QCOMPARE(column(db_.select("SELECT * FROM kxv98d WHERE species = 'coontail';"), "SPECIES"),
                  QVariantList{"Coontail"});
     }
 
-    void anythingButOneReadOnlySelectIsRefusedAndWritesNothing_data() {
-        QTest::addColumn<QString>("sql");
-        QTest::newRow("two selects") << "SELECT * FROM kxr93sm; SELECT * FROM kxr93sm;";
-        QTest::newRow("a delete after a select")
-            << "SELECT * FROM kxr93sm WHERE species = 'x'; DELETE FROM kxr93sm";
-        QTest::newRow("update") << "UPDATE kxr93sm SET species = 'Carp';";
-        QTest::newRow("delete") << "DELETE FROM kxr93sm;";
-        QTest::newRow("insert") << "INSERT INTO kxr93sm (barcode) VALUES (1);";
-        QTest::newRow("drop") << "DROP TABLE kxr93sm;";
-        QTest::newRow("create") << "CREATE TABLE other (a);";
-        QTest::newRow("attach") << "ATTACH DATABASE '" + pathOf("attached.db") + "' AS other;";
-        QTest::newRow("pragma") << "PRAGMA writable_schema = 1;";
-        QTest::newRow("vacuum into a file") << "VACUUM INTO '" + pathOf("copy.db") + "';";
-        QTest::newRow("transaction") << "BEGIN;";
-        QTest::newRow("extension") << "SELECT load_extension('" + pathOf("x") + "');";
-        QTest::newRow("empty") << " ; ";
+    void distinctGridCodesAreReadableByTheLowerCaseName() {
+        const SelectResult result =
+            db_.select("SELECT DISTINCT [GRID_CODE] FROM kxr93sm WHERE species = 'Bluegill';");
+        QVariantList codes = column(result, "grid_code");
+        std::sort(codes.begin(), codes.end(), [](auto& a, auto& b) { return a.toInt() < b.toInt(); });
+        QCOMPARE(codes, (QVariantList{12, 120}));
+        QCOMPARE(codes.first().toString(), QString("12"));
+    }
+
+    void likePatternsFollowTheDbaseConvention() {
+        // "*" any run (backtracking as needed), "?" one whole character, "#" one digit, case
+        // ignored, the whole text matched, SQL's own wildcards literal.
+        const std::tuple<const char*, const char*, bool> cases[] = {
+            {"Bluegill", "Blue*", true}, {"Largemouth Bass", "L*B*s", true},
+            {"aXbXbc", "*Xbc", true},    {"", "*", true},
+            {"120", "1?0", true},        {"10", "1?0", false},
+            {"Ré", "R?", true},          {"13", "1#", true},
+            {"1a", "1#", false},         {"bluegill", "BLUEGILL", true},
+            {"Bluegill", "Blue", false}, {"Blue", "B%", false},
+            {"Bx", "B_", false},         {"", "", true}};
+        for (const auto& [text, pattern, matches] : cases)
+            QVERIFY2(tabledb::dbaseLikeMatches(text, pattern) == matches,
+                     qPrintable(QString("'%1' LIKE '%2'").arg(text, pattern)));
+    }
+
+    void likeEscapeMakesAWildcardLiteral() {
+        const SelectResult result =
+            db_.select("SELECT '5*' LIKE '5!*' ESCAPE '!' AS hit, '50' LIKE '5!*' ESCAPE '!' AS miss;");
+        QCOMPARE(result.records.value("hit").toInt(), 1);
+        QCOMPARE(result.records.value("miss").toInt(), 0);
+        QVERIFY(!db_.select("SELECT 'a' LIKE 'a' ESCAPE 'xy';").ok());
+    }
+
+    void fieldsReadInFileOrderWithTheirDbaseTypes() {
+        const SelectResult result = db_.select("SELECT * FROM kxr93sm;");
+        QCOMPARE(result.records.columnNames(),
+                 (QStringList{"barcode", "grid_code", "stratum", "date", "species", "ave_len", "count"}));
+        QCOMPARE(result.records.value("grid_code").typeId(), int(QMetaType::LongLong));
+        QCOMPARE(result.records.value("grid_code").toString(), QString("12"));
+        QCOMPARE(result.records.value("ave_len").typeId(), int(QMetaType::Double));
+        QCOMPARE(result.records.value("ave_len").toDouble(), 120.5);
+        QCOMPARE(column(db_.select("SELECT date FROM kxr93sm WHERE date IS NOT NULL;"), "date"),
+                 (QVariantList{"3/4/2001", "12/25/1999", "10/1/2000", "7/14/1998"}));
+    }
+
+    void emptyValuesAreNullWhileEmptyTextIsNot() {
+        SelectResult result = db_.select("SELECT *, '' AS blank FROM kxr93sm WHERE barcode IN (1004, 1005);");
+        RecordSet& records = result.records;
+        for (const char* empty : {"date", "ave_len", "count"})
+            QVERIFY(records.isNull(empty));
+        QVERIFY(!records.isNull("blank"));
+        QCOMPARE(records.value("blank").toString(), QString(""));
+        records.next();
+        QVERIFY(records.isNull("stratum"));
+        QVERIFY(!records.value("count").isNull());
+        QVERIFY(!records.value("no_such_field").isValid());
     }
 
     void anythingButOneReadOnlySelectIsRefusedAndWritesNothing() {
-        QFETCH(QString, sql);
+        const QStringList statements = {
+            "SELECT * FROM kxr93sm; SELECT * FROM kxr93sm;",
+            "SELECT * FROM kxr93sm WHERE species = 'x'; DELETE FROM kxr93sm",
+            "UPDATE kxr93sm SET species = 'Carp';",
+            "ATTACH DATABASE '" + pathOf("attached.db") + "' AS other;",
+            "PRAGMA writable_schema = 1;",
+            "VACUUM INTO '" + pathOf("copy.db") + "';",
+            "BEGIN;",
+            "SELECT load_extension('" + pathOf("x") + "');",
+            " ; ",
+        };
         const QStringList filesBefore = QDir(folder_.path()).entryList(QDir::Files);
         const QByteArray bytesBefore = contentsOf(pathOf("kxr93sm.dbf"));
-
-        const SelectResult result = db_.select(sql);
-        QVERIFY(!result.ok());
-        QCOMPARE(result.records.recordCount(), 0);
-
+        for (const QString& sql : statements) {
+            const SelectResult result = db_.select(sql);
+            QVERIFY2(!result.ok() && result.records.recordCount() == 0, qPrintable(sql));
+        }
         QCOMPARE(contentsOf(pathOf("kxr93sm.dbf")), bytesBefore);
         QCOMPARE(QDir(folder_.path()).entryList(QDir::Files), filesBefore);
         QCOMPARE(column(db_.select("SELECT * FROM kxr93sm WHERE species = 'Bluegill';"), "barcode"),
                  (QVariantList{1001, 1002, 1004}));
-        QCOMPARE(db_.recordCount("kxr93sm"), kCatchRows.size());
     }
 
     void conditionOfSelectRecordsCannotSmuggleInAStatement() {
-        const SelectResult result = db_.selectRecords("kxr93sm", "1); DELETE FROM kxr93sm; SELECT (1");
-        QVERIFY(!result.ok());
+        QVERIFY(!db_.selectRecords("kxr93sm", "1); DELETE FROM kxr93sm; SELECT (1").ok());
         QCOMPARE(db_.recordCount("kxr93sm"), kCatchRows.size());
     }
 
     void missingTableMissingColumnAndBadSyntaxAreNamedInTheError() {
-        const SelectResult noTable = db_.select("SELECT * FROM kxr99zz WHERE species = 'Bluegill';");
-        QCOMPARE(noTable.error,
+        QCOMPARE(db_.select("SELECT * FROM kxr99zz WHERE species = 'Bluegill';").error,
                  QString("table kxr99zz not found in %1").arg(QDir(folder_.path()).canonicalPath()));
         QCOMPARE(db_.select("SELECT * FROM kxr93sm WHERE abc = 1;").error, QString("no such column: abc"));
         QVERIFY(db_.select("SELECT * FROM kxr93sm WHERE species = ;").error.contains("syntax error"));
@@ -271,21 +241,20 @@ private slots:
 
     void changedFileIsReadAgainAndDeletedFileIsForgotten() {
         const QString path = pathOf("kxr94sp.dbf");
-        const QVector<FieldSpec> fields = {{"grid_code", OFTInteger, 9, 0}, {"species", OFTString, 20, 0}};
-        QVERIFY(writeDbf(path, fields, {{12, "Bluegill"}}));
-        QCOMPARE(column(db_.select("SELECT * FROM kxr94sp;"), "species"), QVariantList{"Bluegill"});
-
-        QVERIFY(writeDbf(path, fields, {{12, "Walleye"}, {13, "Carp"}}));
-        QCOMPARE(column(db_.select("SELECT * FROM kxr94sp;"), "species"), (QVariantList{"Walleye", "Carp"}));
-
+        const auto rewrite = [&](const QVector<QVariantList>& rows) {
+            return writeDbf(path, {{"grid_code", OFTInteger}, {"species", OFTString}}, rows);
+        };
+        const auto species = [&] { return column(db_.select("SELECT * FROM kxr94sp;"), "species"); };
+        QVERIFY(rewrite({{12, "Bluegill"}}));
+        QCOMPARE(species(), QVariantList{"Bluegill"});
         // Same size, other content: only the modification time tells.
-        QVERIFY(writeDbf(path, fields, {{12, "Sauger"}, {13, "Perch"}}));
+        QVERIFY(rewrite({{12, "Perch"}}));
         QFile file(path);
         QVERIFY(file.open(QIODevice::ReadWrite));
         QVERIFY(
             file.setFileTime(QDateTime::currentDateTime().addSecs(60), QFileDevice::FileModificationTime));
         file.close();
-        QCOMPARE(column(db_.select("SELECT * FROM kxr94sp;"), "species"), (QVariantList{"Sauger", "Perch"}));
+        QCOMPARE(species(), QVariantList{"Perch"});
 
         QVERIFY(QFile::remove(path));
         QVERIFY(db_.select("SELECT * FROM kxr94sp;").error.startsWith("table kxr94sp not found"));
@@ -293,7 +262,6 @@ private slots:
 
     void selectRecordsGivesEachRecordItsPositionInTheFile() {
         SelectResult result = db_.selectRecords("kxr93sm", "grid_code = 120 OR grid_code = 13;");
-        QVERIFY2(result.ok(), qPrintable(result.error));
         QVector<int> rowNumbers;
         for (RecordSet& records = result.records; !records.atEnd(); records.next())
             rowNumbers << records.rowNumber();
@@ -302,21 +270,20 @@ private slots:
 
         SelectResult all = db_.selectRecords("KXR93SM");
         QCOMPARE(all.records.recordCount(), kCatchRows.size());
-        all.records.moveFirst();
         QCOMPARE(all.records.rowNumber(), 0);
         QCOMPARE(db_.select("SELECT * FROM kxr93sm;").records.rowNumber(), -1);
     }
 
     void aFolderOpensUnderAnySpellingAndAMissingOneDoesNot() {
         Engine engine;
-        const Database first = engine.open(folder_.path());
+        const tabledb::Database first = engine.open(folder_.path());
         QCOMPARE(first.recordCount("kxr93sm"), kCatchRows.size());
-        const Database again = engine.open(folder_.path() + "/.");
+        const tabledb::Database again = engine.open(folder_.path() + "/.");
         QCOMPARE(again.folder(), first.folder());
         QCOMPARE(again.recordCount("KXV98D"), 2);
 
         QString error;
-        const Database missing = engine.open(pathOf("no_such_folder"), &error);
+        const tabledb::Database missing = engine.open(pathOf("no_such_folder"), &error);
         QVERIFY(!missing.isOpen());
         QVERIFY(error.contains("no_such_folder"));
         QVERIFY(!missing.select("SELECT 1;").ok());
