@@ -70,28 +70,24 @@ private slots:
         QCOMPARE(grid.colWidth(0), RecordGridModel::kDefaultColWidth);
     }
 
-    void layerRecordsTakeOneRowEachAfterTheHeadings() {
-        RecordGridModel grid;
-        layOutGrid(grid, SampleKind::Water);
-        for (int n = 1; n <= 3; ++n)
-            writeLayerRecordRow(grid, n,
+    void layerRecordsTakeOneRowEachAndCompanionRecordsLeaveAnEmptyRowForTheNextListing() {
+        RecordGridModel water, fish;
+        layOutGrid(water, SampleKind::Water);
+        layOutGrid(fish, SampleKind::Fish);
+        for (int n = 1; n <= 3; ++n) {
+            writeLayerRecordRow(water, n,
                                 {1000 + n, QStringLiteral("KX-%1   ").arg(n), "7/14/1993", "10:30", 0.5});
-        QCOMPARE(grid.rows(), 4);
-        QCOMPARE(grid.row(), 3);
-        QCOMPARE(rowTexts(grid, 2, 6), QStringList({"2", "1002", "KX-2", "7/14/1993", "10:30", "0.5"}));
-    }
-
-    void companionRecordsLeaveOneEmptyRowThatTheNextListingFills() {
-        RecordGridModel grid;
-        layOutGrid(grid, SampleKind::Fish);
-        for (int n = 1; n <= 3; ++n)
-            writeTableRecordRow(grid, n, {2000 + n, "F1"});
-        QCOMPARE(grid.rows(), 5);
-        QCOMPARE(grid.row(), 4);
-        QVERIFY(rowTexts(grid, 4, 14).join(QString()).isEmpty());
-        writeTableRecordRow(grid, 4, {2004, "F2"});
-        QCOMPARE(grid.rows(), 6);
-        QCOMPARE(rowTexts(grid, 4, 3), QStringList({"4", "2004", "F2"}));
+            writeTableRecordRow(fish, n, {2000 + n, "F1"});
+        }
+        QCOMPARE(water.rows(), 4);
+        QCOMPARE(water.row(), 3);
+        QCOMPARE(rowTexts(water, 2, 6), QStringList({"2", "1002", "KX-2", "7/14/1993", "10:30", "0.5"}));
+        QCOMPARE(fish.rows(), 5);
+        QCOMPARE(fish.row(), 4);
+        QVERIFY(rowTexts(fish, 4, 14).join(QString()).isEmpty());
+        writeTableRecordRow(fish, 4, {2004, "F2"});
+        QCOMPARE(fish.rows(), 6);
+        QCOMPARE(rowTexts(fish, 4, 3), QStringList({"4", "2004", "F2"}));
     }
 
     void aNullCompanionValueLeavesTheCellsEarlierText() {
@@ -115,15 +111,13 @@ private slots:
         RecordGridModel grid;
         grid.setRow(1);
         grid.setCol(1);
-        const QList<QPair<QVariant, QString>> cases = {
-            {7.5, "7.5"},
-            {-99.0, "-99"},
-            {0.05, "0.05"},
-            {QVariant(0.1f), "0.1"},
-            {12, "12"},
-            {QDate(1993, 7, 4), "7/4/1993"},
-            {"Coontail  ", "Coontail"},
-        };
+        const QList<QPair<QVariant, QString>> cases = {{7.5, "7.5"},
+                                                       {-99.0, "-99"},
+                                                       {0.05, "0.05"},
+                                                       {QVariant(0.1f), "0.1"},
+                                                       {12, "12"},
+                                                       {QDate(1993, 7, 4), "7/4/1993"},
+                                                       {"Coontail  ", "Coontail"}};
         for (const auto& [value, text] : cases) {
             grid.setValue(value);
             QCOMPARE(grid.text(), text);
@@ -133,7 +127,7 @@ private slots:
         QCOMPARE(grid.text(), QStringLiteral("kept as typed  "));
     }
 
-    void resizingKeepsTheCurrentCellInsideAndCutCellsComeBackEmpty() {
+    void resizingKeepsTheCurrentCellInsideAndClearingKeepsSizeAndWidths() {
         RecordGridModel grid;
         layOutGrid(grid, SampleKind::Water);
         writeLayerRecordRow(grid, 1, {1, "a", "b", "c"});
@@ -146,19 +140,15 @@ private slots:
         QCOMPARE(grid.col(), 0);
         grid.setCols(2);
         grid.setCols(30);
+        // Cells cut off come back empty; clearing empties all cells but keeps the widths.
         QCOMPARE(rowTexts(grid, 1, 4), QStringList({"1", "1", "", ""}));
         QCOMPARE(grid.textMatrix(0, 3), QString());
-    }
-
-    void clearingEmptiesEveryCellAndKeepsTheSizeAndWidths() {
-        RecordGridModel grid;
-        layOutGrid(grid, SampleKind::Veg);
-        writeTableRecordRow(grid, 1, {"B1"});
+        layOutGrid(grid, SampleKind::Water);
         grid.clear();
         QCOMPARE(grid.rows(), 3);
-        QCOMPARE(grid.cols(), 20);
+        QCOMPARE(grid.cols(), 30);
         QCOMPARE(rowTexts(grid, 0, 1) + rowTexts(grid, 1, 2), QStringList({"", "", ""}));
-        QCOMPARE(grid.colWidth(4), 3000);
+        QCOMPARE(grid.colWidth(2), 1250);
     }
 
     void theViewShowsFixedHeadingCellsWidthsFromTwipsAndEqualRows() {
