@@ -186,14 +186,22 @@ void QueryWindow::Form_Load() {
         List1->addItem(parameter.queryName);
 }
 
-void QueryWindow::List1_Click() {
+bool QueryWindow::selectedParameter(SchemaField* parameter) const {
     SampleKind kind;
     const int index = selectedRow(List1);
-    if (index >= 0 && kindFromLetter(host_.component(), &kind)) {
-        const QVector<SchemaField> parameters = queryParameters(kind);
-        if (index < parameters.size())
-            offerParameter(parameters[index]);
-    }
+    if (index < 0 || !kindFromLetter(host_.component(), &kind))
+        return false;
+    const QVector<SchemaField> parameters = queryParameters(kind);
+    if (index >= parameters.size())
+        return false;
+    *parameter = parameters[index];
+    return true;
+}
+
+void QueryWindow::List1_Click() {
+    SchemaField parameter;
+    if (selectedParameter(&parameter))
+        offerParameter(parameter);
     captureCondition();
 }
 
@@ -302,6 +310,11 @@ void QueryWindow::chooseConnector(const QString& connector) {
 
 /// Copies the three controls' texts into the condition being edited and shows the expression.
 void QueryWindow::captureCondition() {
+    // The condition's value is quoted exactly when the parameter it names is coded, also when
+    // the parameter was picked before AND, OR or Clear and is captured again afterwards.
+    SchemaField parameter;
+    if (selectedParameter(&parameter))
+        setEditedConditionCoded(parameter.valueClass != ValueClass::Number);
     QueryCondition& c = condition;
     if (!c.query_compound_flag) {
         c.query_param_1 = selectedText(List1);

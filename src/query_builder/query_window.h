@@ -57,6 +57,7 @@ private:
     void offerParameter(const SchemaField& parameter);
     void chooseConnector(const QString& connector);
     void captureCondition();
+    bool selectedParameter(SchemaField* parameter) const;
     void setEditedConditionCoded(bool coded);
     void clearValueBox();
     void addValueLabels(const QStringList& labels);

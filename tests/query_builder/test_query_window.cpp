@@ -196,16 +196,25 @@ private slots:
         QCOMPARE(f.value()->currentText(), QStringLiteral("Isolated"));
 
         // A click on the operator that is already selected captures into the first condition
-        // (no connector is written). Clear leaves the coded flags, so the first condition keeps
-        // the numeric flag that Secchi gave it.
+        // (no connector is written), quoted because the parameter it now names is coded, not
+        // numeric as Secchi was.
         f.pickOperator("=");
         QCOMPARE(f.display(), QStringLiteral("Stratum = Isolated"));
         QCOMPARE(buildSearchExpression(SampleKind::Water, f.window.condition),
-                 QStringLiteral("stratum_c = Isolated AND stratum_c <> -99"));
+                 QStringLiteral("stratum_c = 'Isolated'"));
 
         f.press("button_clear");
         f.pickOperator("<");
         QCOMPARE(f.display(), QStringLiteral("Stratum < Isolated"));
+    }
+
+    void aParameterCapturedAgainAfterAConnectorKeepsItsQuoting() {
+        Fixture f("w");
+        f.build("Stratum", "=", "");
+        f.press("button_and");
+        f.pickOperator("=");
+        QCOMPARE(buildSearchExpression(SampleKind::Water, f.window.condition),
+                 QStringLiteral("stratum_c = 'Isolated' AND stratum_c = 'Isolated'"));
     }
 
     void anEmptyPresetValueIsRefusedUntilTheUserPicksOne() {
