@@ -25,7 +25,8 @@ SelRecsWindow::SelRecsWindow(std::function<QString()> component, QWidget* parent
       m_grid(new RecordGrid(m_model, this)) {
     setObjectName(QStringLiteral("sel_recs"));
     setWindowTitle(QStringLiteral("Selected Records"));
-    resize(twips(kWindowWidthTwips), twips(kWindowHeightTwips));
+    // The window keeps its designed size, and with it the grid keeps its own.
+    setFixedSize(twips(kWindowWidthTwips), twips(kWindowHeightTwips));
 
     QPushButton* about = addButton("Command3", QStringLiteral("About..."));
     QPushButton* save = addButton("Command2", QStringLiteral("Save as Text File"));
