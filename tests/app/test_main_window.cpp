@@ -129,12 +129,7 @@ void MainWindowTest::recordsWindowHiddenByExitShowsTheSameRecordsAgain() {
     ScriptedPrompts prompts;
     MainWindow window;
     clickBox(window, "chkwater_0");
-    const mapcontrol::Rect view = window.map().viewBounds();
-    window.query_polygon = mapcontrol::Shape::polygon(
-        {{view.minX, view.minY}, {view.minX, view.maxY}, {view.maxX, view.maxY}, {view.maxX, view.minY}});
-    window.queryflag = 1;
-    window.query_type = 0;
-    window.map().redrawAll();
+    selectEverythingInView(window);
     clickButton(window, "Command3");
     SelRecsWindow& records = window.recordsWindow();
     QVERIFY(records.isVisible());

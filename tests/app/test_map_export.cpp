@@ -51,13 +51,7 @@ void MapExportTest::theSavedPictureCarriesTheYellowHighlightsAtItsScale() {
     ScriptedPrompts prompts;
     MainWindow window;
     clickBox(window, "chkwater_0");
-    // A polygon over the whole view selects every point drawn.
-    const mapcontrol::Rect view = window.map().viewBounds();
-    window.query_polygon = mapcontrol::Shape::polygon(
-        {{view.minX, view.minY}, {view.minX, view.maxY}, {view.maxX, view.maxY}, {view.maxX, view.minY}});
-    window.queryflag = 1;
-    window.query_type = 0;
-    window.map().redrawAll();
+    selectEverythingInView(window);
     const int hit = 1;
     const QString barcode = window.recordsWindow().grid().textMatrix(hit, 1);
     QVERIFY(!barcode.isEmpty());

@@ -56,6 +56,17 @@ inline QAction* toolbarButton(quillfen::MainWindow& window, const QString& key) 
     return nullptr;
 }
 
+/// A graphical selection whose polygon is the whole view, as if drawn and redrawn: every
+/// point drawn is selected.
+inline void selectEverythingInView(quillfen::MainWindow& window) {
+    const mapcontrol::Rect view = window.map().viewBounds();
+    window.query_polygon = mapcontrol::Shape::polygon(
+        {{view.minX, view.minY}, {view.minX, view.maxY}, {view.maxX, view.maxY}, {view.maxX, view.minY}});
+    window.queryflag = 1;
+    window.query_type = 0;
+    window.map().redrawAll();
+}
+
 /// Names of the map's layers from the bottom of the stack to the top.
 inline QStringList stackBottomToTop(const mapcontrol::MapControl& map) {
     QStringList names;
