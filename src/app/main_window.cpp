@@ -2,6 +2,7 @@
 
 #include "app/caption_button.h"
 #include "app/coordinate_readout.h"
+#include "app/design_font.h"
 #include "app/map_export.h"
 #include "app/toolbar_icons.h"
 #include "app/twips.h"
@@ -45,7 +46,7 @@ QLabel* addLabel(QWidget* parent, const QString& name, const QString& text, cons
 }
 
 QFont boldFont(double points) {
-    QFont font;
+    QFont font = designFont();
     font.setPointSizeF(points);
     font.setBold(true);
     return font;
@@ -91,6 +92,7 @@ MainWindow::~MainWindow() {
 
 void MainWindow::createControls() {
     auto* client = new QWidget(this);
+    client->setFont(designFont());
     client->setFixedSize(twips(11145), twips(9090));
     setCentralWidget(client);
 

@@ -21,10 +21,7 @@ QWidget* TabPanel::addTab(const QString& caption) {
     tab->setText(caption);
     tab->setCheckable(true);
     tab->setAutoRaise(false);
-    // Four captions share a row: a compact font keeps "Macro Inverts" whole.
-    QFont font = tab->font();
-    font.setPointSizeF(font.pointSizeF() * 0.85);
-    tab->setFont(font);
+    tab->setStyleSheet(QStringLiteral("QToolButton { padding: 0px; }"));
     tab->setObjectName(QStringLiteral("tab_%1").arg(tabs_.size()));
     group_.addButton(tab, int(tabs_.size()));
     tabs_.append(tab);

@@ -1,5 +1,6 @@
 #include "query_builder/query_window.h"
 
+#include "app/design_font.h"
 #include "app/twips.h"
 #include "app/user_prompts.h"
 #include "layers/sample_schema.h"
@@ -92,9 +93,13 @@ QueryWindow::QueryWindow(QueryHost& host, QWidget* parent) : QDialog(parent), ho
 
 // Focusable controls are created in focus order; labels do not take the focus.
 void QueryWindow::createControls() {
+    setFont(designFont());
     Command2 = makeButton("Command2", QStringLiteral("Submit Query"), twipsRect(7200, 2640, 975, 495), this);
     List2 = makeList("List2", twipsRect(3360, 600, 255, 645), this);
     List2->addItems(kOperators);
+    // Its three operators fit the list's designed height; a scroll bar would hide them.
+    List2->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    List2->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     List1 = makeList("List1", twipsRect(240, 600, 2895, 645), this);
     Command1 = makeButton("Command1", QStringLiteral("Cancel"), twipsRect(6120, 2640, 855, 495), this);
 

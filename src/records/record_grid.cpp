@@ -1,9 +1,9 @@
 #include "records/record_grid.h"
 
+#include "app/design_font.h"
 #include "app/twips.h"
 #include "records/record_grid_model.h"
 
-#include <QFont>
 #include <QHeaderView>
 #include <QStyledItemDelegate>
 
@@ -33,11 +33,7 @@ RecordGrid::RecordGrid(RecordGridModel* model, QWidget* parent) : QTableView(par
     setObjectName(QStringLiteral("MSFlexGrid1"));
     setModel(model);
     setItemDelegate(new FixedCellDelegate(this));
-    // The column widths are designed in twips for a small sans-serif face of arial's metrics;
-    // in it the headings fit their columns.
-    QFont cellFont(QStringLiteral("Liberation Sans"));
-    cellFont.setPointSize(8);
-    setFont(cellFont);
+    setFont(designFont());
     // The headings and record numbers are cells of the grid itself, so the view's own headers
     // stay hidden.
     horizontalHeader()->hide();

@@ -1,5 +1,6 @@
 #include "records/sel_recs_window.h"
 
+#include "app/design_font.h"
 #include "app/twips.h"
 #include "info_windows/about_programme_window.h"
 #include "records/record_grid.h"
@@ -24,6 +25,7 @@ SelRecsWindow::SelRecsWindow(std::function<QString()> component, QWidget* parent
     : QWidget(parent, Qt::Window), m_component(std::move(component)), m_model(new RecordGridModel(this)),
       m_grid(new RecordGrid(m_model, this)) {
     setObjectName(QStringLiteral("sel_recs"));
+    setFont(designFont());
     setWindowTitle(QStringLiteral("Selected Records"));
     // The window keeps its designed size, and with it the grid keeps its own.
     setFixedSize(twips(kWindowWidthTwips), twips(kWindowHeightTwips));
