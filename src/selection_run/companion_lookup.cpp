@@ -34,11 +34,18 @@ QString quotedSqlText(const QString& text) {
     return QLatin1Char('\'') + doubled + QLatin1Char('\'');
 }
 
-QHash<QString, QVector<int>> sitesByCode(const mapcontrol::VectorLayer& sites) {
-    QHash<QString, QVector<int>> byCode;
+const SiteIndex& SiteIndexCache::of(const mapcontrol::VectorLayer& sites) {
+    const mapcontrol::DatasetPtr& dataset = sites.dataset();
+    auto it = entries_.find(dataset.get());
+    if (it != entries_.end() && it->dataset.lock() == dataset)
+        return it->index;
+    // Entries of datasets that are gone make room first.
+    for (auto stale = entries_.begin(); stale != entries_.end();)
+        stale = stale->dataset.expired() ? entries_.erase(stale) : std::next(stale);
+    Entry entry{dataset, {}};
     for (mapcontrol::RecordCursor cursor = sites.records(); !cursor.atEnd(); cursor.next())
-        byCode[siteCodeText(cursor.fieldValue("grid_code"))].append(cursor.featureIndex());
-    return byCode;
+        entry.index[siteCodeText(cursor.fieldValue("grid_code"))].append(cursor.featureIndex());
+    return entries_.insert(dataset.get(), std::move(entry))->index;
 }
 
 CompanionLookup::CompanionLookup(SampleKind kind, const QString& dataPath, const QString& periodCode)
@@ -60,8 +67,8 @@ QString CompanionLookup::writeRecords(const QString& sql, RunListing& listing) c
     return QString();
 }
 
-QString CompanionLookup::listByExpression(const mapcontrol::VectorLayer& sites, const QString& expression,
-                                          RunListing& listing) const {
+QString CompanionLookup::listByExpression(const mapcontrol::VectorLayer& sites, const SiteIndex& siteIndex,
+                                          const QString& expression, RunListing& listing) const {
     QString error;
     tabledb::Database database = tabledb::Engine::instance().open(dataPath_, &error);
     if (!database.isOpen())
@@ -73,7 +80,6 @@ QString CompanionLookup::listByExpression(const mapcontrol::VectorLayer& sites, 
 
     // Each distinct code is looked up among the layer's sites; every site feature with that
     // code is painted.
-    const QHash<QString, QVector<int>> siteIndex = sitesByCode(sites);
     for (tabledb::RecordSet found = codes.records; !found.atEnd(); found.next()) {
         for (int feature : siteIndex.value(siteCodeText(found.value("grid_code")))) {
             const mapcontrol::Shape shape = sites.dataset()->shape(feature);

@@ -7,6 +7,8 @@
 #include <QString>
 #include <QVector>
 
+#include <memory>
+
 namespace quillfen {
 
 class RecordGridModel;
@@ -19,6 +21,23 @@ struct RunListing {
     QVector<mapcontrol::Shape> highlights;
 };
 
+/// The site features of a layer by the text of their `grid_code`.
+using SiteIndex = QHash<QString, QVector<int>>;
+
+/// Site indexes of the layers' datasets, each built once and kept while its dataset lives
+/// (a dataset is replaced when its file changes).
+class SiteIndexCache {
+public:
+    const SiteIndex& of(const mapcontrol::VectorLayer& sites);
+
+private:
+    struct Entry {
+        std::weak_ptr<const mapcontrol::Dataset> dataset;
+        SiteIndex index;
+    };
+    QHash<const mapcontrol::Dataset*, Entry> entries_;
+};
+
 /// The fish and vegetation records of one draw/query layer, read from its companion table
 /// in the data folder and linked to the layer's sites by `grid_code`.
 class CompanionLookup {
@@ -27,8 +46,8 @@ public:
 
     /// Logical query: lists the table's records that satisfy `expression` and paints every
     /// site whose code occurs among them. Returns an error message, or an empty text.
-    QString listByExpression(const mapcontrol::VectorLayer& sites, const QString& expression,
-                             RunListing& listing) const;
+    QString listByExpression(const mapcontrol::VectorLayer& sites, const SiteIndex& siteIndex,
+                             const QString& expression, RunListing& listing) const;
     /// Graphical query: paints each found site that has a shape and lists the table's records
     /// with exactly its code. Returns an error message, or an empty text.
     QString listBySites(mapcontrol::RecordCursor& foundSites, RunListing& listing) const;
@@ -40,9 +59,6 @@ private:
     QString dataPath_;
     QString table_;
 };
-
-/// The site features of a layer by the text of their `grid_code`.
-QHash<QString, QVector<int>> sitesByCode(const mapcontrol::VectorLayer& sites);
 
 /// A text put between apostrophes in a select, with any apostrophe in it doubled.
 QString quotedSqlText(const QString& text);

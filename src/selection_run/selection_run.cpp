@@ -106,7 +106,7 @@ void SelectionRun::search(const SelectionRequest& request, RecordGridModel& grid
             else if (request.graphical)
                 error = companion.listBySites(found, listing);
             else
-                error = companion.listByExpression(*layer, request.expression, listing);
+                error = companion.listByExpression(*layer, siteIndexes_.of(*layer), request.expression, listing);
         } else {
             error = QStringLiteral("The search of layer %1 failed: %2").arg(name, error);
         }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "layer_selection/sampling_periods.h"
+#include "selection_run/companion_lookup.h"
 #include "mapcontrol/map_layers.h"
 #include "mapcontrol/map_types.h"
 
@@ -15,8 +16,6 @@ class MapControl;
 }
 
 namespace quillfen {
-
-class RecordGridModel;
 
 /// What a selection run searches: the draw/query layers (kind and period codes in list
 /// order) by the drawn polygon or by the search expression.
@@ -63,6 +62,7 @@ private:
     void paintHighlights(const Result& result);
 
     mapcontrol::MapControl& map_;
+    SiteIndexCache siteIndexes_;
     std::unique_ptr<Result> lastResult_;
 };
 
