@@ -75,7 +75,6 @@ MainWindow::MainWindow(QWidget* parent) : QMainWindow(parent) {
     setObjectName("main");
     setWindowTitle(kReachName);
     createControls();
-    selectionRun_ = std::make_unique<SelectionRun>(*Map1);
 
     // Start-up: nothing requested, the ticked layers loaded, the records window made hidden.
     queryflag = 0;
@@ -111,6 +110,7 @@ void MainWindow::createControls() {
     Map1 = new mapcontrol::MapControl(client);
     Map1->setObjectName("Map1");
     Map1->setGeometry(twipsRect(120, 1320, 6855, 7095));
+    selectionRun_ = std::make_unique<SelectionRun>(*Map1);
     connect(Map1, &mapcontrol::MapControl::mapMouseDown, this, &MainWindow::Map1_MouseDown);
     connect(Map1, &mapcontrol::MapControl::mapMouseMove, this, &MainWindow::Map1_MouseMove);
     connect(Map1, &mapcontrol::MapControl::layerDrawStarting, this, &MainWindow::Map1_LayerDrawStarting);
