@@ -1,8 +1,8 @@
-#include "app/user_prompts.h"
 #include "layers/sample_schema.h"
 #include "query_builder/pick_lists.h"
 #include "query_builder/query_host.h"
 #include "query_builder/query_window.h"
+#include "support/scripted_prompts.h"
 
 #include <QApplication>
 #include <QComboBox>

@@ -1,7 +1,7 @@
-#include "app/user_prompts.h"
 #include "records/grid_layout.h"
 #include "records/record_grid_model.h"
 #include "records/sel_recs_window.h"
+#include "support/scripted_prompts.h"
 
 #include <QApplication>
 #include <QFile>

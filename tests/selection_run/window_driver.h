@@ -5,7 +5,7 @@
 // the map with the mouse.
 
 #include "app/main_window.h"
-#include "app/user_prompts.h"
+#include "support/scripted_prompts.h"
 
 #include <QPointF>
 #include <QString>

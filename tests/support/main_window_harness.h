@@ -4,10 +4,10 @@
 // the build writes beside the test executables.
 
 #include "app/main_window.h"
-#include "app/user_prompts.h"
 #include "app/tab_panel.h"
 #include "mapcontrol/map_control.h"
 #include "records/record_grid_model.h"
+#include "support/scripted_prompts.h"
 
 #include <QAction>
 #include <QCheckBox>
