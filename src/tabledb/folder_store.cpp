@@ -4,11 +4,14 @@
 #include "tabledb/dbf_table_loader.h"
 #include "tabledb/select_guard.h"
 
+#include <QDeadlineTimer>
 #include <QDir>
 #include <QFileInfo>
 #include <QSet>
 
 #include <sqlite3.h>
+
+#include <chrono>
 
 namespace tabledb {
 
@@ -17,6 +20,14 @@ namespace {
 /// Each attempt loads or reloads at least one table, so this bounds the tables one
 /// statement can name.
 constexpr int kMaxPrepareAttempts = 64;
+
+/// The longest text or blob a statement may make, and the longest a select may run.
+constexpr int kLongestValue = 1000000;
+constexpr std::chrono::milliseconds kLongestSelect{20000};
+/// How many virtual-machine steps pass between two looks at the clock.
+constexpr int kProgressSteps = 100000;
+
+int stopAtDeadline(void* deadline) { return static_cast<QDeadlineTimer*>(deadline)->hasExpired() ? 1 : 0; }
 
 const QStringList kRowIdNames = {QStringLiteral("rowid"), QStringLiteral("_rowid_"), QStringLiteral("oid")};
 const QStringList kTableFilePatterns = {QStringLiteral("*.dbf")};
@@ -79,6 +90,8 @@ FolderStore::FolderStore(const QString& folder) : folder_(folder) {
     sqlite3_open_v2(":memory:", &db_, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr);
     // Statements can only read (see select_guard); these close the remaining doors anyway.
     sqlite3_limit(db_, SQLITE_LIMIT_ATTACHED, 0);
+    // No value a search needs comes near this; a typed expression cannot build huge blobs.
+    sqlite3_limit(db_, SQLITE_LIMIT_LENGTH, kLongestValue);
     sqlite3_db_config(db_, SQLITE_DBCONFIG_DEFENSIVE, 1, nullptr);
     sqlite3_db_config(db_, SQLITE_DBCONFIG_TRUSTED_SCHEMA, 0, nullptr);
     registerDbaseLike(db_);
@@ -158,6 +171,10 @@ SelectResult FolderStore::readRecords(sqlite3_stmt* statement, bool firstColumnI
     }
     records.setColumns(names);
 
+    // A statement that runs away (a typed sub-select joining tables to themselves) is stopped
+    // rather than holding the window for ever.
+    QDeadlineTimer deadline(kLongestSelect);
+    sqlite3_progress_handler(db_, kProgressSteps, stopAtDeadline, &deadline);
     int rc = SQLITE_ROW;
     while ((rc = sqlite3_step(statement)) == SQLITE_ROW) {
         if (firstColumnIsRowNumber)
@@ -168,6 +185,10 @@ SelectResult FolderStore::readRecords(sqlite3_stmt* statement, bool firstColumnI
             row.append(valueOf(statement, column, nullValues[column - firstField]));
         records.rows_.append(std::move(row));
     }
+    sqlite3_progress_handler(db_, 0, nullptr, nullptr);
+    if (rc == SQLITE_INTERRUPT)
+        return failure(QStringLiteral("the search took longer than %1 seconds and was stopped")
+                           .arg(kLongestSelect.count() / 1000));
     if (rc != SQLITE_DONE)
         return failure(QString::fromUtf8(sqlite3_errmsg(db_)));
     return result;

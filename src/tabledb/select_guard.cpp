@@ -36,7 +36,6 @@ int authorizeSelectOnly(void* context, int action, const char* tableOrName, cons
         return SQLITE_OK;
     case SQLITE_SELECT:
     case SQLITE_FUNCTION:
-    case SQLITE_RECURSIVE:
         return SQLITE_OK;
     default:
         log->refused = true;

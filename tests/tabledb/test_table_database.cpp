@@ -209,6 +209,16 @@ private slots:
                  (QVariantList{1001, 1002, 1004}));
     }
 
+    void aConditionCannotLoopForEverOrBuildHugeValues() {
+        const QString endless =
+            "species = 'x' OR EXISTS (WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n) "
+            "SELECT i FROM n WHERE i < 0)";
+        QVERIFY(!db_.selectRecords("kxr93sm", endless).ok());
+        const SelectResult huge = db_.selectRecords("kxr93sm", "length(randomblob(100000000)) > 0");
+        QVERIFY2(huge.error.contains("too big"), qPrintable(huge.error));
+        QVERIFY(db_.selectRecords("kxr93sm", "species = 'Bluegill'").ok());
+    }
+
     void conditionOfSelectRecordsCannotSmuggleInAStatement() {
         QVERIFY(!db_.selectRecords("kxr93sm", "1); DELETE FROM kxr93sm; SELECT (1").ok());
         QCOMPARE(db_.recordCount("kxr93sm"), kCatchRows.size());
