@@ -10,7 +10,8 @@
 namespace quillfen {
 namespace {
 
-/// Paints row 0 and column 0 like heading cells: the button colour behind them, row 0 in bold.
+/// Paints row 0 and column 0 like heading cells: the button colour behind them. The headings
+/// keep the grid's face, in which they fit their designed column widths.
 class FixedCellDelegate : public QStyledItemDelegate {
 public:
     using QStyledItemDelegate::QStyledItemDelegate;
@@ -22,8 +23,6 @@ protected:
             return;
         option->backgroundBrush = option->palette.button();
         option->palette.setBrush(QPalette::Text, option->palette.buttonText());
-        if (index.row() == 0)
-            option->font.setBold(true);
     }
 };
 
