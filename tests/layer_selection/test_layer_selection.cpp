@@ -237,8 +237,8 @@ void LayerSelectionTest::aSampleClickEmptiesTheQueryWindowsValueBox() {
     QTimer::singleShot(0, [&] {
         QWidget* query = QApplication::activeModalWidget();
         QVERIFY(query);
-        clickListItem(control<QListWidget>(query, "List1"), 1);
-        clickListItem(control<QListWidget>(query, "List2"), 1);
+        clickListItem(control<QListWidget>(query, "List1"), "Dissolved Oxygen");
+        clickListItem(control<QListWidget>(query, "List2"), "<");
         QTest::keyClicks(control<QComboBox>(query, "Combo1"), "12");
         QTest::mouseClick(control<QPushButton>(query, "Command2"), Qt::LeftButton);
     });

@@ -1,44 +1,22 @@
 #include "window_driver.h"
 
-#include "app/tab_panel.h"
 #include "mapcontrol/map_control.h"
 #include "records/record_grid_model.h"
+#include "support/main_window_harness.h"
 
-#include <QAction>
 #include <QApplication>
-#include <QCheckBox>
 #include <QComboBox>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
 #include <QTest>
 #include <QTimer>
-#include <QToolBar>
 
 #include <cmath>
 
 namespace {
 
 const QColor kYellow(255, 255, 0);
-
-template <class T> T* control(QObject* parent, const QString& name) {
-    T* found = parent->findChild<T*>(name);
-    if (!found)
-        qFatal("no control named %s", qPrintable(name));
-    return found;
-}
-
-void clickItem(QListWidget* list, const QString& text) {
-    const QList<QListWidgetItem*> items = list->findItems(text, Qt::MatchExactly);
-    if (items.isEmpty()) {
-        QTest::qFail(qPrintable(QStringLiteral("no item '%1' in %2").arg(text, list->objectName())), __FILE__,
-                     __LINE__);
-        return;
-    }
-    list->scrollToItem(items.first());
-    QTest::mouseClick(list->viewport(), Qt::LeftButton, Qt::NoModifier,
-                      list->visualItemRect(items.first()).center());
-}
 
 } // namespace
 
@@ -50,29 +28,13 @@ WindowDriver::WindowDriver() {
 }
 
 void WindowDriver::clickBox(const QString& name) {
-    auto* panel = control<quillfen::TabPanel>(&window, "SSTab1");
-    auto* box = control<QCheckBox>(&window, name);
-    for (int i = 0; i < panel->count(); ++i) {
-        if (panel->page(i)->isAncestorOf(box))
-            panel->setCurrentIndex(i);
-    }
-    QTest::mouseClick(box, Qt::LeftButton, Qt::NoModifier, QPoint(6, box->height() / 2));
+    testing::clickBox(window, name);
     settle();
 }
 
-void WindowDriver::clickButton(const QString& name) {
-    QTest::mouseClick(control<QPushButton>(&window, name), Qt::LeftButton);
-}
+void WindowDriver::clickButton(const QString& name) { testing::clickButton(window, name); }
 
-void WindowDriver::clickToolbar(const QString& key) {
-    for (QAction* action : control<QToolBar>(&window, "Toolbar1")->actions()) {
-        if (action->text() == key) {
-            action->trigger();
-            return;
-        }
-    }
-    qFatal("no toolbar button %s", qPrintable(key));
-}
+void WindowDriver::clickToolbar(const QString& key) { testing::toolbarButton(window, key)->trigger(); }
 
 bool WindowDriver::selectLogically(const QString& parameter, const QString& oper, const QString& value) {
     bool opened = false;
@@ -81,12 +43,12 @@ bool WindowDriver::selectLogically(const QString& parameter, const QString& oper
         if (!query || query->objectName() != QLatin1String("query"))
             return;
         opened = true;
-        clickItem(control<QListWidget>(query, "List1"), parameter);
-        clickItem(control<QListWidget>(query, "List2"), oper);
-        QLineEdit* valueBox = control<QComboBox>(query, "Combo1")->lineEdit();
+        testing::clickListItem(testing::control<QListWidget>(query, "List1"), parameter);
+        testing::clickListItem(testing::control<QListWidget>(query, "List2"), oper);
+        QLineEdit* valueBox = testing::control<QComboBox>(query, "Combo1")->lineEdit();
         valueBox->selectAll();
         QTest::keyClicks(valueBox, value);
-        QTest::mouseClick(control<QPushButton>(query, "Command2"), Qt::LeftButton);
+        QTest::mouseClick(testing::control<QPushButton>(query, "Command2"), Qt::LeftButton);
         // Never leave a modal window open behind a failed step.
         if (query->isVisible())
             query->reject();

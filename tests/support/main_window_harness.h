@@ -41,10 +41,13 @@ inline void clickButton(quillfen::MainWindow& window, const QString& name) {
     QTest::mouseClick(control<QPushButton>(&window, name), Qt::LeftButton);
 }
 
-/// Clicks the row of a list box, as a user would.
-inline void clickListItem(QListWidget* list, int row) {
-    const QRect rect = list->visualItemRect(list->item(row));
-    QTest::mouseClick(list->viewport(), Qt::LeftButton, Qt::NoModifier, rect.center());
+/// Clicks the item of a list box with that text, as a user would.
+inline void clickListItem(QListWidget* list, const QString& text) {
+    const QList<QListWidgetItem*> items = list->findItems(text, Qt::MatchExactly);
+    if (items.isEmpty())
+        qFatal("no item '%s' in %s", qPrintable(text), qPrintable(list->objectName()));
+    list->scrollToItem(items.first());
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, Qt::NoModifier, list->visualItemRect(items.first()).center());
 }
 
 inline QAction* toolbarButton(quillfen::MainWindow& window, const QString& key) {
