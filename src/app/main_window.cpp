@@ -218,6 +218,7 @@ void MainWindow::showStartupProblems(const QStringList& missing) {
 }
 
 void MainWindow::collectLayers(SampleKind kind) {
+    const QString kindBefore = layerSelection.component;
     if (layerSelection.collectLayers(kind)) {
         queryflag = 0;
         if (queryWindow_) {
@@ -227,6 +228,9 @@ void MainWindow::collectLayers(SampleKind kind) {
             }
         }
     }
+    // A condition names fields of the kind it was built on: it does not outlive that kind.
+    if (layerSelection.component != kindBefore)
+        submittedExpression_.clear();
     if (layerSelection.component == QString(kindLetter(kind)))
         set_draw_layers();
     discardRecordsWindow();
@@ -287,11 +291,33 @@ void MainWindow::Command2_Click() {
         UserPrompts::current().message(this, kNoLayerSelected);
         return;
     }
+    const ShownSelection before = shownSelection();
     delete queryWindow_;
     queryWindow_ = new QueryWindow(*this, this);
-    // A cancelled window is discarded with its condition; a submitted one stays, hidden.
-    if (queryWindow_->exec() != QDialog::Accepted)
+    // A submitted window stays, hidden. A window closed without a successful submit is
+    // discarded with its condition, and the selection shown before it opened comes back,
+    // also after a submit whose checks failed had already emptied the grid and the caption.
+    if (queryWindow_->exec() != QDialog::Accepted) {
         delete queryWindow_;
+        restoreSelection(before);
+    }
+}
+
+MainWindow::ShownSelection MainWindow::shownSelection() const {
+    return {queryflag, query_type, query_polygon, submittedExpression_, strSelRecordsTitle, windowTitle()};
+}
+
+void MainWindow::restoreSelection(const ShownSelection& shown) {
+    const bool changed = query_type != shown.query_type || windowTitle() != shown.caption;
+    queryflag = shown.queryflag;
+    query_type = shown.query_type;
+    query_polygon = shown.query_polygon;
+    submittedExpression_ = shown.submittedExpression;
+    strSelRecordsTitle = shown.strSelRecordsTitle;
+    setWindowTitle(shown.caption);
+    // The grid was emptied by the failed submit: the selection's run fills it again.
+    if (changed && queryflag == 1)
+        Map1->redrawAll();
 }
 
 void MainWindow::Command3_Click() {
@@ -320,6 +346,7 @@ void MainWindow::Command4_Click() {
     zoomInButton_->setChecked(false);
     zoomOutButton_->setChecked(false);
     query_type = 2;
+    submittedExpression_.clear();
 }
 
 void MainWindow::button_about_Click() { showAboutWindow(this); }
@@ -335,8 +362,10 @@ void MainWindow::beginSubmit() {
 }
 
 void MainWindow::acceptSubmit() {
-    submittedCondition_ = queryWindow_->condition;
-    hasSubmittedCondition_ = true;
+    SampleKind kind;
+    submittedExpression_.clear();
+    if (kindFromLetter(layerSelection.component, &kind))
+        submittedExpression_ = buildSearchExpression(kind, queryWindow_->condition);
     queryflag = 1;
     Map1->redrawAll();
 }
@@ -405,7 +434,7 @@ void MainWindow::Map1_LayerDrawStarting(int position) {
 
 void MainWindow::after_draw_handler(int position) {
     SampleKind kind;
-    const bool conditionKnown = query_type != 1 || hasSubmittedCondition_;
+    const bool conditionKnown = query_type != 1 || !submittedExpression_.isEmpty();
     if (queryflag == 1 && conditionKnown && kindFromLetter(layerSelection.component, &kind)) {
         SelectionRequest request;
         request.kind = kind;
@@ -413,7 +442,7 @@ void MainWindow::after_draw_handler(int position) {
         request.graphical = query_type != 1;
         request.polygon = query_polygon;
         if (!request.graphical)
-            request.expression = buildSearchExpression(kind, submittedCondition_);
+            request.expression = submittedExpression_;
         request.dataPath = data_path;
         const SelectionOutcome outcome =
             selectionRun_->run(request, recordsWindow().grid(), position == topVisibleLayer(*Map1));
@@ -428,9 +457,10 @@ void MainWindow::after_draw_handler(int position) {
 }
 
 void MainWindow::reportSearchFailure(const QString& message) {
-    // Cancel the request so later redraws do not repeat the failure; tell the user once the
-    // redraw has finished.
+    // Cancel the request so later redraws do not repeat the failure, and show that no
+    // selection is shown; tell the user once the redraw has finished.
     queryflag = 0;
+    setWindowTitle(kReachName);
     QTimer::singleShot(0, this, [this, message] { UserPrompts::current().message(this, message); });
 }
 

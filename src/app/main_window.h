@@ -103,6 +103,19 @@ private:
     void reportSearchFailure(const QString& message);
     void discardRecordsWindow();
 
+    /// The selection as the map, the caption and the grid show it: what a query window closed
+    /// without a successful "Submit Query" leaves in place.
+    struct ShownSelection {
+        qint16 queryflag = 0;
+        qint16 query_type = 0;
+        mapcontrol::Shape query_polygon;
+        QString submittedExpression;
+        QString strSelRecordsTitle;
+        QString caption;
+    };
+    ShownSelection shownSelection() const;
+    void restoreSelection(const ShownSelection& shown);
+
     mapcontrol::MapControl* Map1 = nullptr;
     TabPanel* SSTab1 = nullptr;
     BaseMapBoxes baseBoxes_;
@@ -115,10 +128,11 @@ private:
     QPointer<SelRecsWindow> sel_recs;
     QPointer<QueryWindow> queryWindow_;
     std::unique_ptr<SelectionRun> selectionRun_;
-    // The condition of the last successful "Submit Query": every redraw re-runs it, also
-    // after a later query window was cancelled.
-    QueryCondition submittedCondition_;
-    bool hasSubmittedCondition_ = false;
+    // The search expression of the last successful "Submit Query", built for the kind it was
+    // submitted on: every redraw of a logical selection re-runs it, also after a later query
+    // window was cancelled. Empty when no condition is kept: a change of kind and "Select
+    // Graphically" forget it.
+    QString submittedExpression_;
 };
 
 }  // namespace quillfen

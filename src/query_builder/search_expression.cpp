@@ -20,12 +20,14 @@ QString comparison(const QString& field, const QString& oper, const QString& val
 } // namespace
 
 QString buildSearchExpression(SampleKind kind, const QueryCondition& c) {
-    const QString first = comparison(queryField(kind, c.query_param_1), c.query_oper_1, c.query_value_1,
-                                     c.query_param1_string_flag);
+    const QString firstField = queryField(kind, c.query_param_1);
+    const QString secondField = c.query_compound_flag ? queryField(kind, c.query_param_2) : firstField;
+    if (firstField.isEmpty() || secondField.isEmpty())
+        return QString();
+    const QString first = comparison(firstField, c.query_oper_1, c.query_value_1, c.query_param1_string_flag);
     if (!c.query_compound_flag)
         return first;
-    const QString second = comparison(queryField(kind, c.query_param_2), c.query_oper_2, c.query_value_2,
-                                      c.query_param2_string_flag);
+    const QString second = comparison(secondField, c.query_oper_2, c.query_value_2, c.query_param2_string_flag);
     return first + QLatin1Char(' ') + c.query_connector + QLatin1Char(' ') + second;
 }
 

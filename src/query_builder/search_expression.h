@@ -25,7 +25,8 @@ struct QueryCondition {
 /// The search expression for `condition` on the fields of `kind`, as the map search and the
 /// companion-table selects evaluate it. A text value is written between apostrophes, with any
 /// apostrophe inside it doubled; a numeric value is written as typed and its field is also
-/// required to differ from -99, the missing-value mark.
+/// required to differ from -99, the missing-value mark. Empty when a parameter is not one of
+/// the kind's: no search ever tests a field without a name.
 QString buildSearchExpression(SampleKind kind, const QueryCondition& condition);
 
 } // namespace quillfen

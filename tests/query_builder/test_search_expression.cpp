@@ -72,6 +72,13 @@ private slots:
         leftOver.query_compound_flag = false;
         QTest::newRow("a second condition left over without the connector flag is not written")
             << SampleKind::Water << leftOver << "ph < 7 AND ph <> -99";
+        QTest::newRow("a parameter of another kind gives no search at all")
+            << SampleKind::Fish
+            << two(one("Percent Veg", ">", "1-20%", true), "OR", "Mayflies", ">", "100", false) << QString();
+        QTest::newRow("an empty second parameter gives no search at all")
+            << SampleKind::Water << two(one("pH", "<", "7", false), "AND", "", "", "", false) << QString();
+        QTest::newRow("no parameter picked gives no search at all")
+            << SampleKind::Water << one("", "", "", false) << QString();
     }
     void expressionFollowsTheConditionState() {
         QFETCH(SampleKind, kind);

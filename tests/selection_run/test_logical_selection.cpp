@@ -5,6 +5,7 @@
 #include "data_files.h"
 #include "window_driver.h"
 
+#include "mapcontrol/map_control.h"
 #include "records/record_grid_model.h"
 
 using namespace datafiles;
@@ -45,7 +46,36 @@ void selectLowOxygen(WindowDriver& driver) {
     QVERIFY(driver.selectLogically("Dissolved Oxygen", "<", "5"));
 }
 
+/// What was shown before a query window was opened and closed without a successful submit.
+enum class Shown {
+    LogicalQuery,             ///< water "Dissolved Oxygen < 5"
+    PolygonAfterQuery,        ///< the same, then a polygon drawn over the left half of the map
+    PolygonOfAnotherKind,     ///< an invertebrate query, then fish ticked and a polygon drawn
+    NothingAfterAKindChange,  ///< an invertebrate query, then fish ticked
+};
+
+void selectLeftHalf(WindowDriver& driver) {
+    driver.clickButton("Command4");
+    const QRect area = driver.window.map().rect().adjusted(4, 4, -4, -4);
+    const int right = area.center().x();
+    driver.drawPolygon({area.topLeft(), QPoint(right, area.top()), QPoint(right, area.bottom()), area.bottomLeft()});
+}
+
+void show(WindowDriver& driver, Shown shown) {
+    if (shown == Shown::LogicalQuery || shown == Shown::PolygonAfterQuery) {
+        selectLowOxygen(driver);
+    } else {
+        driver.clickBox("chkinvert_0");
+        QVERIFY(driver.selectLogically("Percent Veg", ">", "1-20%"));
+        driver.clickBox("chkfish_0");
+    }
+    if (shown == Shown::PolygonAfterQuery || shown == Shown::PolygonOfAnotherKind)
+        selectLeftHalf(driver);
+}
+
 } // namespace
+
+Q_DECLARE_METATYPE(Shown)
 
 class LogicalSelectionTest : public QObject {
     Q_OBJECT
@@ -174,6 +204,59 @@ private slots:
         QVERIFY(!driver.window.recordsWindow().isVisible());
     }
 
+    void aQueryWindowClosedWithoutSubmittingLeavesTheSelectionShownBefore_data() {
+        QTest::addColumn<Shown>("shown");
+        QTest::addColumn<bool>("submitFirst");
+        QTest::addColumn<QString>("title");
+        const QString query = "Kesselby - Selected Records: " + kLowOxygen;
+        const QString graphical = QStringLiteral("Kesselby - Selected Records: Graphical Query");
+        QTest::newRow("cancel after a query") << Shown::LogicalQuery << false << query;
+        QTest::newRow("failed submit and cancel after a query") << Shown::LogicalQuery << true << query;
+        QTest::newRow("failed submit and cancel after a polygon that followed a query")
+            << Shown::PolygonAfterQuery << true << graphical;
+        QTest::newRow("cancel after a polygon that followed a query") << Shown::PolygonAfterQuery << false << graphical;
+        QTest::newRow("failed submit and cancel after a polygon on another kind than the query's")
+            << Shown::PolygonOfAnotherKind << true << graphical;
+        // A box click leaves the caption as it was; no selection is requested any more.
+        QTest::newRow("failed submit and cancel after a change of kind")
+            << Shown::NothingAfterAKindChange << true << "Kesselby - Selected Records: pct_veg > '1-20%'";
+    }
+
+    void aQueryWindowClosedWithoutSubmittingLeavesTheSelectionShownBefore() {
+        QFETCH(Shown, shown);
+        QFETCH(bool, submitFirst);
+        QFETCH(QString, title);
+        WindowDriver driver;
+        show(driver, shown);
+        if (QTest::currentTestFailed())
+            return;
+        QCOMPARE(driver.title(), title);
+        const QStringList listed = gridTexts(driver.grid());
+        const qint16 requested = driver.window.queryflag;
+        QCOMPARE(requested, qint16(shown == Shown::NothingAfterAKindChange ? 0 : 1));
+        if (requested == 1)
+            QVERIFY2(!hasNoRecordText(driver.grid()), "the selection lists records");
+
+        QVERIFY(driver.cancelQuery(submitFirst));
+        const QStringList checkMessage = submitFirst ? QStringList{"Value not entered."} : QStringList();
+        QCOMPARE(driver.prompts.messages, checkMessage);
+        QCOMPARE(driver.title(), title);
+        QCOMPARE(gridTexts(driver.grid()), listed);
+        QCOMPARE(driver.window.queryflag, requested);
+
+        // The next redraw shows the same selection again, and never searches a condition
+        // that was not submitted on these layers.
+        driver.grid().clear();
+        driver.clickToolbar("Full Extent");
+        driver.settle();
+        QCOMPARE(driver.prompts.messages, checkMessage);
+        QCOMPARE(driver.title(), title);
+        if (requested == 1)
+            QCOMPARE(gridTexts(driver.grid()), listed);
+        else
+            QVERIFY(hasNoRecordText(driver.grid()));
+    }
+
     void aRejectedSearchIsReportedOnceNamingTheLayerAndCancelsTheRequest() {
         WindowDriver driver;
         driver.clickBox("chkwater_0");
@@ -183,6 +266,7 @@ private slots:
         QVERIFY2(driver.prompts.messages.first().contains("kxw93sm"),
                  qPrintable(driver.prompts.messages.first()));
         QCOMPARE(driver.window.queryflag, qint16(0));
+        QCOMPARE(driver.title(), QStringLiteral("Kesselby"));
 
         driver.clickToolbar("Full Extent");
         driver.settle();

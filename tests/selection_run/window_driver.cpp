@@ -58,6 +58,24 @@ bool WindowDriver::selectLogically(const QString& parameter, const QString& oper
     return opened && window.queryWindow() && !window.queryWindow()->isVisible();
 }
 
+bool WindowDriver::cancelQuery(bool submitFirst) {
+    bool opened = false;
+    QTimer::singleShot(0, &window, [&] {
+        auto* query = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+        if (!query || query->objectName() != QLatin1String("query"))
+            return;
+        opened = true;
+        if (submitFirst)
+            QTest::mouseClick(testing::control<QPushButton>(query, "Command2"), Qt::LeftButton);
+        QTest::mouseClick(testing::control<QPushButton>(query, "Command1"), Qt::LeftButton);
+        if (query->isVisible())
+            query->reject();
+    });
+    clickButton("Command2");
+    settle();
+    return opened && !window.queryWindow();
+}
+
 QPoint WindowDriver::pixelOf(QPointF mapPoint) const {
     const QPointF pixel = window.map().mapToScreen(mapPoint);
     return QPoint(int(std::floor(pixel.x())), int(std::floor(pixel.y())));

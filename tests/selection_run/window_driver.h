@@ -33,6 +33,9 @@ public:
     /// "Select Logically", then in the query window: the parameter, the operator and the typed
     /// value, then "Submit Query". False when the query window did not open or did not close.
     bool selectLogically(const QString& parameter, const QString& oper, const QString& value);
+    /// "Select Logically", then, when `submitFirst`, "Submit Query" with nothing entered, then
+    /// "Cancel". False when the query window did not open or did not close.
+    bool cancelQuery(bool submitFirst);
 
     /// "Zoom In" over a square of `halfSide` pixels around the map point.
     void zoomInAround(QPointF mapPoint, int halfSide);
