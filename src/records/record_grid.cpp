@@ -4,62 +4,176 @@
 #include "app/twips.h"
 #include "records/record_grid_model.h"
 
+#include <QAbstractButton>
+#include <QApplication>
+#include <QClipboard>
 #include <QHeaderView>
-#include <QStyledItemDelegate>
+#include <QIdentityProxyModel>
+#include <QKeyEvent>
+#include <QPainter>
+#include <QStyleOptionHeader>
+
+#include <algorithm>
+#include <climits>
 
 namespace quillfen {
-namespace {
 
-/// Paints row 0 and column 0 like heading cells: the button colour behind them. The headings
-/// keep the grid's face, in which they fit their designed column widths.
-class FixedCellDelegate : public QStyledItemDelegate {
+/// The grid's cells as the view shows them: the cells of row 0 are also the column headings
+/// and those of column 0 the row headings, so that the view's headers keep them in view.
+class HeadingCellsModel : public QIdentityProxyModel {
 public:
-    using QStyledItemDelegate::QStyledItemDelegate;
+    explicit HeadingCellsModel(RecordGridModel* grid, QObject* parent) : QIdentityProxyModel(parent) {
+        setSourceModel(grid);
+        connect(grid, &QAbstractItemModel::dataChanged, this,
+                [this](const QModelIndex& topLeft, const QModelIndex& bottomRight) {
+                    if (topLeft.row() == 0)
+                        emit headerDataChanged(Qt::Horizontal, topLeft.column(), bottomRight.column());
+                    if (topLeft.column() == 0)
+                        emit headerDataChanged(Qt::Vertical, topLeft.row(), bottomRight.row());
+                });
+    }
 
-protected:
-    void initStyleOption(QStyleOptionViewItem* option, const QModelIndex& index) const override {
-        QStyledItemDelegate::initStyleOption(option, index);
-        if (index.row() != 0 && index.column() != 0)
-            return;
-        option->backgroundBrush = option->palette.button();
-        option->palette.setBrush(QPalette::Text, option->palette.buttonText());
+    QVariant headerData(int section, Qt::Orientation orientation, int role) const override {
+        if (role != Qt::DisplayRole && role != Qt::ToolTipRole)
+            return QIdentityProxyModel::headerData(section, orientation, role);
+        const QModelIndex cell = orientation == Qt::Horizontal ? index(0, section) : index(section, 0);
+        return cell.data(Qt::DisplayRole);
     }
 };
 
-} // namespace
-
-RecordGrid::RecordGrid(RecordGridModel* model, QWidget* parent) : QTableView(parent), m_model(model) {
+RecordGrid::RecordGrid(RecordGridModel* model, QWidget* parent)
+    : QTableView(parent), m_model(model), m_shown(new HeadingCellsModel(model, this)) {
     setObjectName(QStringLiteral("MSFlexGrid1"));
-    setModel(model);
-    setItemDelegate(new FixedCellDelegate(this));
+    setModel(m_shown);
     setFont(designFont());
-    // The headings and record numbers are cells of the grid itself, so the view's own headers
-    // stay hidden.
-    horizontalHeader()->hide();
-    verticalHeader()->hide();
+    // Row 0 and column 0 are shown by the headers, not a second time as cells.
+    hideHeadingCells();
     verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
     verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 4);
+    verticalHeader()->setDefaultAlignment(Qt::AlignRight | Qt::AlignVCenter);
     horizontalHeader()->setSectionResizeMode(QHeaderView::Interactive);
     horizontalHeader()->setDefaultSectionSize(twips(kDefaultColWidthTwips));
+    horizontalHeader()->setTextElideMode(Qt::ElideRight);
     setSelectionMode(QAbstractItemView::ExtendedSelection);
     setSelectionBehavior(QAbstractItemView::SelectItems);
     setEditTriggers(QAbstractItemView::NoEditTriggers);
     setWordWrap(false);
 
+    // The top-left corner button shows the heading of the record-number column.
+    m_corner = findChild<QAbstractButton*>(QString(), Qt::FindDirectChildrenOnly);
+    if (m_corner)
+        m_corner->installEventFilter(this);
+
     connect(model, &RecordGridModel::colWidthChanged, this, &RecordGrid::applyColWidth);
-    connect(model, &QAbstractItemModel::columnsInserted, this, &RecordGrid::applyAllColWidths);
-    connect(model, &QAbstractItemModel::modelReset, this, &RecordGrid::applyAllColWidths);
+    connect(m_shown, &QAbstractItemModel::columnsInserted, this, &RecordGrid::applyAllColWidths);
+    connect(m_shown, &QAbstractItemModel::modelReset, this, [this] {
+        hideHeadingCells();
+        applyAllColWidths();
+    });
+    connect(m_shown, &QAbstractItemModel::layoutChanged, this, &RecordGrid::hideHeadingCells);
+    connect(m_shown, &QAbstractItemModel::headerDataChanged, this,
+            [this](Qt::Orientation orientation, int first, int last) {
+                if (orientation == Qt::Vertical) {
+                    if (first == 0 && m_corner)
+                        m_corner->update();
+                    return;
+                }
+                for (int col = first; col <= last; ++col) {
+                    if (m_model->colWidth(col) == RecordGridModel::kDefaultColWidth)
+                        applyColWidth(col);
+                }
+            });
     applyAllColWidths();
 }
 
+void RecordGrid::hideHeadingCells() {
+    setRowHidden(0, true);
+    setColumnHidden(0, true);
+}
+
+/// A column keeps the width it was given; one without a width is at least as wide as its
+/// heading. The record-number column is the width of the row headings.
 void RecordGrid::applyColWidth(int col) {
-    const int width = m_model->colWidth(col);
-    setColumnWidth(col, twips(width == RecordGridModel::kDefaultColWidth ? kDefaultColWidthTwips : width));
+    if (col < 0 || col >= m_model->cols())
+        return;
+    int width = twips(m_model->colWidth(col));
+    if (m_model->colWidth(col) == RecordGridModel::kDefaultColWidth) {
+        QStyleOptionHeader heading;
+        heading.initFrom(horizontalHeader());
+        heading.text = m_model->textMatrix(0, col);
+        const QSize fitting = style()->sizeFromContents(QStyle::CT_HeaderSection, &heading, QSize(), horizontalHeader());
+        width = std::max(twips(kDefaultColWidthTwips), fitting.width());
+    }
+    if (col == 0)
+        verticalHeader()->setFixedWidth(width);
+    else
+        setColumnWidth(col, width);
 }
 
 void RecordGrid::applyAllColWidths() {
     for (int col = 0; col < m_model->cols(); ++col)
         applyColWidth(col);
+}
+
+QString RecordGrid::selectedText() const {
+    const QItemSelection selection = selectionModel()->selection();
+    if (selection.isEmpty())
+        return QString();
+    int top = INT_MAX, bottom = -1, left = INT_MAX, right = -1;
+    for (const QItemSelectionRange& range : selection) {
+        top = std::min(top, range.top());
+        bottom = std::max(bottom, range.bottom());
+        left = std::min(left, range.left());
+        right = std::max(right, range.right());
+    }
+    QString text;
+    for (int row = top; row <= bottom; ++row) {
+        if (isRowHidden(row))
+            continue;
+        bool first = true;
+        for (int col = left; col <= right; ++col) {
+            if (isColumnHidden(col))
+                continue;
+            if (!first)
+                text += QLatin1Char('\t');
+            first = false;
+            const QModelIndex cell = m_shown->index(row, col);
+            if (selection.contains(cell))
+                text += cell.data().toString();
+        }
+        text += QLatin1Char('\n');
+    }
+    return text;
+}
+
+void RecordGrid::keyPressEvent(QKeyEvent* event) {
+    if (event->matches(QKeySequence::Copy)) {
+        QApplication::clipboard()->setText(selectedText());
+        event->accept();
+        return;
+    }
+    QTableView::keyPressEvent(event);
+}
+
+bool RecordGrid::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == m_corner && event->type() == QEvent::Paint) {
+        paintCornerHeading();
+        return true;
+    }
+    return QTableView::eventFilter(watched, event);
+}
+
+void RecordGrid::paintCornerHeading() {
+    QPainter painter(m_corner);
+    QStyleOptionHeader heading;
+    heading.initFrom(m_corner);
+    heading.rect = m_corner->rect();
+    heading.position = QStyleOptionHeader::OnlyOneSection;
+    heading.text = m_model->textMatrix(0, 0);
+    heading.textAlignment = Qt::AlignCenter;
+    if (m_corner->isDown())
+        heading.state |= QStyle::State_Sunken;
+    style()->drawControl(QStyle::CE_Header, &heading, &painter, m_corner);
 }
 
 } // namespace quillfen

@@ -2,14 +2,20 @@
 
 #include <QTableView>
 
+class QAbstractButton;
+
 namespace quillfen {
 
 class RecordGridModel;
+class HeadingCellsModel;
 
-/// The records grid (MSFlexGrid1): a table view over a RecordGridModel. Row 0 and column 0 are
-/// drawn as fixed heading cells (grey, row 0 in bold) and cannot be selected; column widths
-/// follow the model's widths in twips; every row has the same fixed height, so that filling
-/// the grid never measures row contents.
+/// The records grid (MSFlexGrid1): a table view over a RecordGridModel whose heading row
+/// (row 0) and record-number column (column 0) stay in view while the records scroll: they
+/// are shown as the view's column and row headings, their heading in the top-left corner.
+/// Column widths follow the model's widths in twips; a column without a width is at least as
+/// wide as its heading. Every row has the same fixed height, so that filling the grid never
+/// measures row contents. Cells are selected as in any table; Ctrl+C copies the selected cells
+/// as tab-separated lines.
 class RecordGrid : public QTableView {
     Q_OBJECT
 public:
@@ -19,11 +25,23 @@ public:
     /// Shows `model`, which the caller owns and keeps alive as long as the grid.
     explicit RecordGrid(RecordGridModel* model, QWidget* parent = nullptr);
 
+    /// The selected cells, a line per row and a tab between cells, over the rows and columns
+    /// that hold a selected cell; a cell inside that block that is not selected is empty.
+    QString selectedText() const;
+
+protected:
+    void keyPressEvent(QKeyEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
 private:
     void applyColWidth(int col);
     void applyAllColWidths();
+    void hideHeadingCells();
+    void paintCornerHeading();
 
     RecordGridModel* m_model;
+    HeadingCellsModel* m_shown;
+    QAbstractButton* m_corner = nullptr;
 };
 
 } // namespace quillfen

@@ -5,12 +5,26 @@
 
 #include <QAbstractItemModelTester>
 #include <QDate>
+#include <QClipboard>
+#include <QGuiApplication>
 #include <QHeaderView>
+#include <QScrollBar>
 #include <QTest>
 
 using namespace quillfen;
 
 namespace {
+
+/// True when the area holds a pixel much darker than the heading and cell backgrounds: text.
+bool holdsText(const QImage& image, const QRect& area) {
+    for (int y = area.top(); y <= area.bottom(); ++y) {
+        for (int x = area.left(); x <= area.right(); ++x) {
+            if (image.rect().contains(x, y) && qGray(image.pixel(x, y)) < 100)
+                return true;
+        }
+    }
+    return false;
+}
 
 QStringList rowTexts(const RecordGridModel& grid, int row, int count) {
     QStringList texts;
@@ -151,32 +165,77 @@ private slots:
         QCOMPARE(grid.colWidth(2), 1250);
     }
 
-    void theViewShowsFixedHeadingCellsWidthsFromTwipsAndEqualRows() {
+    void theHeadingsAndRecordNumbersStayInViewWhereverTheGridScrolls() {
         RecordGridModel model;
         RecordGrid grid(&model);
-        grid.resize(800, 400);
+        grid.resize(600, 300);
+        grid.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&grid));
         layOutGrid(model, SampleKind::Water);
-        for (int n = 1; n <= 3; ++n)
+        const int records = 200;
+        for (int n = 1; n <= records; ++n)
             writeLayerRecordRow(model, n, {n});
         QCOMPARE(grid.objectName(), QStringLiteral("MSFlexGrid1"));
-        QCOMPARE(grid.columnWidth(2), 1250 / 15);
+        QCOMPARE(grid.rowHeight(records), grid.rowHeight(1));
+        QCOMPARE(grid.verticalHeader()->sectionResizeMode(1), QHeaderView::Fixed);
+
+        grid.scrollToBottom();
+        grid.horizontalScrollBar()->setValue(grid.horizontalScrollBar()->maximum());
+        const int lastCol = model.cols() - 1;
+        QVERIFY(grid.verticalScrollBar()->value() > 0 && grid.horizontalScrollBar()->value() > 0);
+        const QRect lastCell = grid.visualRect(grid.model()->index(records, lastCol));
+        QVERIFY(grid.viewport()->rect().contains(lastCell));
+
+        // The heading stands above the last column and the record number beside the last row,
+        // drawn in text; the record-number heading stands in the corner.
+        const QImage image = grid.grab().toImage();
+        QHeaderView* top = grid.horizontalHeader();
+        QHeaderView* left = grid.verticalHeader();
+        QVERIFY(top->isVisible() && left->isVisible());
+        QCOMPARE(top->model()->headerData(lastCol, Qt::Horizontal).toString(),
+                 QStringLiteral("Chlorophyll fl1 (micrograms/l)"));
+        QCOMPARE(left->model()->headerData(records, Qt::Vertical).toString(), QString::number(records));
+        const QRect heading(top->geometry().left() + top->sectionViewportPosition(lastCol), top->geometry().top(),
+                            top->sectionSize(lastCol), top->height());
+        const QRect number(left->geometry().left(), left->geometry().top() + left->sectionViewportPosition(records),
+                           left->width(), left->sectionSize(records));
+        QCOMPARE(heading.left(), top->geometry().left() + lastCell.left());
+        QCOMPARE(number.top(), left->geometry().top() + lastCell.top());
+        QVERIFY2(holdsText(image, heading), "the last column's heading is drawn");
+        QVERIFY2(holdsText(image, number), "the last row's number is drawn");
+        QVERIFY2(holdsText(image, QRect(left->geometry().left(), top->geometry().top(), left->width(), top->height())),
+                 "the record-number heading is drawn in the corner");
+        QVERIFY2(!holdsText(image, heading.translated(0, top->height() + grid.rowHeight(1) * 3)),
+                 "the cells below hold no text in that column");
+
+        // A heading written later is shown; a column without a width fits its heading.
+        layOutGrid(model, SampleKind::Invert);
+        QCOMPARE(top->model()->headerData(6, Qt::Horizontal).toString(), QStringLiteral(" % Open Water"));
+        QCOMPARE(grid.columnWidth(4), 1250 / 15);
+        layOutGrid(model, SampleKind::Water);
         QCOMPARE(grid.columnWidth(1), RecordGrid::kDefaultColWidthTwips / 15);
-        QCOMPARE(grid.rowHeight(3), grid.rowHeight(0));
-        QCOMPARE(grid.verticalHeader()->sectionResizeMode(0), QHeaderView::Fixed);
+        QVERIFY(grid.columnWidth(12) > top->fontMetrics().horizontalAdvance(QStringLiteral("Veg Density Pct")));
+    }
+
+    void selectedCellsAreCopiedAsTabSeparatedLines() {
+        RecordGridModel model;
+        RecordGrid grid(&model);
+        layOutGrid(model, SampleKind::Fish);
+        for (int n = 1; n <= 3; ++n)
+            writeLayerRecordRow(model, n, {1000 + n, QStringLiteral("L%1").arg(n), QStringLiteral("S%1").arg(n)});
+        QItemSelectionModel* selection = grid.selectionModel();
+        const auto cell = [&](int row, int col) { return grid.model()->index(row, col); };
+        selection->select(QItemSelection(cell(1, 1), cell(2, 2)), QItemSelectionModel::Select);
+        selection->select(cell(3, 3), QItemSelectionModel::Select);
+        QTest::keyClick(&grid, Qt::Key_C, Qt::ControlModifier);
+        QCOMPARE(QGuiApplication::clipboard()->text(), QStringLiteral("1001\tL1\t\n1002\tL2\t\n\t\tS3\n"));
+
+        // Row 0 and column 0 are headings, not cells: selecting everything copies the records.
+        grid.selectAll();
+        QCOMPARE(grid.selectedText().section(QLatin1Char('\n'), 0, 0).split(QLatin1Char('\t')).size(), model.cols() - 1);
+        QVERIFY(grid.selectedText().startsWith(QStringLiteral("1001\tL1\tS1\t")));
         QVERIFY(!(model.flags(model.index(0, 2)) & Qt::ItemIsSelectable));
         QVERIFY(!(model.flags(model.index(2, 0)) & Qt::ItemIsSelectable));
-        QVERIFY(model.flags(model.index(2, 2)) & Qt::ItemIsSelectable);
-
-        const QImage image = grid.grab().toImage();
-        const QColor heading = grid.palette().color(QPalette::Button);
-        const QPoint offset(grid.viewport()->x(), grid.viewport()->y());
-        const auto colourAt = [&](int row, int col) {
-            return image.pixelColor(grid.visualRect(model.index(row, col)).bottomRight() - QPoint(3, 3) +
-                                    offset);
-        };
-        QCOMPARE(colourAt(0, 3), heading);
-        QCOMPARE(colourAt(2, 0), heading);
-        QVERIFY(colourAt(2, 3) != heading);
     }
 };
 
