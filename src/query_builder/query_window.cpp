@@ -1,5 +1,6 @@
 #include "query_builder/query_window.h"
 
+#include "app/caption_button.h"
 #include "app/design_font.h"
 #include "app/twips.h"
 #include "app/user_prompts.h"
@@ -34,8 +35,9 @@ QLabel* makeLabel(const char* name, const QString& text, const QRect& geometry, 
     return label;
 }
 
+/// A button whose caption wraps, or takes a slightly smaller font, to fit its designed size.
 QPushButton* makeButton(const char* name, const QString& text, const QRect& geometry, QWidget* parent) {
-    auto* button = new QPushButton(text, parent);
+    auto* button = new CaptionButton(text, parent);
     button->setObjectName(QLatin1String(name));
     button->setAutoDefault(false);
     button->setDefault(false);
@@ -101,6 +103,9 @@ void QueryWindow::createControls() {
     List2->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     List2->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     List1 = makeList("List1", twipsRect(240, 600, 2895, 645), this);
+    // Rows wider than the list are elided, their whole name shown as a tooltip.
+    List1->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    List1->setTextElideMode(Qt::ElideRight);
     Command1 = makeButton("Command1", QStringLiteral("Cancel"), twipsRect(6120, 2640, 855, 495), this);
 
     Combo1 = new QComboBox(this);
@@ -187,8 +192,10 @@ void QueryWindow::Form_Load() {
     SampleKind kind;
     if (!kindFromLetter(host_.component(), &kind))
         return;
-    for (const SchemaField& parameter : queryParameters(kind))
-        List1->addItem(parameter.queryName);
+    for (const SchemaField& parameter : queryParameters(kind)) {
+        auto* row = new QListWidgetItem(parameter.queryName, List1);
+        row->setToolTip(parameter.queryName);
+    }
 }
 
 bool QueryWindow::selectedParameter(SchemaField* parameter) const {

@@ -10,6 +10,7 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QTimer>
 #include <QtTest>
 
@@ -335,11 +336,15 @@ private slots:
         const QVector<SchemaField> parameters =
             kindFromLetter(letter, &kind) ? queryParameters(kind) : QVector<SchemaField>();
         QStringList listed, expected;
-        for (int i = 0; i < f.parameters()->count(); ++i)
+        for (int i = 0; i < f.parameters()->count(); ++i) {
             listed << f.parameters()->item(i)->text();
+            // A name wider than the list is elided there and read whole in its tooltip.
+            QCOMPARE(f.parameters()->item(i)->toolTip(), listed.last());
+        }
         for (const SchemaField& parameter : parameters)
             expected << parameter.queryName;
         QCOMPARE(listed, expected);
+        QVERIFY(!f.parameters()->horizontalScrollBar()->isVisible());
         QCOMPARE(listed.size(), count);
         if (count > 0)
             QCOMPARE((QStringList{listed.first(), listed.last()}), firstAndLast);
