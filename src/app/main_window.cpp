@@ -103,7 +103,7 @@ void MainWindow::createControls() {
     agency->setFont(boldFont(13.5));
     agency->setStyleSheet("color: blue;");
     auto* logo = addLabel(client, "Image1", QString(), twipsRect(120, 480, 1800, 690));
-    logo->setPixmap(quillfenLogo(logo->size()));
+    logo->setPixmap(quillfenLogo(logo->size(), logo->devicePixelRatioF()));
     addLabel(client, "Label3", "Quillfen", twipsRect(1920, 480, 5295, 375))->setFont(boldFont(12));
     labXY = addLabel(client, "labXY", QString(), twipsRect(2760, 960, 3135, 255));
 

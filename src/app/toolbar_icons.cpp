@@ -9,15 +9,25 @@
 namespace quillfen {
 namespace {
 
+// The pictures are drawn on a canvas of this side, scaled to each size of the icon.
 constexpr int kIconSize = 32;
+// Every size a toolbar button may ask for, also on a screen of two or three device pixels per
+// pixel, so that no picture is ever scaled up from a smaller one.
+constexpr int kIconSides[] = {16, 20, 24, 32, 40, 48, 60, 64};
 
 QIcon drawnIcon(const std::function<void(QPainter&)>& draw) {
-    QPixmap pixmap(kIconSize, kIconSize);
-    pixmap.fill(Qt::transparent);
-    QPainter painter(&pixmap);
-    painter.setRenderHint(QPainter::Antialiasing);
-    draw(painter);
-    return QIcon(pixmap);
+    QIcon icon;
+    for (int side : kIconSides) {
+        QPixmap pixmap(side, side);
+        pixmap.fill(Qt::transparent);
+        QPainter painter(&pixmap);
+        painter.setRenderHint(QPainter::Antialiasing);
+        painter.scale(side / double(kIconSize), side / double(kIconSize));
+        draw(painter);
+        painter.end();
+        icon.addPixmap(pixmap);
+    }
+    return icon;
 }
 
 void drawMagnifier(QPainter& p) {

@@ -91,11 +91,12 @@ void drawFish(QPainter& painter) {
 
 } // namespace
 
-QPixmap quillfenLogo(QSize size) {
-    if (size.isEmpty())
+QPixmap quillfenLogo(QSize size, qreal devicePixelRatio) {
+    if (size.isEmpty() || !(devicePixelRatio > 0))
         return QPixmap();
 
-    QPixmap logo(size);
+    QPixmap logo((QSizeF(size) * devicePixelRatio).toSize());
+    logo.setDevicePixelRatio(devicePixelRatio);
     QPainter painter(&logo);
     painter.setRenderHint(QPainter::Antialiasing);
     painter.scale(size.width() / kCanvasWidth, size.height() / kCanvasHeight);

@@ -106,6 +106,7 @@ QPointF MapControl::mapToScreen(QPointF mapPoint) const {
 
 void MapControl::render(QImage& image, const ViewTransform& transform, double scale, const QRect& clip) {
     QPainter painter(&image);
+    drawInImagePixels(painter, image);
     painter.setRenderHint(QPainter::Antialiasing);
     const QRect area = clip.isEmpty() ? image.rect() : clip;
     painter.setClipRect(area);
@@ -126,21 +127,32 @@ void MapControl::render(QImage& image, const ViewTransform& transform, double sc
     target_ = nullptr;
 }
 
+qreal MapControl::bufferRatio() const { return devicePixelRatioF(); }
+
+ViewTransform MapControl::bufferTransform() const { return screenTransform().scaled(bufferRatio()); }
+
+void MapControl::drawInImagePixels(QPainter& painter, const QImage& image) {
+    const qreal ratio = image.devicePixelRatio();
+    painter.scale(1 / ratio, 1 / ratio);
+}
+
 void MapControl::redrawAll() {
     if (target_ != nullptr) {
         scheduleRedraw();
         return;
     }
     redrawPending_ = false;
-    const QSize pixels = screenTransform().pixels();
-    if (buffer_.size() != pixels)
-        buffer_ = QImage(pixels, QImage::Format_ARGB32_Premultiplied);
-    render(buffer_, screenTransform(), 1.0, QRect());
+    const ViewTransform transform = bufferTransform();
+    if (buffer_.size() != transform.pixels() || buffer_.devicePixelRatio() != bufferRatio()) {
+        buffer_ = QImage(transform.pixels(), QImage::Format_ARGB32_Premultiplied);
+        buffer_.setDevicePixelRatio(bufferRatio());
+    }
+    render(buffer_, transform, bufferRatio(), QRect());
     update();
 }
 
 void MapControl::redrawArea(const Rect& area) {
-    const ViewTransform transform = screenTransform();
+    const ViewTransform transform = bufferTransform();
     if (target_ != nullptr || buffer_.size() != transform.pixels()) {
         redrawAll();
         return;
@@ -148,8 +160,8 @@ void MapControl::redrawArea(const Rect& area) {
     const QRect clip = transform.toPixel(area).toAlignedRect().intersected(buffer_.rect());
     if (clip.isEmpty())
         return;
-    render(buffer_, transform, 1.0, clip);
-    update(clip);
+    render(buffer_, transform, bufferRatio(), clip);
+    update(QRectF(QPointF(clip.topLeft()) / bufferRatio(), QSizeF(clip.size()) / bufferRatio()).toAlignedRect());
 }
 
 void MapControl::scheduleRedraw() {
@@ -173,8 +185,9 @@ void MapControl::paintShape(const Shape& shape, const Symbol& symbol) {
     if (buffer_.isNull())
         return;
     QPainter painter(&buffer_);
+    drawInImagePixels(painter, buffer_);
     painter.setRenderHint(QPainter::Antialiasing);
-    MapRenderer(painter, screenTransform(), 1.0, *markers_).paintShape(shape, symbol);
+    MapRenderer(painter, bufferTransform(), bufferRatio(), *markers_).paintShape(shape, symbol);
     update();
 }
 

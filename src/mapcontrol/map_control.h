@@ -10,6 +10,8 @@
 #include <memory>
 #include <vector>
 
+class QPainter;
+
 namespace mapcontrol {
 
 class DatasetCache;
@@ -102,7 +104,8 @@ public:
     /// (every marker, line and label scaled alike, layer notifications emitted as for the
     /// screen) and writes it; format 1 is a Windows bitmap. False with `error` set on failure.
     bool saveImage(int format, const QString& path, double scale, QString* error = nullptr);
-    /// The last rendered image (the back buffer).
+    /// The last rendered image (the back buffer), at the screen's resolution: its device pixel
+    /// ratio gives the image pixels per widget pixel.
     const QImage& image() const { return buffer_; }
 
 signals:
@@ -122,6 +125,12 @@ protected:
 private:
     struct RenderTarget;
     ViewTransform screenTransform() const;
+    /// The back buffer is drawn at the screen's own resolution: this many image pixels per
+    /// widget pixel, through the screen transform scaled by it.
+    qreal bufferRatio() const;
+    ViewTransform bufferTransform() const;
+    /// Makes the painter's coordinates the image's own pixels, whatever its pixel ratio.
+    static void drawInImagePixels(QPainter& painter, const QImage& image);
     /// The one drawing path for the screen, saved images and tests: fills `clip` (the whole
     /// image when empty) and draws every visible layer bottom to top with notifications.
     void render(QImage& image, const ViewTransform& transform, double scale, const QRect& clip);
