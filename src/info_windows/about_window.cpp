@@ -10,6 +10,7 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QVBoxLayout>
+#include <QWindow>
 
 namespace {
 
@@ -57,6 +58,14 @@ AboutWindow::AboutWindow(QWidget* parent) : QDialog(parent) {
     layout->addLayout(buttons);
 }
 
+void AboutWindow::showEvent(QShowEvent* event) {
+    // The window system shows the program's name in place of an empty title; a blank title
+    // shows nothing. The window's own title stays empty.
+    if (windowHandle())
+        windowHandle()->setTitle(QStringLiteral(" "));
+    QDialog::showEvent(event);
+}
+
 QFrame* AboutWindow::buildFrame() {
     frame_ = new QFrame(this);
     frame_->setObjectName(QStringLiteral("Frame1"));
@@ -65,7 +74,7 @@ QFrame* AboutWindow::buildFrame() {
     frame_->installEventFilter(this);
 
     auto* logo = makeLabel(QStringLiteral("imgLogo"), QString(), Qt::AlignLeft | Qt::AlignTop, frame_);
-    logo->setPixmap(quillfenLogo(kLogoSize));
+    logo->setPixmap(quillfenLogo(kLogoSize, logo->devicePixelRatioF()));
 
     auto* agency = makeLabel(QStringLiteral("lblAgency"), QStringLiteral("Olmsgard"),
                              Qt::AlignRight | Qt::AlignTop, frame_);

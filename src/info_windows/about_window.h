@@ -13,6 +13,7 @@ public:
     explicit AboutWindow(QWidget* parent = nullptr);
 
 protected:
+    void showEvent(QShowEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 

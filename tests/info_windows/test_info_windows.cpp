@@ -14,6 +14,7 @@
 #include <QTextBrowser>
 #include <QTextDocument>
 #include <QTimer>
+#include <QWindow>
 
 #include <functional>
 
@@ -92,6 +93,8 @@ private slots:
                            QVERIFY(about);
                            QCOMPARE(about->objectName(), QStringLiteral("about"));
                            QCOMPARE(about->windowTitle(), QString());
+                           // Shown blank, not replaced by the program's name.
+                           QCOMPARE(about->windowHandle()->title().trimmed(), QString());
                            auto* frame = about->findChild<QFrame*>(QStringLiteral("Frame1"));
                            QVERIFY(frame);
                            for (const char* name : {"lblCompanyProduct", "lblVersion", "lblWarning"})
