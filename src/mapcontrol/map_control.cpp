@@ -153,7 +153,9 @@ void MapControl::redrawAll() {
 
 void MapControl::redrawArea(const Rect& area) {
     const ViewTransform transform = bufferTransform();
-    if (target_ != nullptr || buffer_.size() != transform.pixels()) {
+    // After the stack has changed a whole redraw is due anyway: draw it now, in place of the
+    // area and of the one scheduled, so that a rebuilt stack is drawn once.
+    if (target_ != nullptr || redrawPending_ || buffer_.size() != transform.pixels()) {
         redrawAll();
         return;
     }

@@ -63,6 +63,8 @@ public:
     void setViewBounds(const Rect& bounds);
     /// The rectangle covering every layer (layers with an empty extent count as nothing).
     Rect wholeBounds() const;
+    /// Redraws the layers inside `area`; when layers were added or removed since the last
+    /// redraw, redraws everything instead and drops the redraw they scheduled.
     void redrawArea(const Rect& area);
     void redrawAll();
     /// Widget pixels (continuous: (0, 0) is the widget's top-left corner) to map units.

@@ -50,6 +50,8 @@ private slots:
     void theTwoLandCoverageBoxesAreAlternatives();
     void riverMilesBringsTheLabelledMilesLayer();
     void repeatedClicksNeverGrowTheStackBeyondKeptPlusCurrent();
+    void aClickOnABoxDrawsEachLayerOnce_data();
+    void aClickOnABoxDrawsEachLayerOnce();
     void aSampleClickDiscardsTheRecordsWindowAndABaseClickDoesNot();
     void aSampleClickEmptiesTheQueryWindowsValueBox();
 };
@@ -208,6 +210,29 @@ void LayerSelectionTest::repeatedClicksNeverGrowTheStackBeyondKeptPlusCurrent() 
     clickBox(window, "chkwater_1");
     QCOMPARE(stackBottomToTop(window.map()), QStringList({"kx_out", "kx_out", "kxlw", "kxw93fl"}));
     QCOMPARE(window.map().layer(window.map().layerCount() - 1), keptBottom);
+}
+
+void LayerSelectionTest::aClickOnABoxDrawsEachLayerOnce_data() {
+    QTest::addColumn<QString>("box");
+    QTest::newRow("sample box") << "chkwater_0";
+    QTest::newRow("base box") << "chkStructures";
+    QTest::newRow("river miles") << "Check30";
+}
+
+void LayerSelectionTest::aClickOnABoxDrawsEachLayerOnce() {
+    QFETCH(QString, box);
+    ScriptedPrompts prompts;
+    MainWindow window;
+    QCoreApplication::processEvents();
+    QList<int> drawn;
+    connect(&window.map(), &mapcontrol::MapControl::layerDrawn, &window, [&](int position) { drawn << position; });
+    clickBox(window, box);
+    // A redraw left waiting for the event loop would come now.
+    QCoreApplication::processEvents();
+    QList<int> bottomToTop;
+    for (int position = window.map().layerCount() - 1; position >= 0; --position)
+        bottomToTop << position;
+    QCOMPARE(drawn, bottomToTop);
 }
 
 void LayerSelectionTest::aSampleClickDiscardsTheRecordsWindowAndABaseClickDoesNot() {
