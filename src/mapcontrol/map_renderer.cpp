@@ -242,9 +242,16 @@ void MapRenderer::stampMarker(QPointF pixel, const QImage& marker) {
 void MapRenderer::fillPath(const QPainterPath& path, const Symbol& symbol) {
     const QColor fill = toQColor(symbol.color);
     painter_.setBrush(fill);
-    // Without an outline, a hairline of the fill colour closes the faint antialiasing seams
-    // that would otherwise show between polygons sharing an edge.
-    painter_.setPen(QPen(symbol.outline ? toQColor(symbol.outlineColor) : fill, kOutlineWidth * scale_));
+    if (symbol.outline) {
+        painter_.setPen(QPen(toQColor(symbol.outlineColor), kOutlineWidth * scale_));
+    } else {
+        // A one-pixel hairline of the fill colour closes the faint antialiasing seams that would
+        // otherwise show between polygons sharing an edge. Cosmetic, so one pixel at any scale:
+        // a wider pen would leave the painter's fast path for thin lines.
+        QPen seam(fill, kOutlineWidth);
+        seam.setCosmetic(true);
+        painter_.setPen(seam);
+    }
     painter_.drawPath(path);
 }
 

@@ -60,6 +60,18 @@ private slots:
         QVERIFY(!near(f.colorAt(QPointF(100, 400)), Qt::black, 100));
         for (int i = 1; i < 40; ++i)
             QVERIFY_COLOR(f.colorAt(QPointF(100 + i * 20, 100 + i * 15), {0, -1}), kGreen);
+
+        // In a picture at twice the size the seam stays closed, by a hairline one pixel wide:
+        // the pixel wholly outside the left edge (x = 100) is not painted green.
+        const QString path = f.folder() + "/halves.bmp";
+        QVERIFY(f.map.saveImage(1, path, 2.0));
+        const QImage picture(path, "BMP");
+        for (int i = 1; i < 40; ++i) {
+            for (const QPoint offset : {QPoint(0, 0), QPoint(0, -1)})
+                QVERIFY_COLOR(f.colorIn(picture, QPointF(100 + i * 20, 100 + i * 15), offset, 2.0), kGreen);
+        }
+        QVERIFY_COLOR(f.colorIn(picture, QPointF(100, 400), {}, 2.0), kGreen);
+        QVERIFY(!near(f.colorIn(picture, QPointF(100, 400), {-1, 0}, 2.0), kGreen, 40));
     }
 
     void valueRendererColoursClassesAndLeavesUnmatchedFeaturesInTheLayerSymbol() {
