@@ -1,5 +1,7 @@
 #include "tabledb/dbase_like.h"
 
+#include <QDeadlineTimer>
+
 #include <sqlite3.h>
 
 namespace tabledb {
@@ -9,8 +11,15 @@ namespace {
 constexpr char32_t kAnyRun = U'*';
 constexpr char32_t kOneCharacter = U'?';
 constexpr char32_t kOneDigit = U'#';
+/// Steps of the matcher between two questions whether to stop: a few microseconds of work.
+constexpr unsigned kStepsBetweenStopChecks = 4096;
 
-/// A forward reader of UTF-8 characters; malformed bytes read as themselves, one at a time.
+/// Stands for a byte that is not part of a well-formed character: above every character, and
+/// one value per byte.
+constexpr char32_t kLoneByte = 0x110000;
+
+/// A forward reader of UTF-8 characters. A lead byte followed by all its continuation bytes
+/// is one character; any other byte reads as kLoneByte + its value, one at a time.
 class Utf8Reader {
 public:
     explicit Utf8Reader(std::string_view text) : text_(text) {}
@@ -21,15 +30,19 @@ public:
 
     char32_t next() {
         const auto lead = static_cast<unsigned char>(text_[position_++]);
-        const int continuationBytes = lead >= 0xF0 ? 3 : lead >= 0xE0 ? 2 : lead >= 0xC0 ? 1 : 0;
-        char32_t character = continuationBytes == 0 ? lead : lead & (0x3F >> continuationBytes);
-        for (int i = 0; i < continuationBytes && !atEnd(); ++i) {
-            const auto byte = static_cast<unsigned char>(text_[position_]);
+        if (lead < 0x80)
+            return lead;
+        const size_t continuationBytes = lead >= 0xF8 ? 0 : lead >= 0xF0 ? 3 : lead >= 0xE0 ? 2 : lead >= 0xC0 ? 1 : 0;
+        if (continuationBytes == 0 || text_.size() - position_ < continuationBytes)
+            return kLoneByte + lead;
+        char32_t character = lead & (0x3F >> continuationBytes);
+        for (size_t i = 0; i < continuationBytes; ++i) {
+            const auto byte = static_cast<unsigned char>(text_[position_ + i]);
             if ((byte & 0xC0) != 0x80)
-                break;
+                return kLoneByte + lead;
             character = (character << 6) | (byte & 0x3F);
-            ++position_;
         }
+        position_ += continuationBytes;
         return character;
     }
 
@@ -66,16 +79,21 @@ bool isAnyRun(Utf8Reader pattern, char32_t escape) {
 
 } // namespace
 
-bool dbaseLikeMatches(std::string_view text, std::string_view pattern, char32_t escape) {
+LikeOutcome dbaseLike(std::string_view text, std::string_view pattern, char32_t escape,
+                      const std::function<bool()>& shouldStop) {
     // Greedy matching with one backtrack point: the most recent "*" and the text position
-    // it was tried at. Each later mismatch lets that "*" swallow one more character.
+    // it was tried at. Each later mismatch lets that "*" swallow one more character, so a
+    // pass over the rest of the pattern is repeated at most once per character of the text.
     Utf8Reader textReader(text);
     Utf8Reader patternReader(pattern);
     bool haveAnyRun = false;
     size_t patternAfterAnyRun = 0;
     size_t textAtAnyRun = 0;
+    unsigned steps = 0;
 
     while (!textReader.atEnd()) {
+        if (++steps % kStepsBetweenStopChecks == 0 && shouldStop && shouldStop())
+            return LikeOutcome::Stopped;
         if (!patternReader.atEnd() && isAnyRun(patternReader, escape)) {
             patternReader.next();
             haveAnyRun = true;
@@ -86,7 +104,7 @@ bool dbaseLikeMatches(std::string_view text, std::string_view pattern, char32_t 
         if (!patternReader.atEnd() && elementAccepts(patternReader, textReader.next(), escape))
             continue;
         if (!haveAnyRun)
-            return false;
+            return LikeOutcome::NoMatch;
         textReader.seek(textAtAnyRun);
         textReader.next();
         textAtAnyRun = textReader.position();
@@ -94,7 +112,11 @@ bool dbaseLikeMatches(std::string_view text, std::string_view pattern, char32_t 
     }
     while (!patternReader.atEnd() && isAnyRun(patternReader, escape))
         patternReader.next();
-    return patternReader.atEnd();
+    return patternReader.atEnd() ? LikeOutcome::Match : LikeOutcome::NoMatch;
+}
+
+bool dbaseLikeMatches(std::string_view text, std::string_view pattern, char32_t escape) {
+    return dbaseLike(text, pattern, escape) == LikeOutcome::Match;
 }
 
 namespace {
@@ -120,18 +142,25 @@ void likeFunction(sqlite3_context* context, int argumentCount, sqlite3_value** a
     }
     const std::string_view pattern = textOf(arguments[0]);
     const std::string_view text = textOf(arguments[1]);
-    sqlite3_result_int(context, dbaseLikeMatches(text, pattern, escape) ? 1 : 0);
+    const auto* deadline = static_cast<const QDeadlineTimer*>(sqlite3_user_data(context));
+    switch (dbaseLike(text, pattern, escape, [deadline] { return deadline->hasExpired(); })) {
+    case LikeOutcome::Match:
+        return sqlite3_result_int(context, 1);
+    case LikeOutcome::NoMatch:
+        return sqlite3_result_int(context, 0);
+    case LikeOutcome::Stopped:
+        return sqlite3_result_error_code(context, SQLITE_INTERRUPT);
+    }
 }
 
 } // namespace
 
-int registerDbaseLike(sqlite3* db) {
+int registerDbaseLike(sqlite3* db, const QDeadlineTimer* deadline) {
     constexpr int flags = SQLITE_UTF8 | SQLITE_DETERMINISTIC;
-    int rc =
-        sqlite3_create_function_v2(db, "like", 2, flags, nullptr, likeFunction, nullptr, nullptr, nullptr);
+    auto* clock = const_cast<QDeadlineTimer*>(deadline);
+    int rc = sqlite3_create_function_v2(db, "like", 2, flags, clock, likeFunction, nullptr, nullptr, nullptr);
     if (rc == SQLITE_OK)
-        rc = sqlite3_create_function_v2(db, "like", 3, flags, nullptr, likeFunction, nullptr, nullptr,
-                                        nullptr);
+        rc = sqlite3_create_function_v2(db, "like", 3, flags, clock, likeFunction, nullptr, nullptr, nullptr);
     return rc;
 }
 

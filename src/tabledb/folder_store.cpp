@@ -21,13 +21,36 @@ namespace {
 /// statement can name.
 constexpr int kMaxPrepareAttempts = 64;
 
-/// The longest text or blob a statement may make, and the longest a select may run.
+/// The longest text or blob a statement may make.
 constexpr int kLongestValue = 1000000;
-constexpr std::chrono::milliseconds kLongestSelect{20000};
-/// How many virtual-machine steps pass between two looks at the clock.
-constexpr int kProgressSteps = 100000;
+/// All the memory the engine's SQLite may hold, in every folder's store together: the loaded
+/// tables and what a select sorts or collects. A select that needs more fails with "out of
+/// memory" instead of taking the program's memory.
+constexpr sqlite3_int64 kEngineMemory = sqlite3_int64(2) << 30;
+/// How many virtual-machine steps pass between two looks at the clock: well under a
+/// millisecond of work.
+constexpr int kProgressSteps = 1000;
+/// What a record of a result costs besides its values, and a value besides its text.
+constexpr qint64 kRowBytes = sizeof(QVector<QVariant>) + 32;
+constexpr qint64 kValueBytes = sizeof(QVariant) + 32;
 
 int stopAtDeadline(void* deadline) { return static_cast<QDeadlineTimer*>(deadline)->hasExpired() ? 1 : 0; }
+
+/// The memory a value takes in a RecordSet.
+qint64 bytesOf(const QVariant& value) {
+    switch (value.typeId()) {
+    case QMetaType::QString:
+        return kValueBytes + qint64(sizeof(QChar)) * value.toString().size();
+    case QMetaType::QByteArray:
+        return kValueBytes + value.toByteArray().size();
+    default:
+        return kValueBytes;
+    }
+}
+
+QString seconds(std::chrono::milliseconds duration) {
+    return QString::number(double(duration.count()) / 1000.0);
+}
 
 const QStringList kRowIdNames = {QStringLiteral("rowid"), QStringLiteral("_rowid_"), QStringLiteral("oid")};
 const QStringList kTableFilePatterns = {QStringLiteral("*.dbf")};
@@ -94,7 +117,12 @@ FolderStore::FolderStore(const QString& folder) : folder_(folder) {
     sqlite3_limit(db_, SQLITE_LIMIT_LENGTH, kLongestValue);
     sqlite3_db_config(db_, SQLITE_DBCONFIG_DEFENSIVE, 1, nullptr);
     sqlite3_db_config(db_, SQLITE_DBCONFIG_TRUSTED_SCHEMA, 0, nullptr);
-    registerDbaseLike(db_);
+    sqlite3_db_config(db_, SQLITE_DBCONFIG_ENABLE_FTS3_TOKENIZER, 0, nullptr);
+    sqlite3_db_config(db_, SQLITE_DBCONFIG_ENABLE_LOAD_EXTENSION, 0, nullptr);
+    // Sorting and collecting stay in memory, under the engine's ceiling: a search writes no file.
+    sqlite3_exec(db_, "PRAGMA temp_store = MEMORY", nullptr, nullptr, nullptr);
+    sqlite3_hard_heap_limit64(kEngineMemory);
+    registerDbaseLike(db_, &selectDeadline_);
 }
 
 FolderStore::~FolderStore() {
@@ -131,7 +159,7 @@ int FolderStore::recordCount(const QString& table, QString* error) {
 
 SelectResult FolderStore::run(const QByteArray& sql, bool firstColumnIsRowNumber) {
     for (int attempt = 0; attempt < kMaxPrepareAttempts; ++attempt) {
-        GuardedSelect prepared = prepareGuardedSelect(db_, sql);
+        GuardedSelect prepared = prepareGuardedSelect(db_, sql, tables_.keys());
         QString error;
         bool reloaded = false;
         if (!prepared.missingTable.isEmpty()) {
@@ -158,7 +186,7 @@ SelectResult FolderStore::run(const QByteArray& sql, bool firstColumnIsRowNumber
     return failure(QStringLiteral("the statement names too many tables"));
 }
 
-SelectResult FolderStore::readRecords(sqlite3_stmt* statement, bool firstColumnIsRowNumber) const {
+SelectResult FolderStore::readRecords(sqlite3_stmt* statement, bool firstColumnIsRowNumber) {
     SelectResult result;
     RecordSet& records = result.records;
     const int firstField = firstColumnIsRowNumber ? 1 : 0;
@@ -171,24 +199,32 @@ SelectResult FolderStore::readRecords(sqlite3_stmt* statement, bool firstColumnI
     }
     records.setColumns(names);
 
-    // A statement that runs away (a typed sub-select joining tables to themselves) is stopped
-    // rather than holding the window for ever.
-    QDeadlineTimer deadline(kLongestSelect);
-    sqlite3_progress_handler(db_, kProgressSteps, stopAtDeadline, &deadline);
+    // A statement that runs away (tables joined to themselves, a LIKE that backtracks) is
+    // stopped rather than holding the window, and one whose records would fill the memory too.
+    selectDeadline_.setRemainingTime(limits_.duration);
+    sqlite3_progress_handler(db_, kProgressSteps, stopAtDeadline, &selectDeadline_);
+    qint64 resultBytes = 0;
     int rc = SQLITE_ROW;
-    while ((rc = sqlite3_step(statement)) == SQLITE_ROW) {
+    while (resultBytes <= limits_.resultBytes && (rc = sqlite3_step(statement)) == SQLITE_ROW) {
         if (firstColumnIsRowNumber)
             records.rowNumbers_.append(sqlite3_column_int(statement, 0));
         QVector<QVariant> row;
         row.reserve(columnCount - firstField);
-        for (int column = firstField; column < columnCount; ++column)
+        resultBytes += kRowBytes;
+        for (int column = firstField; column < columnCount; ++column) {
             row.append(valueOf(statement, column, nullValues[column - firstField]));
+            resultBytes += bytesOf(row.constLast());
+        }
         records.rows_.append(std::move(row));
     }
     sqlite3_progress_handler(db_, 0, nullptr, nullptr);
+    selectDeadline_ = QDeadlineTimer(QDeadlineTimer::Forever);
+    if (resultBytes > limits_.resultBytes)
+        return failure(QStringLiteral("the search found more records than %1 MB can hold and was stopped")
+                           .arg(limits_.resultBytes >> 20));
     if (rc == SQLITE_INTERRUPT)
         return failure(QStringLiteral("the search took longer than %1 seconds and was stopped")
-                           .arg(kLongestSelect.count() / 1000));
+                           .arg(seconds(limits_.duration)));
     if (rc != SQLITE_DONE)
         return failure(QString::fromUtf8(sqlite3_errmsg(db_)));
     return result;

@@ -4,6 +4,7 @@
 
 #include <QByteArray>
 #include <QDateTime>
+#include <QDeadlineTimer>
 #include <QHash>
 #include <QString>
 
@@ -23,6 +24,7 @@ public:
     FolderStore& operator=(const FolderStore&) = delete;
 
     QString folder() const { return folder_; }
+    void setLimits(const SelectLimits& limits) { limits_ = limits; }
 
     SelectResult select(const QString& sql);
     SelectResult selectRecords(const QString& table, const QString& whereExpression);
@@ -38,7 +40,7 @@ private:
     };
 
     SelectResult run(const QByteArray& sql, bool firstColumnIsRowNumber);
-    SelectResult readRecords(sqlite3_stmt* statement, bool firstColumnIsRowNumber) const;
+    SelectResult readRecords(sqlite3_stmt* statement, bool firstColumnIsRowNumber);
     /// Makes the table current: loads it when absent, reloads it when its file changed.
     /// `reloaded` tells whether the SQLite schema changed.
     bool refreshTable(const QString& table, bool* reloaded, QString* error);
@@ -48,6 +50,9 @@ private:
     QString notFound(const QString& table) const;
 
     QString folder_;
+    SelectLimits limits_;
+    /// When the running select must stop; never while none runs.
+    QDeadlineTimer selectDeadline_{QDeadlineTimer::Forever};
     sqlite3* db_ = nullptr;
     QHash<QString, TableFile> tables_; ///< by lower-case table name
 };

@@ -2,7 +2,7 @@
 
 #include <sqlite3.h>
 
-#include <cstring>
+#include <cctype>
 
 namespace tabledb {
 
@@ -15,32 +15,64 @@ namespace {
 const QString kRefusal = QStringLiteral("only a single read-only SELECT statement is accepted");
 const QByteArray kNoSuchTable = QByteArrayLiteral("no such table: ");
 const QByteArray kMainSchemaPrefix = QByteArrayLiteral("main.");
+const QByteArray kSelectKeyword = QByteArrayLiteral("SELECT");
+
+/// The only functions a search calls: LIKE's own function, and count for a table's size.
+/// Every other built-in (blob makers, tokenizer hooks, extension loaders...) is refused.
+const QStringList kAllowedFunctions = {QStringLiteral("like"), QStringLiteral("count")};
 
 /// What the authorizer saw while one statement was prepared.
 struct AuthorizerLog {
+    const QStringList* knownTables = nullptr;
     QStringList tablesRead;
-    bool refused = false;
+    bool sawSelect = false;
+    QString refusal; ///< why the statement was refused; empty while nothing was
 };
 
-/// Accepts only what a select is made of; records the tables read along the way.
-int authorizeSelectOnly(void* context, int action, const char* tableOrName, const char* /*column*/,
-                        const char* schema, const char* /*trigger*/) {
+int refuse(AuthorizerLog* log, const QString& reason) {
+    if (log->refusal.isEmpty())
+        log->refusal = reason;
+    return SQLITE_DENY;
+}
+
+/// Accepts only what a select is made of: selects, reads of the folder's tables and calls of
+/// the allowed functions; records the tables read along the way.
+int authorizeSelectOnly(void* context, int action, const char* tableOrNothing, const char* columnOrFunction,
+                        const char* /*schema*/, const char* /*trigger*/) {
     auto* log = static_cast<AuthorizerLog*>(context);
     switch (action) {
-    case SQLITE_READ:
-        if (tableOrName && schema && std::strcmp(schema, "main") == 0) {
-            const QString table = QString::fromUtf8(tableOrName);
-            if (!log->tablesRead.contains(table, Qt::CaseInsensitive))
-                log->tablesRead.append(table);
-        }
+    case SQLITE_READ: {
+        const QString table = QString::fromUtf8(tableOrNothing);
+        if (!log->knownTables->contains(table, Qt::CaseInsensitive))
+            return refuse(log, QStringLiteral("%1 is not a table of the folder").arg(table));
+        if (!log->tablesRead.contains(table, Qt::CaseInsensitive))
+            log->tablesRead.append(table);
         return SQLITE_OK;
-    case SQLITE_SELECT:
-    case SQLITE_FUNCTION:
-        return SQLITE_OK;
-    default:
-        log->refused = true;
-        return SQLITE_DENY;
     }
+    case SQLITE_SELECT:
+        log->sawSelect = true;
+        return SQLITE_OK;
+    case SQLITE_FUNCTION: {
+        const QString function = QString::fromUtf8(columnOrFunction);
+        if (kAllowedFunctions.contains(function, Qt::CaseInsensitive))
+            return SQLITE_OK;
+        return refuse(log, QStringLiteral("the function %1 is not available in a search").arg(function));
+    }
+    default:
+        return refuse(log, kRefusal);
+    }
+}
+
+/// Whether the text begins with the keyword SELECT, after white space only.
+bool startsWithSelect(const QByteArray& sql) {
+    const QByteArray text = sql.trimmed();
+    if (!text.left(kSelectKeyword.size()).toUpper().startsWith(kSelectKeyword))
+        return false;
+    if (text.size() == kSelectKeyword.size())
+        return true;
+    const char after = text[kSelectKeyword.size()];
+    return !(std::isalnum(static_cast<unsigned char>(after)) || after == '_' || after == '$' ||
+             static_cast<unsigned char>(after) >= 0x80);
 }
 
 bool isBlankTail(const char* tail, const char* end) {
@@ -64,9 +96,14 @@ QString missingTableOf(const QByteArray& message) {
 
 } // namespace
 
-GuardedSelect prepareGuardedSelect(sqlite3* db, const QByteArray& sql) {
+GuardedSelect prepareGuardedSelect(sqlite3* db, const QByteArray& sql, const QStringList& knownTables) {
     GuardedSelect result;
+    if (!startsWithSelect(sql)) {
+        result.error = kRefusal;
+        return result;
+    }
     AuthorizerLog log;
+    log.knownTables = &knownTables;
     sqlite3_stmt* statement = nullptr;
     const char* tail = nullptr;
     sqlite3_set_authorizer(db, authorizeSelectOnly, &log);
@@ -78,7 +115,7 @@ GuardedSelect prepareGuardedSelect(sqlite3* db, const QByteArray& sql) {
         const QByteArray message = sqlite3_errmsg(db);
         result.missingTable = missingTableOf(message);
         if (result.missingTable.isEmpty())
-            result.error = log.refused ? kRefusal : QString::fromUtf8(message);
+            result.error = log.refusal.isEmpty() ? QString::fromUtf8(message) : log.refusal;
         result.statement.reset();
         return result;
     }
@@ -87,7 +124,8 @@ GuardedSelect prepareGuardedSelect(sqlite3* db, const QByteArray& sql) {
     else if (!isBlankTail(tail, sql.constData() + sql.size()))
         result.error = QStringLiteral("only one statement is accepted; text follows it: %1")
                            .arg(QString::fromUtf8(tail).trimmed());
-    else if (!sqlite3_stmt_readonly(result.statement.get()))
+    else if (!log.sawSelect || !sqlite3_stmt_readonly(result.statement.get()) ||
+             sqlite3_stmt_isexplain(result.statement.get()) != 0)
         result.error = kRefusal;
     if (!result.error.isEmpty()) {
         result.statement.reset();

@@ -24,10 +24,12 @@ struct GuardedSelect {
     QString error;          ///< any other refusal or SQLite error
 };
 
-/// Prepares `sql` (UTF-8) so that it can do nothing but read: exactly one statement (a
-/// trailing ";" and white space are allowed after it, nothing else), read-only, and made only
-/// of selects, column reads and function calls. Writing, ATTACH, PRAGMA, transactions and
-/// schema changes are refused while the statement is prepared, before anything runs.
-GuardedSelect prepareGuardedSelect(sqlite3* db, const QByteArray& sql);
+/// Prepares `sql` (UTF-8) so that it can do nothing but read: exactly one statement beginning
+/// with SELECT (a trailing ";" and white space are allowed after it, nothing else), read-only,
+/// not EXPLAIN, and made only of selects, reads of the tables named in `knownTables` and calls
+/// of the few functions a search needs (LIKE's and count). Writing, ATTACH, PRAGMA, REINDEX,
+/// transactions, schema changes and every other function are refused while the statement is
+/// prepared, before anything runs; the error then names what was refused.
+GuardedSelect prepareGuardedSelect(sqlite3* db, const QByteArray& sql, const QStringList& knownTables);
 
 } // namespace tabledb

@@ -55,10 +55,17 @@ Database Engine::open(const QString& folder, QString* error) {
     std::shared_ptr<FolderStore> store = stores_.value(canonical);
     if (!store) {
         store = std::make_shared<FolderStore>(canonical);
+        store->setLimits(limits_);
         stores_.insert(canonical, store);
     }
     stores_.insert(folder, store);
     return Database(store);
+}
+
+void Engine::setSelectLimits(const SelectLimits& limits) {
+    limits_ = limits;
+    for (const std::shared_ptr<FolderStore>& store : std::as_const(stores_))
+        store->setLimits(limits);
 }
 
 Engine& Engine::instance() {

@@ -6,6 +6,7 @@
 #include <QVariant>
 #include <QVector>
 
+#include <chrono>
 #include <memory>
 
 struct sqlite3;
@@ -56,6 +57,16 @@ private:
     int row_ = 0;
 };
 
+/// What one select may cost before it is stopped with an error. The engine's SQLite also
+/// keeps all its memory (tables, sorting, temporary results) under one fixed ceiling.
+struct SelectLimits {
+    /// Running time of the statement; the clock is read often enough (also inside LIKE) that a
+    /// select is stopped well within a second of this.
+    std::chrono::milliseconds duration{20000};
+    /// Memory of the records a select returns.
+    qint64 resultBytes = qint64(1) << 30;
+};
+
 /// Outcome of a select: the records, or an error message that names the problem.
 struct SelectResult {
     RecordSet records;
@@ -104,11 +115,15 @@ public:
     /// does not exist.
     Database open(const QString& folder, QString* error = nullptr);
 
+    /// The limits of every select of this engine's databases, those open already included.
+    void setSelectLimits(const SelectLimits& limits);
+
     /// The engine shared by the whole program.
     static Engine& instance();
 
 private:
     QHash<QString, std::shared_ptr<FolderStore>> stores_;
+    SelectLimits limits_;
 };
 
 } // namespace tabledb
