@@ -1,20 +1,37 @@
 #pragma once
 
 #include <QString>
+#include <QSet>
 #include <QStringList>
 
 struct sqlite3;
 
 namespace tabledb {
 
+/// What loading a table learnt about it.
+struct LoadedTable {
+    QStringList columns;
+    /// The name that selects a record's number (rowid, _rowid_ or oid, the first that no
+    /// field of the file is called); empty when the fields take all three.
+    QString rowIdName;
+    /// Faults of the file that the load worked round, each naming the field and what was done.
+    QStringList notes;
+};
+
 /// Reads the dBASE file at `path` through OGR (read-only) into the table `table` of `db`,
 /// replacing a table of that name, in one transaction. The SQLite rowid of each record is its
-/// record number in the file (0-based). Column types follow the dBASE field types: numbers
-/// without decimals INTEGER, other numbers REAL, characters TEXT COLLATE NOCASE, dates TEXT in
-/// the form M/D/YYYY; empty values are NULL. A "grid_code" column gets an index.
-/// On failure nothing changes in `db` and `error` names the problem.
-bool loadDbfTable(sqlite3* db, const QString& table, const QString& path, QStringList* columns,
-                  QString* error);
+/// record number in the file (0-based), never written into a field of the file. Column types
+/// follow the dBASE field types: numbers without decimals INTEGER, other numbers REAL,
+/// characters TEXT COLLATE NOCASE, dates TEXT in the form M/D/YYYY; empty values are NULL.
+/// A character field named in `numericFields` (lower case) is kept as REAL: its texts that are
+/// numbers become those numbers, other texts NULL, and a note says so. A "grid_code" column
+/// gets an index. On failure nothing changes in `db` and `error` names the problem.
+bool loadDbfTable(sqlite3* db, const QString& table, const QString& path, const QSet<QString>& numericFields,
+                  LoadedTable* loaded, QString* error);
+
+/// The first of rowid, _rowid_ and oid that none of `columns` is called (case-insensitive);
+/// empty when they take all three.
+QString freeRowIdName(const QStringList& columns);
 
 /// `name` as an SQL identifier in double quotes.
 QString quotedIdentifier(const QString& name);

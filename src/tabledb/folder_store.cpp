@@ -52,21 +52,12 @@ QString seconds(std::chrono::milliseconds duration) {
     return QString::number(double(duration.count()) / 1000.0);
 }
 
-const QStringList kRowIdNames = {QStringLiteral("rowid"), QStringLiteral("_rowid_"), QStringLiteral("oid")};
 const QStringList kTableFilePatterns = {QStringLiteral("*.dbf")};
 
 SelectResult failure(const QString& message) {
     SelectResult result;
     result.error = message;
     return result;
-}
-
-QString rowIdNameFor(const QStringList& columns) {
-    for (const QString& name : kRowIdNames) {
-        if (!columns.contains(name, Qt::CaseInsensitive))
-            return name;
-    }
-    return QString();
 }
 
 /// A condition without the statement terminators a caller may have left on it.
@@ -147,6 +138,14 @@ SelectResult FolderStore::selectRecords(const QString& table, const QString& whe
         sql += QStringLiteral(" WHERE (%1)").arg(condition);
     sql += QStringLiteral(" ORDER BY 1;");
     return run(sql.toUtf8(), true);
+}
+
+QStringList FolderStore::notesOf(const QString& table) const {
+    return tables_.value(table.toLower()).notes;
+}
+
+void FolderStore::setNumericFields(const QSet<QString>& lowerCaseNames) {
+    numericFields_ = lowerCaseNames;
 }
 
 int FolderStore::recordCount(const QString& table, QString* error) {
@@ -257,14 +256,12 @@ bool FolderStore::refreshTable(const QString& table, bool* reloaded, QString* er
 
 bool FolderStore::loadTable(const QString& key, const QString& path, QString* error) {
     const QFileInfo file(path);
-    TableFile loaded{path, file.size(), file.lastModified(), QString()};
-    QStringList columns;
-    if (!loadDbfTable(db_, key, path, &columns, error)) {
+    LoadedTable table;
+    if (!loadDbfTable(db_, key, path, numericFields_, &table, error)) {
         forgetTable(key);
         return false;
     }
-    loaded.rowIdName = rowIdNameFor(columns);
-    tables_.insert(key, loaded);
+    tables_.insert(key, TableFile{path, file.size(), file.lastModified(), table.rowIdName, table.notes});
     return true;
 }
 

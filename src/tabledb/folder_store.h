@@ -6,6 +6,7 @@
 #include <QDateTime>
 #include <QDeadlineTimer>
 #include <QHash>
+#include <QSet>
 #include <QString>
 
 struct sqlite3;
@@ -29,6 +30,9 @@ public:
     SelectResult select(const QString& sql);
     SelectResult selectRecords(const QString& table, const QString& whereExpression);
     int recordCount(const QString& table, QString* error);
+    QStringList notesOf(const QString& table) const;
+    /// Character fields of these names are loaded as numbers (see loadDbfTable).
+    void setNumericFields(const QSet<QString>& lowerCaseNames);
 
 private:
     /// A loaded table and the state of its file when it was read.
@@ -37,6 +41,7 @@ private:
         qint64 size = 0;
         QDateTime modified;
         QString rowIdName; ///< a name of the rowid that no column shadows; empty when none is left
+        QStringList notes; ///< faults of the file that the load worked round
     };
 
     SelectResult run(const QByteArray& sql, bool firstColumnIsRowNumber);
@@ -55,6 +60,7 @@ private:
     QDeadlineTimer selectDeadline_{QDeadlineTimer::Forever};
     sqlite3* db_ = nullptr;
     QHash<QString, TableFile> tables_; ///< by lower-case table name
+    QSet<QString> numericFields_;
 };
 
 } // namespace tabledb

@@ -1,5 +1,7 @@
 #include "tabledb/shape_driver.h"
 
+#include "tabledb/gdal_access.h"
+
 #include <gdal_priv.h>
 
 #include <cstring>
@@ -24,7 +26,7 @@ bool handlesExtension(GDALDriver* driver, const char* extension) {
 
 GDALDriver* shapeDriver() {
     static GDALDriver* found = [] {
-        GDALAllRegister();
+        prepareGdal();
         GDALDriverManager* manager = GetGDALDriverManager();
         for (int i = 0; i < manager->GetDriverCount(); ++i) {
             GDALDriver* driver = manager->GetDriver(i);

@@ -37,6 +37,10 @@ int Database::recordCount(const QString& table, QString* error) const {
     return -1;
 }
 
+QStringList Database::notesOf(const QString& table) const {
+    return store_ ? store_->notesOf(table) : QStringList();
+}
+
 Engine::Engine() = default;
 Engine::~Engine() = default;
 
@@ -56,6 +60,7 @@ Database Engine::open(const QString& folder, QString* error) {
     if (!store) {
         store = std::make_shared<FolderStore>(canonical);
         store->setLimits(limits_);
+        store->setNumericFields(numericFields_);
         stores_.insert(canonical, store);
     }
     stores_.insert(folder, store);
@@ -66,6 +71,14 @@ void Engine::setSelectLimits(const SelectLimits& limits) {
     limits_ = limits;
     for (const std::shared_ptr<FolderStore>& store : std::as_const(stores_))
         store->setLimits(limits);
+}
+
+void Engine::setNumericFields(const QStringList& names) {
+    numericFields_.clear();
+    for (const QString& name : names)
+        numericFields_.insert(name.toLower());
+    for (const std::shared_ptr<FolderStore>& store : std::as_const(stores_))
+        store->setNumericFields(numericFields_);
 }
 
 Engine& Engine::instance() {

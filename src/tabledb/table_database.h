@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QHash>
+#include <QSet>
 #include <QString>
 #include <QStringList>
 #include <QVariant>
@@ -97,6 +98,10 @@ public:
     /// Number of records of a table, or -1 with `error` set when it cannot be loaded.
     int recordCount(const QString& table, QString* error = nullptr) const;
 
+    /// Faults of the table's file that its load worked round (a number field stored as text),
+    /// each a sentence naming the field; empty before the table is first used.
+    QStringList notesOf(const QString& table) const;
+
 private:
     friend class Engine;
     explicit Database(std::shared_ptr<FolderStore> store) : store_(std::move(store)) {}
@@ -118,12 +123,17 @@ public:
     /// The limits of every select of this engine's databases, those open already included.
     void setSelectLimits(const SelectLimits& limits);
 
+    /// Names of the fields the program compares as numbers: a table loaded afterwards keeps a
+    /// character field so named as numbers, and notes it (Database::notesOf).
+    void setNumericFields(const QStringList& names);
+
     /// The engine shared by the whole program.
     static Engine& instance();
 
 private:
     QHash<QString, std::shared_ptr<FolderStore>> stores_;
     SelectLimits limits_;
+    QSet<QString> numericFields_; ///< lower case
 };
 
 } // namespace tabledb

@@ -326,6 +326,32 @@ private slots:
         QCOMPARE(all.records.recordCount(), kCatchRows.size());
         QCOMPARE(all.records.rowNumber(), 0);
         QCOMPARE(db_.select("SELECT * FROM kxr93sm;").records.rowNumber(), -1);
+
+        // A field of the file named like SQLite's row number keeps its values and takes nothing.
+        QVERIFY(writeDbf(pathOf("kxr95sp.dbf"), {{"ROWID", OFTInteger}, {"grid_code", OFTInteger}},
+                         {{70, 12}, {80, 13}, {90, 14}}));
+        SelectResult shadowed = db_.selectRecords("kxr95sp", "grid_code = 13");
+        QCOMPARE(shadowed.records.recordCount(), 1);
+        QCOMPARE(shadowed.records.rowNumber(), 1);
+        QCOMPARE(shadowed.records.value("rowid").toInt(), 80);
+    }
+
+    void aNumberFieldStoredAsTextIsComparedAsANumberAndNoted() {
+        QVERIFY(writeDbf(pathOf("kxr96sp.dbf"), {{"count", OFTString}, {"species", OFTString}},
+                         {{"3", "Bluegill"}, {" 10 ", "Perch"}, {"-99", "Walleye"}, {"n/a", "Carp"}, {"", "Gar"}}));
+        Engine engine;
+        engine.setNumericFields({"Count"});
+        const tabledb::Database db = engine.open(folder_.path());
+        QCOMPARE(column(db.select("SELECT * FROM kxr96sp WHERE count < 5 AND count <> -99;"), "species"),
+                 QVariantList{"Bluegill"});
+        QCOMPARE(column(db.select("SELECT * FROM kxr96sp WHERE count > 5;"), "species"), QVariantList{"Perch"});
+        QCOMPARE(db.notesOf("KXR96SP"),
+                 QStringList{"field count holds numbers stored as text; they are compared as numbers, and the "
+                             "texts that are not numbers (1) are left empty"});
+        // Without the program's word that the field holds numbers, text stays text.
+        QCOMPARE(column(db_.select("SELECT * FROM kxr96sp WHERE count < 5 AND count <> -99;"), "species"),
+                 (QVariantList{"Bluegill", "Perch"}));
+        QVERIFY(db_.notesOf("kxr96sp").isEmpty());
     }
 
     void aFolderOpensUnderAnySpellingAndAMissingOneDoesNot() {
