@@ -12,11 +12,13 @@
 #include "info_windows/logo.h"
 #include "layers/layer_loader.h"
 #include "layers/layer_renderers.h"
+#include "layers/sample_schema.h"
 #include "mapcontrol/map_control.h"
 #include "query_builder/query_window.h"
 #include "query_builder/search_expression.h"
 #include "records/record_grid_model.h"
 #include "records/sel_recs_window.h"
+#include "tabledb/table_database.h"
 
 #include <QActionGroup>
 #include <QApplication>
@@ -52,6 +54,16 @@ QFont boldFont(double points) {
     return font;
 }
 
+/// Tells one selection from another: its expression, or its polygon's vertices.
+QString selectionKey(const SelectionRequest& request) {
+    if (!request.graphical)
+        return request.expression;
+    QStringList vertices;
+    for (const QPointF& p : request.polygon.points)
+        vertices << QString::number(p.x(), 'g', 17) + ' ' + QString::number(p.y(), 'g', 17);
+    return vertices.join(',');
+}
+
 /// Position of the layer drawn last in a redraw: the topmost visible one.
 int topVisibleLayer(const mapcontrol::MapControl& map) {
     for (int position = 0; position < map.layerCount(); ++position) {
@@ -71,17 +83,19 @@ QFont fittingBoldFont(const QString& text, double points, int width) {
 
 }  // namespace
 
-MainWindow::MainWindow(QWidget* parent) : QMainWindow(parent) {
+MainWindow::MainWindow(QWidget* parent, const QString& dataFolder) : QMainWindow(parent) {
     setObjectName("main");
     setWindowTitle(kReachName);
+    data_path = dataFolder.isEmpty() ? QCoreApplication::applicationDirPath() + "/data" : dataFolder;
+    dataProblems_ = std::make_unique<DataProblemReport>(data_path);
+    // A sample field holding numbers stored as text is still compared as numbers.
+    tabledb::Engine::instance().setNumericFields(numericFieldNames());
     createControls();
 
     // Start-up: nothing requested, the ticked layers loaded, the records window made hidden.
     queryflag = 0;
-    QStringList missing;
-    loadLayers(&missing);
+    set_draw_layers();
     recordsWindow();
-    showStartupProblems(missing);
 }
 
 MainWindow::~MainWindow() {
@@ -194,10 +208,7 @@ void MainWindow::connectBoxes() {
 
 // Layers ------------------------------------------------------------------------------------
 
-void MainWindow::set_draw_layers() { loadLayers(nullptr); }
-
-void MainWindow::loadLayers(QStringList* missing) {
-    data_path = QCoreApplication::applicationDirPath() + "/data";
+void MainWindow::set_draw_layers() {
     DrawLayerChoice choice;
     choice.quadrangle = baseBoxes_.Check_drg->isChecked();
     choice.landWater = baseBoxes_.check_land_water->isChecked();
@@ -205,16 +216,38 @@ void MainWindow::loadLayers(QStringList* missing) {
     choice.structures = baseBoxes_.chkStructures->isChecked();
     choice.riverMiles = baseBoxes_.Check30->isChecked();
     choice.sampleLayers = layerSelection.tickedLayerCodes();
-    quillfen::set_draw_layers(*Map1, data_path, choice, missing);
+    QVector<DataProblem> problems;
+    quillfen::set_draw_layers(*Map1, data_path, choice, &problems);
+    reportDataFault(dataProblems_->newProblemsText(problems));
 }
 
-void MainWindow::showStartupProblems(const QStringList& missing) {
-    if (missing.isEmpty())
+void MainWindow::reportDataFault(const QString& text) {
+    if (text.isEmpty())
         return;
-    const QString text = QStringLiteral("Some map data could not be read from the data folder %1: %2. "
-                                        "Those layers are left off the map.")
-                             .arg(QDir::toNativeSeparators(data_path), missing.join(", "));
+    // Shown after the current event (and at start-up, after the window is made).
     QTimer::singleShot(0, this, [this, text] { UserPrompts::current().message(this, text); });
+}
+
+void MainWindow::reportSelectionDataFaults(const SelectionRequest& request) {
+    const tabledb::Database database = tabledb::Engine::instance().open(data_path);
+    QVector<DataProblem> faults;
+    QStringList unsearched;
+    for (const QString& code : request.periodCodes) {
+        const QString layer = layerCode(request.kind, code);
+        if (!Map1->layerNamed(layer)) {
+            unsearched << layer;
+            continue;
+        }
+        const QString companion = companionTable(request.kind, code);
+        const QString table = companion.isEmpty() ? layer : companion;
+        for (const QString& note : database.notesOf(table))
+            faults.append({table + ".dbf", note, false});
+    }
+    reportDataFault(dataProblems_->newProblemsText(faults));
+    // Before a polygon is drawn nothing is searched, so nothing is left out.
+    if (request.graphical && request.polygon.isNull())
+        return;
+    reportDataFault(dataProblems_->selectionGapText(selectionKey(request), unsearched));
 }
 
 void MainWindow::collectLayers(SampleKind kind) {
@@ -450,6 +483,7 @@ void MainWindow::after_draw_handler(int position) {
             strSelRecordsTitle = outcome.title;
             setWindowTitle(kReachName + " - " + strSelRecordsTitle);
         }
+        reportSelectionDataFaults(request);
         if (!outcome.error.isEmpty())
             reportSearchFailure(outcome.error);
     }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "app/data_problem_report.h"
 #include "app/layer_panel.h"
 #include "layer_selection/layer_selection.h"
 #include "mapcontrol/map_types.h"
@@ -30,12 +31,13 @@ namespace quillfen {
 /// query window and the selection run read and write.
 ///
 /// The constructor performs the start-up: no selection requested, the layers of the ticked
-/// boxes loaded from the data folder beside the executable, the records window created
-/// hidden, the "Base Map" tab in front.
+/// boxes loaded from the data folder (by default the one beside the executable), the records
+/// window created hidden, the "Base Map" tab in front. Faults of the data folder are reported
+/// once each, when the layer or table is first used.
 class MainWindow : public QMainWindow, public QueryHost {
     Q_OBJECT
 public:
-    explicit MainWindow(QWidget* parent = nullptr);
+    explicit MainWindow(QWidget* parent = nullptr, const QString& dataFolder = QString());
     ~MainWindow() override;
 
     /// 1 when a logical or graphical selection is requested; 0 otherwise.
@@ -44,7 +46,7 @@ public:
     qint16 query_type = 0;
     /// Title of the records window, e.g. "Selected Records: Graphical Query".
     QString strSelRecordsTitle;
-    /// The data folder: the program's folder followed by "/data".
+    /// The data folder: the program's folder followed by "/data", unless given at construction.
     QString data_path;
     /// The polygon of the last graphical selection; a null shape before any.
     mapcontrol::Shape query_polygon;
@@ -73,8 +75,11 @@ private:
     void createToolbar();
     void createCommandButtons();
     void connectBoxes();
-    void showStartupProblems(const QStringList& missing);
-    void loadLayers(QStringList* missing);
+    /// Tells the user, once the current event is handled, of a fault of the data folder.
+    void reportDataFault(const QString& text);
+    /// Reports the faults of the tables and layers the last selection used for the first time,
+    /// and the periods it could not search.
+    void reportSelectionDataFaults(const SelectionRequest& request);
 
     // Command buttons.
     void Command1_Click();  // Exit
@@ -128,6 +133,7 @@ private:
     QPointer<SelRecsWindow> sel_recs;
     QPointer<QueryWindow> queryWindow_;
     std::unique_ptr<SelectionRun> selectionRun_;
+    std::unique_ptr<DataProblemReport> dataProblems_;
     // The search expression of the last successful "Submit Query", built for the kind it was
     // submitted on: every redraw of a logical selection re-runs it, also after a later query
     // window was cancelled. Empty when no condition is kept: a change of kind and "Select

@@ -15,23 +15,29 @@ const PackedColor kMileBlack = packColor(0, 0, 0);
 
 class StackBuilder {
 public:
-    StackBuilder(MapControl& map, const QString& dataPath, QStringList* missing)
-        : map_(map), dataPath_(dataPath), missing_(missing) {}
+    StackBuilder(MapControl& map, const QString& dataPath, QVector<DataProblem>* problems)
+        : map_(map), dataPath_(dataPath), problems_(problems) {}
 
-    /// A new layer over the named dataset, or nullptr (noted as missing) when it cannot be read.
+    /// A new layer over the named dataset, or nullptr (noted with the reason) when it cannot
+    /// be read. Faults met while reading it are noted too.
     std::shared_ptr<VectorLayer> vectorLayer(const QString& dataset) {
-        DatasetPtr data = map_.findDataset(dataset);
+        QString reason;
+        DatasetPtr data = map_.findDataset(dataset, &reason);
+        const QString file = dataset + QStringLiteral(".shp");
         if (!data) {
-            noteMissing(dataset);
+            note({file, reason, true});
             return nullptr;
         }
+        for (const QString& problem : data->problems())
+            note({file, problem, false});
         return std::make_shared<VectorLayer>(data);
     }
 
     void addRaster(const QString& fileName) {
         auto raster = std::make_shared<RasterLayer>();
-        if (!raster->setFile(dataPath_ + "/" + fileName)) {
-            noteMissing(fileName);
+        QString reason;
+        if (!raster->setFile(dataPath_ + "/" + fileName, &reason)) {
+            note({fileName, reason, true});
             return;
         }
         map_.addLayer(raster);
@@ -40,19 +46,19 @@ public:
     bool folderOpens() {
         if (map_.openFolder(dataPath_))
             return true;
-        noteMissing(dataPath_);
+        note({dataPath_, QStringLiteral("not a folder that can be read"), true});
         return false;
     }
 
 private:
-    void noteMissing(const QString& name) {
-        if (missing_ && !missing_->contains(name))
-            missing_->append(name);
+    void note(const DataProblem& problem) {
+        if (problems_ && !problems_->contains(problem))
+            problems_->append(problem);
     }
 
     MapControl& map_;
     QString dataPath_;
-    QStringList* missing_;
+    QVector<DataProblem>* problems_;
 };
 
 void stripStackToBottomLayer(MapControl& map) {
@@ -74,8 +80,8 @@ void addLandLayer(MapControl& map, StackBuilder& builder, void (*render)(MapCont
 }  // namespace
 
 void set_draw_layers(MapControl& map, const QString& dataPath, const DrawLayerChoice& choice,
-                     QStringList* missing) {
-    StackBuilder builder(map, dataPath, missing);
+                     QVector<DataProblem>* problems) {
+    StackBuilder builder(map, dataPath, problems);
     stripStackToBottomLayer(map);
 
     const bool folderOpen = builder.folderOpens();

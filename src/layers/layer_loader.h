@@ -2,6 +2,7 @@
 
 #include <QString>
 #include <QStringList>
+#include <QVector>
 
 namespace mapcontrol {
 class MapControl;
@@ -20,13 +21,25 @@ struct DrawLayerChoice {
     QStringList sampleLayers;
 };
 
+/// A file of the data folder that could not be read, or was read only in part.
+struct DataProblem {
+    QString file;          ///< its name in the data folder, e.g. "kxw93sm.shp"
+    QString reason;        ///< why, e.g. "missing"
+    bool leftOff = true;   ///< the layer is left off the map; otherwise drawn without the faulty part
+
+    bool operator==(const DataProblem& o) const {
+        return file == o.file && reason == o.reason && leftOff == o.leftOff;
+    }
+};
+
 /// Rebuilds the map's layer stack from the data folder and redraws the current view.
 ///
 /// All layers but the bottom one are removed (the first white base layer ever loaded stays),
 /// then the white base, the raster, land/water, land cover/use, structures, river miles and
 /// the sample layers are added in that order, each on top. A dataset or raster that is
-/// missing or unreadable is skipped, and its file name added to `missing` when given.
+/// missing or unreadable is skipped; it, and each dataset read only in part, is added to
+/// `problems` when given (each once).
 void set_draw_layers(mapcontrol::MapControl& map, const QString& dataPath, const DrawLayerChoice& choice,
-                     QStringList* missing = nullptr);
+                     QVector<DataProblem>* problems = nullptr);
 
 }  // namespace quillfen

@@ -140,4 +140,15 @@ QString queryField(SampleKind kind, const QString& queryName) {
     return QString();
 }
 
+QStringList numericFieldNames() {
+    QStringList names;
+    for (SampleKind kind : allSampleKinds()) {
+        for (const SchemaField& f : sampleSchema(kind)) {
+            if (f.valueClass == ValueClass::Number && !names.contains(f.field))
+                names.append(f.field);
+        }
+    }
+    return names;
+}
+
 }  // namespace quillfen

@@ -4,6 +4,7 @@
 #include "query_builder/pick_lists.h"
 
 #include <QString>
+#include <QStringList>
 #include <QVector>
 
 namespace quillfen {
@@ -46,5 +47,8 @@ QVector<SchemaField> queryParameters(SampleKind kind);
 
 /// The field name for a query-window parameter name of a kind; empty when unknown.
 QString queryField(SampleKind kind, const QString& queryName);
+
+/// The fields that the search compares as numbers, of every kind, each once.
+QStringList numericFieldNames();
 
 }  // namespace quillfen

@@ -3,11 +3,14 @@
 #include <QDir>
 #include <QFileInfo>
 
-#include <cpl_error.h>
+#include "tabledb/gdal_access.h"
+#include "tabledb/shape_driver.h"
+
 #include <gdal_priv.h>
 #include <ogrsf_frmts.h>
 
 #include <algorithm>
+#include <cmath>
 
 namespace mapcontrol {
 
@@ -30,7 +33,9 @@ Dataset::GeometryKind kindOf(OGRwkbGeometryType type) {
 }
 
 /// Appends the parts of one OGR geometry (points, line strings, polygon rings, and the
-/// members of collections) to flat coordinate arrays.
+/// members of collections) to flat coordinate arrays. A vertex whose coordinates are not
+/// finite numbers is left out of its part (and counted); a part left without vertices is
+/// dropped.
 class GeometryFlattener {
 public:
     GeometryFlattener(std::vector<int>& partPoint, std::vector<double>& xs, std::vector<double>& ys)
@@ -42,8 +47,9 @@ public:
         const OGRwkbGeometryType type = wkbFlatten(geometry->getGeometryType());
         if (type == wkbPoint) {
             const auto* point = geometry->toPoint();
-            startPart();
+            const size_t start = xs_.size();
             addPoint(point->getX(), point->getY());
+            endPart(start);
         } else if (type == wkbLineString || type == wkbLinearRing) {
             appendCurve(geometry->toLineString());
         } else if (type == wkbPolygon) {
@@ -55,16 +61,24 @@ public:
         }
     }
 
+    int droppedVertices() const { return dropped_; }
+
 private:
     void appendCurve(const OGRSimpleCurve* curve) {
-        if (curve->getNumPoints() == 0)
-            return;
-        startPart();
+        const size_t start = xs_.size();
         for (int i = 0; i < curve->getNumPoints(); ++i)
             addPoint(curve->getX(i), curve->getY(i));
+        endPart(start);
     }
-    void startPart() { partPoint_.push_back(int(xs_.size())); }
+    void endPart(size_t start) {
+        if (xs_.size() > start)
+            partPoint_.push_back(int(start));
+    }
     void addPoint(double x, double y) {
+        if (!std::isfinite(x) || !std::isfinite(y)) {
+            ++dropped_;
+            return;
+        }
         xs_.push_back(x);
         ys_.push_back(y);
     }
@@ -72,6 +86,7 @@ private:
     std::vector<int>& partPoint_;
     std::vector<double>& xs_;
     std::vector<double>& ys_;
+    int dropped_ = 0;
 };
 
 Rect extentOf(const std::vector<double>& xs, const std::vector<double>& ys, int begin, int end) {
@@ -91,6 +106,33 @@ Rect enclosing(const Rect& a, const Rect& b) {
             std::max(a.maxY, b.maxY)};
 }
 
+/// Shapes that GDAL failed to read, and its first complaint.
+struct UnreadableShapes {
+    int count;
+    QString firstFailure;
+};
+
+/// What went wrong while the features were read, each as a sentence about the file.
+QStringList readingProblems(const Dataset& dataset, OGRLayer& layer, const UnreadableShapes& unreadable,
+                            int droppedVertices) {
+    QStringList problems;
+    if (unreadable.count > 0)
+        problems << QStringLiteral("%1 of its shapes could not be read (%2); they are left off the map")
+                        .arg(unreadable.count)
+                        .arg(unreadable.firstFailure);
+    // The shape file's own count; features are read only as far as the table has records.
+    const GIntBig shapes = layer.GetFeatureCount(FALSE);
+    if (shapes > dataset.featureCount())
+        problems << QStringLiteral("only %1 of its %2 shapes have a record in its table; the others are left off "
+                                   "the map")
+                        .arg(dataset.featureCount())
+                        .arg(shapes);
+    if (droppedVertices > 0)
+        problems << QStringLiteral("vertices whose coordinates are not numbers are left out of their shapes (%1)")
+                        .arg(droppedVertices);
+    return problems;
+}
+
 } // namespace
 
 bool DatasetCache::openFolder(const QString& folder) {
@@ -103,15 +145,18 @@ bool DatasetCache::openFolder(const QString& folder) {
 }
 
 /// Reads every feature of the first layer of a vector file, in record order.
-DatasetPtr DatasetCache::read(const QString& path, const QString& name, const tabledb::Database& attributes) {
-    GDALAllRegister();
-    CPLPushErrorHandler(CPLQuietErrorHandler);
-    GDALDatasetUniquePtr source(
-        GDALDataset::Open(path.toUtf8().constData(), GDAL_OF_VECTOR | GDAL_OF_READONLY));
-    CPLPopErrorHandler();
-    if (!source || source->GetLayerCount() < 1)
+DatasetPtr DatasetCache::read(const QString& path, const QString& name, const tabledb::Database& attributes,
+                              QString* problem) {
+    const GDALDriver* shapes = tabledb::shapeDriver();
+    QString failure;
+    GDALDatasetUniquePtr source =
+        tabledb::openWithDriver(path, shapes ? shapes->GetDescription() : "", GDAL_OF_VECTOR, &failure);
+    if (!source || source->GetLayerCount() < 1) {
+        *problem = QStringLiteral("not a readable shapefile") + (failure.isEmpty() ? QString() : ": " + failure);
         return nullptr;
+    }
     OGRLayer* layer = source->GetLayer(0);
+    tabledb::GdalFailureCapture readFailures;
 
     auto dataset = std::make_shared<Dataset>();
     dataset->name_ = name;
@@ -120,8 +165,14 @@ DatasetPtr DatasetCache::read(const QString& path, const QString& name, const ta
     dataset->attributes_ = attributes;
     GeometryFlattener flattener(dataset->partPoint_, dataset->xs_, dataset->ys_);
     bool anyExtent = false;
+    int unreadableShapes = 0;
+    int failuresSoFar = 0;
     layer->ResetReading();
     for (const auto& feature : *layer) {
+        // A shape GDAL failed to read comes without geometry; the feature keeps its record.
+        if (readFailures.count() > failuresSoFar)
+            ++unreadableShapes;
+        failuresSoFar = readFailures.count();
         const int firstPart = int(dataset->partPoint_.size());
         dataset->featurePart_.push_back(firstPart);
         flattener.append(feature->GetGeometryRef());
@@ -136,6 +187,8 @@ DatasetPtr DatasetCache::read(const QString& path, const QString& name, const ta
     }
     dataset->featurePart_.push_back(int(dataset->partPoint_.size()));
     dataset->partPoint_.push_back(int(dataset->xs_.size()));
+    dataset->problems_ = readingProblems(*dataset, *layer, {unreadableShapes, readFailures.message()},
+                                         flattener.droppedVertices());
     return dataset;
 }
 
@@ -152,19 +205,23 @@ QString DatasetCache::shapefilePath(const QString& name) const {
     return {};
 }
 
-DatasetPtr DatasetCache::find(const QString& name) {
-    if (folder_.isEmpty() || name.isEmpty())
+DatasetPtr DatasetCache::find(const QString& name, QString* problem) {
+    QString unused;
+    QString& reason = problem ? *problem : unused;
+    const QString path = folder_.isEmpty() || name.isEmpty() ? QString() : shapefilePath(name);
+    if (path.isEmpty()) {
+        reason = QStringLiteral("missing");
         return nullptr;
-    const QString path = shapefilePath(name);
-    if (path.isEmpty())
-        return nullptr;
+    }
     const QFileInfo info(path);
     Entry& entry = entries_[path];
-    if (entry.size == info.size() && entry.modified == info.lastModified())
-        return entry.dataset;
-    entry.size = info.size();
-    entry.modified = info.lastModified();
-    entry.dataset = read(path, info.completeBaseName(), attributes_);
+    if (entry.size != info.size() || entry.modified != info.lastModified()) {
+        entry.size = info.size();
+        entry.modified = info.lastModified();
+        entry.problem.clear();
+        entry.dataset = read(path, info.completeBaseName(), attributes_, &entry.problem);
+    }
+    reason = entry.problem;
     return entry.dataset;
 }
 

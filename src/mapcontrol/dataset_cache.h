@@ -17,18 +17,21 @@ public:
     bool openFolder(const QString& folder);
     QString folder() const { return folder_; }
     /// The dataset NAME (file name without extension, matched case-insensitively when the
-    /// exact name is absent), or nullptr when it is missing or cannot be read.
-    DatasetPtr find(const QString& name);
+    /// exact name is absent), or nullptr when it is missing or cannot be read; then `problem`
+    /// says why ("missing", "not a readable shapefile: ...").
+    DatasetPtr find(const QString& name, QString* problem = nullptr);
 
 private:
     struct Entry {
         qint64 size = -1;
         QDateTime modified;
         DatasetPtr dataset; // null for a file that could not be read
+        QString problem;    // why it could not be read
     };
     QString shapefilePath(const QString& name) const;
     /// Reads every feature of the first layer of a vector file, in record order.
-    static DatasetPtr read(const QString& path, const QString& name, const tabledb::Database& attributes);
+    static DatasetPtr read(const QString& path, const QString& name, const tabledb::Database& attributes,
+                           QString* problem);
 
     QString folder_;
     tabledb::Database attributes_;

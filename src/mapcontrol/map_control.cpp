@@ -36,8 +36,8 @@ bool MapControl::openFolder(const QString& folder) {
     return datasets_->openFolder(folder);
 }
 
-DatasetPtr MapControl::findDataset(const QString& name) {
-    return datasets_->find(name);
+DatasetPtr MapControl::findDataset(const QString& name, QString* problem) {
+    return datasets_->find(name, problem);
 }
 
 void MapControl::addLayer(LayerPtr layer) {

@@ -38,8 +38,8 @@ public:
     /// OpenFolder: true when the folder exists and can be read; may be called again.
     bool openFolder(const QString& folder);
     /// FindDataset: the dataset of the open folder with that file name (no extension), read
-    /// once and cached; nullptr when missing or unreadable.
-    DatasetPtr findDataset(const QString& name);
+    /// once and cached; nullptr when missing or unreadable, with `problem` saying why.
+    DatasetPtr findDataset(const QString& name, QString* problem = nullptr);
 
     // Layer stack (position 0 is the top) -------------------------------------------------
     int layerCount() const { return int(layers_.size()); }

@@ -35,6 +35,9 @@ public:
     bool hasGeometry(int feature) const { return partBegin(feature) != partBegin(feature + 1); }
     /// The feature's shape; a null Shape when the feature has no geometry.
     Shape shape(int feature) const;
+    /// Faults of the files met while reading that left something off the map (shapes that could
+    /// not be read, shapes without a record, vertices that are not numbers), each a sentence.
+    const QStringList& problems() const { return problems_; }
     /// The database holding this dataset's attribute table (named name()).
     const tabledb::Database& attributes() const { return attributes_; }
     /// Every record of the attribute table in record order, selected once and then shared
@@ -53,6 +56,7 @@ private:
     std::vector<int> featurePart_;
     std::vector<int> partPoint_;
     std::vector<double> xs_, ys_;
+    QStringList problems_;
     tabledb::Database attributes_;
     mutable tabledb::RecordSet allRecords_;
     mutable bool allRecordsLoaded_ = false;
@@ -173,8 +177,9 @@ class RasterLayer : public Layer {
 public:
     RasterLayer();
     ~RasterLayer() override;
-    /// Opens the image through GDAL; false (and the layer draws nothing) when it cannot be read.
-    bool setFile(const QString& path);
+    /// Opens the image, a GeoTIFF, through GDAL; false (and the layer draws nothing) when it
+    /// is missing or cannot be read, with `problem` saying why.
+    bool setFile(const QString& path, QString* problem = nullptr);
     QString file() const { return file_; }
     Rect extent() const override;
     bool isValid() const;

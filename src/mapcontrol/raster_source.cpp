@@ -2,7 +2,8 @@
 
 #include <QFileInfo>
 
-#include <cpl_error.h>
+#include "tabledb/gdal_access.h"
+
 #include <gdal_priv.h>
 
 #include <algorithm>
@@ -11,11 +12,16 @@
 
 namespace mapcontrol {
 
+namespace {
+const char* const kGeoTiffDriver = "GTiff";
+} // namespace
+
 /// An open GDAL raster with a north-up geotransform: map x = originX + column * pixelWidth,
 /// map y = originY - row * pixelHeight.
 class RasterLayer::Source {
 public:
-    static std::shared_ptr<Source> open(const QString& path);
+    /// The raster at `path`, or nullptr with `problem` saying why it cannot be drawn.
+    static std::shared_ptr<Source> open(const QString& path, QString* problem);
 
     Rect extent() const {
         return {originX_, originY_ - rows_ * pixelHeight_, originX_ + columns_ * pixelWidth_, originY_};
@@ -38,18 +44,24 @@ private:
     int columns_ = 0, rows_ = 0;
 };
 
-std::shared_ptr<RasterLayer::Source> RasterLayer::Source::open(const QString& path) {
-    GDALAllRegister();
-    CPLPushErrorHandler(CPLQuietErrorHandler);
-    GDALDatasetUniquePtr dataset(
-        GDALDataset::Open(path.toUtf8().constData(), GDAL_OF_RASTER | GDAL_OF_READONLY));
-    CPLPopErrorHandler();
-    if (!dataset || dataset->GetRasterCount() < 1)
+std::shared_ptr<RasterLayer::Source> RasterLayer::Source::open(const QString& path, QString* problem) {
+    if (!QFileInfo::exists(path)) {
+        *problem = QStringLiteral("missing");
         return nullptr;
+    }
+    QString failure;
+    GDALDatasetUniquePtr dataset = tabledb::openWithDriver(path, kGeoTiffDriver, GDAL_OF_RASTER, &failure);
+    if (!dataset || dataset->GetRasterCount() < 1) {
+        *problem = QStringLiteral("not a readable GeoTIFF image") + (failure.isEmpty() ? QString() : ": " + failure);
+        return nullptr;
+    }
     std::array<double, 6> geo{};
-    if (dataset->GetGeoTransform(geo.data()) != CE_None || geo[2] != 0 || geo[4] != 0 || geo[1] <= 0 ||
-        geo[5] >= 0)
+    const bool georeferenced = dataset->GetGeoTransform(geo.data()) == CE_None;
+    const bool finite = std::all_of(geo.begin(), geo.end(), [](double v) { return std::isfinite(v); });
+    if (!georeferenced || !finite || geo[2] != 0 || geo[4] != 0 || !(geo[1] > 0) || !(geo[5] < 0)) {
+        *problem = QStringLiteral("its georeferencing is missing or not a north-up grid of finite numbers");
         return nullptr;
+    }
     auto source = std::make_shared<Source>();
     source->originX_ = geo[0];
     source->pixelWidth_ = geo[1];
@@ -61,12 +73,22 @@ std::shared_ptr<RasterLayer::Source> RasterLayer::Source::open(const QString& pa
     return source;
 }
 
+namespace {
+/// A cell position in [0, cells], clamped while still a double: a view far outside the
+/// raster gives positions beyond any int. Not-a-number counts as the start.
+int clampedCell(double position, int cells) {
+    if (!(position > 0))
+        return 0;
+    return position < cells ? int(position) : cells;
+}
+} // namespace
+
 RasterLayer::Source::Window RasterLayer::Source::windowOver(const Rect& view) const {
     Window w;
-    w.column0 = std::clamp(int(std::floor((view.minX - originX_) / pixelWidth_)), 0, columns_);
-    w.column1 = std::clamp(int(std::ceil((view.maxX - originX_) / pixelWidth_)), 0, columns_);
-    w.row0 = std::clamp(int(std::floor((originY_ - view.maxY) / pixelHeight_)), 0, rows_);
-    w.row1 = std::clamp(int(std::ceil((originY_ - view.minY) / pixelHeight_)), 0, rows_);
+    w.column0 = clampedCell(std::floor((view.minX - originX_) / pixelWidth_), columns_);
+    w.column1 = clampedCell(std::ceil((view.maxX - originX_) / pixelWidth_), columns_);
+    w.row0 = clampedCell(std::floor((originY_ - view.maxY) / pixelHeight_), rows_);
+    w.row1 = clampedCell(std::ceil((originY_ - view.minY) / pixelHeight_), rows_);
     return w;
 }
 
@@ -128,10 +150,13 @@ RasterLayer::Tile RasterLayer::Source::read(const Rect& view, double pixelSize) 
 RasterLayer::RasterLayer() = default;
 RasterLayer::~RasterLayer() = default;
 
-bool RasterLayer::setFile(const QString& path) {
+bool RasterLayer::setFile(const QString& path, QString* problem) {
     file_ = path;
     name_ = QFileInfo(path).completeBaseName();
-    source_ = Source::open(path);
+    QString reason;
+    source_ = Source::open(path, &reason);
+    if (problem)
+        *problem = reason;
     return source_ != nullptr;
 }
 

@@ -125,14 +125,15 @@ void LayersTest::layersLoadInCatalogueOrderAboveTheKeptBottomLayer() {
 void LayersTest::aMissingDataFolderLeavesTheBaseLayerOnlyAndIsReportedOnce() {
     mapcontrol::MapControl map;
     map.resize(300, 300);
-    QStringList missing;
+    QVector<DataProblem> problems;
     DrawLayerChoice choice;
     choice.landWater = choice.structures = true;
     choice.sampleLayers = {"kxw93sm"};
-    set_draw_layers(map, dataFolder() + "/no such folder", choice, &missing);
+    set_draw_layers(map, dataFolder() + "/no such folder", choice, &problems);
     QCOMPARE(map.layerCount(), 0);
-    QVERIFY(missing.first().endsWith("no such folder"));
-    QVERIFY(missing.contains("kxstruc") && missing.contains("kxw93sm"));
+    QVERIFY(problems.first().file.endsWith("no such folder"));
+    QVERIFY(problems.contains(DataProblem{"kxstruc.shp", "missing", true}));
+    QVERIFY(problems.contains(DataProblem{"kxw93sm.shp", "missing", true}));
 }
 
 void LayersTest::sampleLayersDrawInTheirKindsAndSeasonsColours_data() {
