@@ -21,8 +21,10 @@ void writeShapes(const QString& folder, const QString& name, const QStringList& 
     if (!layer)
         throw std::runtime_error("cannot create " + path.toStdString());
     for (const Column& column : columns) {
-        const bool integer = column.values.value(0).typeId() == QMetaType::Int;
-        OGRFieldDefn field(column.name.toUtf8().constData(), integer ? OFTInteger : OFTString);
+        const int type = column.values.value(0).typeId();
+        const OGRFieldType fieldType =
+            type == QMetaType::Int ? OFTInteger : type == QMetaType::Double ? OFTReal : OFTString;
+        OGRFieldDefn field(column.name.toUtf8().constData(), fieldType);
         layer->CreateField(&field);
     }
     for (int i = 0; i < shapes.size(); ++i) {

@@ -11,8 +11,8 @@
 /// Small datasets written with GDAL for the map control's tests.
 namespace testdata {
 
-/// One attribute column: name and the value of each feature (all ints or all texts; the
-/// column type follows the first value).
+/// One attribute column: name and the value of each feature (all ints, all doubles or all
+/// texts; the column type follows the first value).
 struct Column {
     QString name;
     QVector<QVariant> values;

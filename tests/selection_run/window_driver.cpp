@@ -20,7 +20,7 @@ const QColor kYellow(255, 255, 0);
 
 } // namespace
 
-WindowDriver::WindowDriver() {
+WindowDriver::WindowDriver(const QString& dataFolder) : window(nullptr, dataFolder) {
     window.show();
     if (!QTest::qWaitForWindowExposed(&window))
         qFatal("the main window was not shown");

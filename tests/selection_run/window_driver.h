@@ -17,8 +17,9 @@ class RecordGridModel;
 
 class WindowDriver {
 public:
-    /// Opens the main window (shown, on the offscreen screen) with every message recorded.
-    WindowDriver();
+    /// Opens the main window (shown, on the offscreen screen) with every message recorded, on
+    /// the data folder beside the executable unless another is given.
+    explicit WindowDriver(const QString& dataFolder = QString());
 
     quillfen::ScriptedPrompts prompts;
     quillfen::MainWindow window;
