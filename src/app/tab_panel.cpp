@@ -1,15 +1,62 @@
 #include "app/tab_panel.h"
 
-#include <QToolButton>
+#include <QAbstractButton>
+#include <QPainter>
+#include <QStyleOptionTab>
+#include <QStylePainter>
+#include <QTabBar>
 
 namespace quillfen {
 namespace {
+
 constexpr int kTabRowHeight = 22;
-}
+
+/// A tab drawn as the style draws tabs, its caption made smaller when needed so it fits.
+class TabButton : public QAbstractButton {
+public:
+    explicit TabButton(const QString& caption, QWidget* parent) : QAbstractButton(parent) {
+        setText(caption);
+        setCheckable(true);
+        setFocusPolicy(Qt::TabFocus);
+    }
+
+protected:
+    void paintEvent(QPaintEvent*) override {
+        QStylePainter painter(this);
+        QStyleOptionTab tab;
+        tab.initFrom(this);
+        tab.shape = QTabBar::RoundedNorth;
+        tab.position = QStyleOptionTab::Middle;
+        if (isChecked())
+            tab.state |= QStyle::State_Selected;
+        else
+            tab.state &= ~QStyle::State_Selected;
+        painter.drawControl(QStyle::CE_TabBarTabShape, tab);
+
+        // The tab in front reads in bold; any caption shrinks until it fits its tab.
+        QFont caption = font();
+        caption.setBold(isChecked());
+        const QRect area = rect().adjusted(2, 2, -2, 0);
+        while (caption.pointSizeF() > 6 && QFontMetrics(caption).horizontalAdvance(text()) > area.width())
+            caption.setPointSizeF(caption.pointSizeF() - 0.5);
+        painter.setFont(caption);
+        painter.setPen(palette().color(QPalette::WindowText));
+        painter.drawText(area, Qt::AlignCenter, text());
+        if (hasFocus()) {
+            QStyleOptionFocusRect focus;
+            focus.initFrom(this);
+            focus.rect = area.adjusted(0, 2, 0, -2);
+            painter.drawPrimitive(QStyle::PE_FrameFocusRect, focus);
+        }
+    }
+};
+
+}  // namespace
 
 TabPanel::TabPanel(int tabsPerRow, QWidget* parent)
     : QWidget(parent), tabsPerRow_(tabsPerRow), pages_(new QStackedWidget(this)) {
-    pages_->setFrameShape(QFrame::StyledPanel);
+    // The panel draws the page's frame below the tabs; the pages are see-through over it.
+    pages_->setFrameShape(QFrame::NoFrame);
     group_.setExclusive(true);
     connect(&group_, &QButtonGroup::idClicked, this, &TabPanel::setCurrentIndex);
 }
@@ -17,11 +64,7 @@ TabPanel::TabPanel(int tabsPerRow, QWidget* parent)
 QWidget* TabPanel::addTab(const QString& caption) {
     auto* page = new QWidget;
     pages_->addWidget(page);
-    auto* tab = new QToolButton(this);
-    tab->setText(caption);
-    tab->setCheckable(true);
-    tab->setAutoRaise(false);
-    tab->setStyleSheet(QStringLiteral("QToolButton { padding: 0px; }"));
+    auto* tab = new TabButton(caption, this);
     tab->setObjectName(QStringLiteral("tab_%1").arg(tabs_.size()));
     group_.addButton(tab, int(tabs_.size()));
     tabs_.append(tab);
@@ -37,27 +80,41 @@ void TabPanel::setCurrentIndex(int index) {
     tabs_[index]->setChecked(true);
     if (pages_->currentIndex() != index) {
         pages_->setCurrentIndex(index);
+        layoutTabs();
         emit currentChanged(index);
     }
 }
 
-int TabPanel::headerHeight() const {
-    const int rows = (count() + tabsPerRow_ - 1) / tabsPerRow_;
-    return rows * kTabRowHeight;
-}
+int TabPanel::rowCount() const { return (count() + tabsPerRow_ - 1) / tabsPerRow_; }
+
+int TabPanel::headerHeight() const { return rowCount() * kTabRowHeight; }
 
 void TabPanel::resizeEvent(QResizeEvent*) { layoutTabs(); }
+
+void TabPanel::paintEvent(QPaintEvent*) {
+    QPainter painter(this);
+    QStyleOptionTabWidgetFrame frame;
+    frame.initFrom(this);
+    frame.shape = QTabBar::RoundedNorth;
+    const int overlap = style()->pixelMetric(QStyle::PM_TabBarBaseOverlap, nullptr, this);
+    frame.rect = rect().adjusted(0, headerHeight() - overlap, 0, 0);
+    style()->drawPrimitive(QStyle::PE_FrameTabWidget, &frame, &painter, this);
+}
 
 void TabPanel::layoutTabs() {
     // Pages cover the whole panel so that their children use panel coordinates.
     pages_->setGeometry(rect());
     const int tabWidth = width() / tabsPerRow_;
+    const int rows = rowCount();
+    const int frontRow = qMax(0, pages_->currentIndex()) / tabsPerRow_;
     for (int i = 0; i < tabs_.size(); ++i) {
-        const int row = i / tabsPerRow_;
+        // The front tab's row comes next to the page; the rows after it follow from the top.
+        const int row = (i / tabsPerRow_ - frontRow - 1 + rows) % rows;
         const int column = i % tabsPerRow_;
         tabs_[i]->setGeometry(column * tabWidth, row * kTabRowHeight, tabWidth, kTabRowHeight);
         tabs_[i]->raise();
     }
+    update();
 }
 
 }  // namespace quillfen

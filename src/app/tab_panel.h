@@ -11,7 +11,9 @@ namespace quillfen {
 
 /// A tabbed panel whose tabs wrap onto several rows (four per row). Each page covers the
 /// whole panel, so that a control placed on a page at (x, y) stands at (x, y) of the panel;
-/// the rows of tabs are drawn over the page's top.
+/// the rows of tabs are drawn over the page's top, above the page's frame. The tab in front
+/// is joined to the page: its row is the one next to the page, the rows keeping their order
+/// round the cycle, and every tab keeps its column.
 class TabPanel : public QWidget {
     Q_OBJECT
 public:
@@ -32,9 +34,11 @@ signals:
 
 protected:
     void resizeEvent(QResizeEvent* event) override;
+    void paintEvent(QPaintEvent* event) override;
 
 private:
     void layoutTabs();
+    int rowCount() const;
 
     int tabsPerRow_;
     QStackedWidget* pages_;

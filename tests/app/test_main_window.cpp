@@ -4,11 +4,13 @@
 #include "../support/main_window_harness.h"
 
 #include "app/coordinate_readout.h"
+#include "app/tab_panel.h"
 #include "app/twips.h"
 #include "mapcontrol/map_control.h"
 
 #include <QApplication>
 #include <QLabel>
+#include <QSet>
 #include <QTest>
 
 using namespace quillfen;
@@ -20,6 +22,7 @@ class MainWindowTest : public QObject {
 private slots:
     void startsWithTheBaseMapInFrontAndTheLandWaterCoverageLoaded();
     void placesControlsAtTheirDesignedPositions();
+    void theTabInFrontStandsNextToItsPageAndEveryTabKeepsItsColumn();
     void commandsAskForADrawQueryLayerFirst();
     void viewRecordsBeforeAnySelectionSaysNoSelectedFeatures();
     void selectGraphicallyClearsTitleAndGridEvenWithoutALayer();
@@ -74,6 +77,34 @@ void MainWindowTest::placesControlsAtTheirDesignedPositions() {
         keys << action->text() + "|" + action->toolTip();
     QCOMPARE(keys, QStringList({"Zoom In|Zoom In", "Zoom Out|Zoom Out", "Pan|Pan", "Full Extent|Full Extent",
                                 "Help|Help"}));
+}
+
+void MainWindowTest::theTabInFrontStandsNextToItsPageAndEveryTabKeepsItsColumn() {
+    ScriptedPrompts prompts;
+    MainWindow window;
+    auto* panel = control<TabPanel>(&window, "SSTab1");
+    const int tabWidth = panel->width() / 4;
+    auto* box = control(&window, "chkwater_0");
+    const QRect boxPlace = box->geometry();
+    for (int front : {8, 0, 5, 3, 8}) {
+        QTest::mouseClick(panel->tabButton(front), Qt::LeftButton);
+        QCOMPARE(panel->currentIndex(), front);
+        QVERIFY(panel->tabButton(front)->isChecked());
+        QCOMPARE(panel->tabButton(front)->geometry().bottom() + 1, panel->headerHeight());
+        QSet<int> tops;
+        for (int i = 0; i < panel->count(); ++i) {
+            const QRect tab = panel->tabButton(i)->geometry();
+            QCOMPARE(tab.left(), (i % 4) * tabWidth);
+            QCOMPARE(tab.width(), tabWidth);
+            tops.insert(tab.top());
+            // Tabs of one row stay together.
+            QCOMPARE(tab.top(), panel->tabButton(i / 4 * 4)->geometry().top());
+        }
+        QCOMPARE(tops.size(), 3);
+    }
+    // At start, as designed, the rows read from the top in their order.
+    QCOMPARE(panel->tabButton(0)->geometry().top(), 0);
+    QCOMPARE(box->geometry(), boxPlace);
 }
 
 void MainWindowTest::commandsAskForADrawQueryLayerFirst() {
