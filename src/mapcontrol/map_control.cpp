@@ -302,6 +302,10 @@ RecordCursor MapControl::searchShape(const VectorLayer& layer, const Shape& shap
 }
 
 void MapControl::paintEvent(QPaintEvent* event) {
+    // On a screen of another pixel ratio the buffer is shown at its own size until it has
+    // been drawn again at the new one.
+    if (!buffer_.isNull() && buffer_.devicePixelRatio() != bufferRatio())
+        scheduleRedraw();
     QPainter painter(this);
     painter.setClipRegion(event->region());
     painter.setBackground(kBackground);
