@@ -76,6 +76,10 @@ QString missingPart(const QString& value, const QString& oper, const QString& pa
     return QString();
 }
 
+QString notANumber(const QString& parameter) {
+    return QStringLiteral("Value of %1 not a number.").arg(parameter);
+}
+
 QString joined(const QStringList& parts) {
     return parts.join(QLatin1Char(' '));
 }
@@ -390,10 +394,17 @@ QString QueryWindow::checkFailure() const {
     // was complete, or no list touched since AND, OR or Clear, would search an incomplete
     // expression.
     const QueryCondition& c = condition;
-    const QString first = missingPart(c.query_value_1, c.query_oper_1, c.query_param_1);
-    if (!first.isEmpty() || !c.query_compound_flag)
-        return first;
-    return missingPart(c.query_value_2, c.query_oper_2, c.query_param_2);
+    QString failure = missingPart(c.query_value_1, c.query_oper_1, c.query_param_1);
+    if (failure.isEmpty() && c.query_compound_flag)
+        failure = missingPart(c.query_value_2, c.query_oper_2, c.query_param_2);
+    if (!failure.isEmpty())
+        return failure;
+    // A numeric value goes into the search unquoted, so it must be a number and nothing more.
+    if (!c.query_param1_string_flag && !isDecimalNumber(c.query_value_1))
+        return notANumber(c.query_param_1);
+    if (c.query_compound_flag && !c.query_param2_string_flag && !isDecimalNumber(c.query_value_2))
+        return notANumber(c.query_param_2);
+    return QString();
 }
 
 } // namespace quillfen

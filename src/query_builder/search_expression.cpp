@@ -2,6 +2,8 @@
 
 #include "layers/sample_schema.h"
 
+#include <QRegularExpression>
+
 namespace quillfen {
 namespace {
 
@@ -18,6 +20,12 @@ QString comparison(const QString& field, const QString& oper, const QString& val
 }
 
 } // namespace
+
+bool isDecimalNumber(const QString& value) {
+    static const QRegularExpression decimal(QRegularExpression::anchoredPattern(
+        QStringLiteral("[+-]?([0-9]+[.]?[0-9]*|[.][0-9]+)([eE][+-]?[0-9]+)?")));
+    return decimal.match(value).hasMatch();
+}
 
 QString buildSearchExpression(SampleKind kind, const QueryCondition& c) {
     const QString firstField = queryField(kind, c.query_param_1);

@@ -22,6 +22,12 @@ struct QueryCondition {
     bool query_param2_string_flag = false; ///< the same for the second value
 };
 
+/// Whether a numeric parameter's value is a decimal number: an optional sign, digits with at
+/// most one decimal point (at least one digit), and an optional exponent ("e" or "E", an
+/// optional sign, digits). Nothing else, no blanks: such a value is put into the search as
+/// typed.
+bool isDecimalNumber(const QString& value);
+
 /// The search expression for `condition` on the fields of `kind`, as the map search and the
 /// companion-table selects evaluate it. A text value is written between apostrophes, with any
 /// apostrophe inside it doubled; a numeric value is written as typed and its field is also

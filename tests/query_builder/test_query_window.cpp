@@ -3,6 +3,8 @@
 #include "query_builder/query_host.h"
 #include "query_builder/query_window.h"
 #include "support/scripted_prompts.h"
+#include "tabledb/shape_driver.h"
+#include "tabledb/table_database.h"
 
 #include <QApplication>
 #include <QComboBox>
@@ -11,8 +13,12 @@
 #include <QListWidget>
 #include <QPushButton>
 #include <QScrollBar>
+#include <QTemporaryDir>
 #include <QTimer>
 #include <QtTest>
+
+#include <gdal_priv.h>
+#include <ogrsf_frmts.h>
 
 using namespace quillfen;
 
@@ -93,12 +99,109 @@ struct Fixture {
 };
 
 const QString kValueNotEntered = QStringLiteral("Value not entered.");
+const QString kOxygenNotANumber = QStringLiteral("Value of Dissolved Oxygen not a number.");
+
+/// A water-quality table of four samples, some of whose texts look like SQL, written through
+/// OGR as kxw93sm.dbf into `folder`.
+bool writeWaterTable(const QString& folder) {
+    GDALAllRegister();
+    const QByteArray path = QDir(folder).filePath("kxw93sm.dbf").toUtf8();
+    const GDALDatasetUniquePtr dataset(
+        tabledb::shapeDriver()->Create(path.constData(), 0, 0, 0, GDT_Unknown, nullptr));
+    OGRLayer* layer = dataset ? dataset->CreateLayer("kxw93sm", nullptr, wkbNone, nullptr) : nullptr;
+    if (!layer)
+        return false;
+    OGRFieldDefn barcode("barcode", OFTInteger);
+    OGRFieldDefn oxygen("dis_oxygen", OFTReal);
+    OGRFieldDefn stratum("stratum_c", OFTString);
+    if (layer->CreateField(&barcode) != OGRERR_NONE || layer->CreateField(&oxygen) != OGRERR_NONE ||
+        layer->CreateField(&stratum) != OGRERR_NONE)
+        return false;
+    const std::tuple<int, double, const char*> samples[] = {
+        {1, 3.0, "Main Channel"}, {2, 7.5, "Side Channel"}, {3, -99, "it's"}, {4, 0.5, "x' OR 'a'='a"}};
+    for (const auto& [code, value, text] : samples) {
+        OGRFeature feature(layer->GetLayerDefn());
+        feature.SetField(0, code);
+        feature.SetField(1, value);
+        feature.SetField(2, text);
+        if (layer->CreateFeature(&feature) != OGRERR_NONE)
+            return false;
+    }
+    return true;
+}
 
 } // namespace
 
 class TestQueryWindow : public QObject {
     Q_OBJECT
+    QTemporaryDir folder_;
+
 private slots:
+    void initTestCase() { QVERIFY(folder_.isValid() && writeWaterTable(folder_.path())); }
+
+    // A numeric value goes into the search unquoted: anything but a decimal number is refused
+    // at Submit Query. A coded value is quoted: whatever it holds is compared as text.
+    void hostileValuesAreRefusedOrSearchedAsTyped_data() {
+        QTest::addColumn<QString>("parameter");
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<QString>("secondTyped"); // "Dissolved Oxygen >" after AND, when given
+        QTest::addColumn<QString>("message");
+        QTest::addColumn<QVariantList>("barcodes");
+        const QString oxygen = QStringLiteral("Dissolved Oxygen");
+        const QString stratum = QStringLiteral("Stratum");
+        for (const char* number : {"0) UNION ALL SELECT 0, zeroblob(999999), 0 FROM kxw93sm a, kxw93sm b --",
+                                   "0 OR replace(hex(zeroblob(499999)),'0','a') LIKE '*'", "fts3_tokenizer('porter')",
+                                   "5; DELETE FROM kxw93sm", "5 OR 1=1", "abc", "5 ", " 5", "1.2.3", "1e", "e5",
+                                   ".", "+", "0x10", "1,5", "inf", "NaN", "--5", "5-", "\u0665", "\uFF15"})
+            QTest::newRow(number) << oxygen << QString::fromUtf8(number) << QString() << kOxygenNotANumber
+                                  << QVariantList();
+        QTest::newRow("a bad second value") << oxygen << "5" << "abc" << kOxygenNotANumber << QVariantList();
+        QTest::newRow("5") << oxygen << "5" << QString() << QString() << QVariantList{1, 4};
+        QTest::newRow("+.6") << oxygen << "+.6" << QString() << QString() << QVariantList{4};
+        QTest::newRow("8.") << oxygen << "8." << QString() << QString() << QVariantList{1, 2, 4};
+        QTest::newRow("1E1") << oxygen << "1E1" << QString() << QString() << QVariantList{1, 2, 4};
+        QTest::newRow("-1.5e+1") << oxygen << "-1.5e+1" << QString() << QString() << QVariantList();
+        QTest::newRow("two numbers") << oxygen << "5" << "0.1e1" << QString() << QVariantList{1};
+        QTest::newRow("text with an apostrophe") << stratum << "it's" << QString() << QString() << QVariantList{3};
+        QTest::newRow("text that reads as a condition")
+            << stratum << "x' OR 'a'='a" << QString() << QString() << QVariantList{4};
+        QTest::newRow("text that ends the statement")
+            << stratum << "' OR 1=1; DELETE FROM kxw93sm --" << QString() << QString() << QVariantList();
+    }
+    void hostileValuesAreRefusedOrSearchedAsTyped() {
+        QFETCH(QString, parameter);
+        QFETCH(QString, typed);
+        QFETCH(QString, secondTyped);
+        QFETCH(QString, message);
+        QFETCH(QVariantList, barcodes);
+        Fixture f("w");
+        f.pick(parameter);
+        f.pickOperator(parameter == "Stratum" ? "=" : "<");
+        // Pasted over the value box's text (the first label of a coded parameter is preset).
+        f.value()->lineEdit()->selectAll();
+        f.value()->lineEdit()->insert(typed);
+        if (!secondTyped.isEmpty()) {
+            f.press("button_and");
+            f.build("Dissolved Oxygen", ">", secondTyped);
+        }
+        f.press("Command2");
+        if (!message.isEmpty()) {
+            QCOMPARE(f.prompts.messages, QStringList{message});
+            QCOMPARE(f.host.calls, QStringList{"begin"});
+            QVERIFY(f.window.isVisible());
+            return;
+        }
+        QVERIFY2(f.prompts.messages.isEmpty(), qPrintable(f.prompts.messages.join('|')));
+        tabledb::Engine engine;
+        tabledb::SelectResult result = engine.open(folder_.path())
+                                           .selectRecords("kxw93sm", buildSearchExpression(SampleKind::Water, f.window.condition));
+        QVERIFY2(result.ok(), qPrintable(result.error));
+        QVariantList found;
+        for (; !result.records.atEnd(); result.records.next())
+            found << result.records.value("barcode");
+        QCOMPARE(found, barcodes);
+    }
+
     void windowOpensWithTheFocusOnSubmitQueryAndTabsInItsOrder() {
         Fixture f("w");
         QVERIFY(f.exposed);

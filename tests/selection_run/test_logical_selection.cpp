@@ -6,6 +6,7 @@
 #include "window_driver.h"
 
 #include "mapcontrol/map_control.h"
+#include "query_builder/query_window.h"
 #include "records/record_grid_model.h"
 
 using namespace datafiles;
@@ -260,7 +261,11 @@ private slots:
     void aRejectedSearchIsReportedOnceNamingTheLayerAndCancelsTheRequest() {
         WindowDriver driver;
         driver.clickBox("chkwater_0");
-        QVERIFY(driver.selectLogically("Temperature", ">", "abc"));
+        // The query window lets no such value through; the condition is handed over as if it
+        // had, so that the engine rejects the search.
+        QVERIFY(driver.selectLogically("Temperature", ">", "20"));
+        driver.window.queryWindow()->condition.query_value_1 = QStringLiteral("abc");
+        driver.window.acceptSubmit();
         driver.settle();
         QCOMPARE(driver.prompts.messages.size(), 1);
         QVERIFY2(driver.prompts.messages.first().contains("kxw93sm"),
