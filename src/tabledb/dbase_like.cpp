@@ -63,8 +63,12 @@ bool isDigit(char32_t c) {
 /// advances `pattern` past the element.
 bool elementAccepts(Utf8Reader& pattern, char32_t character, char32_t escape) {
     char32_t element = pattern.next();
-    if (escape != 0 && element == escape && !pattern.atEnd())
-        return foldCase(pattern.next()) == foldCase(character);
+    // The character after the escape is literal; an escape that ends the pattern stands for itself.
+    if (escape != 0 && element == escape) {
+        if (!pattern.atEnd())
+            element = pattern.next();
+        return foldCase(element) == foldCase(character);
+    }
     if (element == kOneCharacter)
         return true;
     if (element == kOneDigit)

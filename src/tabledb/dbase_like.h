@@ -14,7 +14,8 @@ enum class LikeOutcome { NoMatch, Match, Stopped };
 
 /// Pattern matching in the dBASE manner: "*" matches any run of characters, "?" one
 /// character, "#" one decimal digit; every other character matches itself, ignoring the
-/// case of ASCII letters. `escape` (0 for none) makes the pattern character after it literal.
+/// case of ASCII letters. `escape` (0 for none) makes the pattern character after it literal;
+/// an escape that ends the pattern stands for itself.
 /// Text and pattern are UTF-8; "?" consumes one whole character, and a byte that does not
 /// belong to a well-formed character is a character of its own, equal only to that byte.
 /// The work is at most proportional to the product of the two lengths; `shouldStop`, when

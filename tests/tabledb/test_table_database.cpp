@@ -166,9 +166,13 @@ private slots:
 
     void likeEscapeMakesAWildcardLiteral() {
         const SelectResult result =
-            db_.select("SELECT '5*' LIKE '5!*' ESCAPE '!' AS hit, '50' LIKE '5!*' ESCAPE '!' AS miss;");
+            db_.select("SELECT '5*' LIKE '5!*' ESCAPE '!' AS hit, '50' LIKE '5!*' ESCAPE '!' AS miss, "
+                       "'5!' LIKE '5!' ESCAPE '!' AS trailing;");
         QCOMPARE(result.records.value("hit").toInt(), 1);
         QCOMPARE(result.records.value("miss").toInt(), 0);
+        // An escape that ends the pattern stands for itself, also when it is a wildcard.
+        QCOMPARE(result.records.value("trailing").toInt(), 1);
+        QCOMPARE(db_.select("SELECT '5x' LIKE '5?' ESCAPE '?' AS wildcard;").records.value("wildcard").toInt(), 0);
         QVERIFY(!db_.select("SELECT 'a' LIKE 'a' ESCAPE 'xy';").ok());
     }
 
