@@ -9,6 +9,7 @@ packages=(
   libgdal-dev gdal-bin
   libsqlite3-dev
   fonts-liberation2
+  clang libclang-rt-14-dev
   "$@"
 )
 

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds and runs every test; then builds and runs them again under
-# AddressSanitizer and UndefinedBehaviorSanitizer in a second build folder.
+# AddressSanitizer and UndefinedBehaviorSanitizer in a second build folder; then builds the
+# fuzz targets with clang and runs each for a minute.
 set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
 "$root/scripts/install-deps.sh"
@@ -14,3 +15,5 @@ ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 \
 LSAN_OPTIONS=suppressions="$root/tests/lsan.supp":print_suppressions=0 \
 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
   ctest --test-dir "$root/build-asan" --output-on-failure
+
+"$root/scripts/fuzz.sh" 60
