@@ -5,6 +5,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 
 #include <cmath>
 #include <limits>
@@ -36,6 +37,44 @@ QByteArray exportField(const QString& cell, ExportEncoding encoding) {
 
 QByteArray joinLine(const QList<QByteArray>& fields) {
     return fields.join(',') + kLineEnd;
+}
+
+/// Whether the file exists and its last byte is not a line feed.
+bool endsInsideALine(const QString& path) {
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly) || file.size() == 0 || !file.seek(file.size() - 1))
+        return false;
+    char last = 0;
+    return file.getChar(&last) && last != '\n';
+}
+
+/// Appends `block` to the file, created when missing, on a line of its own. Either the whole
+/// block is written or the file is left as it was (cut back to its length, or removed when it
+/// was new); the reason of a failure is returned, empty on success.
+QString appendWhole(const QString& path, QByteArray block) {
+    const bool existed = QFileInfo::exists(path);
+    if (endsInsideALine(path))
+        block.prepend(kLineEnd);
+    // Unbuffered, so that nothing is left to be written after a failure has been undone.
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Append | QIODevice::Unbuffered))
+        return file.errorString();
+    const qint64 length = file.size();
+    qint64 written = 0;
+    while (written < block.size()) {
+        const qint64 count = file.write(block.constData() + written, block.size() - written);
+        if (count <= 0) {
+            const QString reason = file.errorString();
+            if (existed)
+                file.resize(length);
+            file.close();
+            if (!existed)
+                QFile::remove(path);
+            return reason;
+        }
+        written += count;
+    }
+    return QString();
 }
 
 SaveDialogOptions exportDialogOptions() {
@@ -112,25 +151,21 @@ bool isRecordRow(const RecordGridModel& grid, int row) {
 
 ExportResult appendGridToFile(const RecordGridModel& grid, SampleKind kind, const QString& path) {
     ExportResult result;
-    QFile file(path);
-    auto fail = [&]() {
-        result.failure = file.errorString();
-        return result;
-    };
+    QByteArray block;
     for (int row = 1; row < grid.rows(); ++row) {
         if (!isRecordRow(grid, row))
             continue;
-        if (!file.isOpen()) {
-            // Opened only at the first record, so that a grid without records creates no file.
-            if (!file.open(QIODevice::WriteOnly | QIODevice::Append) || file.write(headingLine(kind)) < 0)
-                return fail();
-        }
-        if (file.write(recordLine(grid, row, kind)) < 0)
-            return fail();
+        if (block.isEmpty())
+            block = headingLine(kind);
+        block += recordLine(grid, row, kind);
         ++result.recordsWritten;
     }
-    if (file.isOpen() && !file.flush())
-        return fail();
+    // A grid without records creates no file.
+    if (result.recordsWritten == 0)
+        return result;
+    result.failure = appendWhole(path, block);
+    if (!result.ok())
+        result.recordsWritten = 0;
     return result;
 }
 

@@ -45,8 +45,9 @@ struct ExportResult {
 };
 
 /// Appends the grid's records to the file, which is created when missing: the heading line
-/// before the first record, then the records. A grid without records leaves the file alone.
-/// On failure, what was written before it stays.
+/// before the first record, then the records, starting on a new line when the file's last line
+/// has no line end. A grid without records leaves the file alone. The block is written whole
+/// or not at all: on failure the file is left exactly as it was and the reason is given.
 ExportResult appendGridToFile(const RecordGridModel& grid, SampleKind kind, const QString& path);
 
 /// "Save as Text File": asks for a file and appends the grid to it in the layout of the kind

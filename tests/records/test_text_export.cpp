@@ -2,6 +2,7 @@
 #include "records/record_grid_model.h"
 #include "records/text_export.h"
 #include "support/scripted_prompts.h"
+#include "support/small_filesystem.h"
 
 #include <QDir>
 #include <QFile>
@@ -194,6 +195,51 @@ private slots:
         const ExportResult result = appendGridToFile(grid, SampleKind::Water, "/dev/full");
         QVERIFY(!result.ok());
         QVERIFY(!result.failure.isEmpty());
+    }
+
+    void aBlockGoesOnANewLineAfterALastLineWithoutItsEnd() {
+        RecordGridModel grid;
+        fillWaterGrid(grid);
+        const QByteArray notes = "notes of the day";
+        QFile file(path());
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write(notes);
+        file.close();
+        QVERIFY(appendGridToFile(grid, SampleKind::Water, path()).ok());
+        const QByteArray block = readFile(path()).mid(notes.size() + 2);
+        QVERIFY(block.startsWith("\"Barcode\""));
+        QCOMPARE(readFile(path()), notes + "\r\n" + block);
+        QVERIFY(appendGridToFile(grid, SampleKind::Water, path()).ok());
+        QCOMPARE(readFile(path()), notes + "\r\n" + block + block);
+    }
+
+    void onAFullDiskTheFileStaysAsItWasAndTheReasonIsGiven() {
+        SmallFilesystem disk(256 * 1024);
+        if (!disk.isMounted())
+            QSKIP(qPrintable(disk.skipReason()));
+        RecordGridModel grid;
+        layOutGrid(grid, SampleKind::Water);
+        for (int n = 1; n <= 200; ++n)
+            writeLayerRecordRow(grid, n, {1000 + n, "KX01", "7/14/1993", "10:30", 0.5});
+        const QString earlier = disk.filePath("records.txt");
+        QFile file(earlier);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write("an earlier export\r\nwithout its last line end");
+        file.close();
+        const QByteArray before = readFile(earlier);
+        QVERIFY(disk.fillLeaving(8192));
+
+        ScriptedPrompts prompts;
+        prompts.saveAnswers = {earlier, earlier, disk.filePath("new.txt")};
+        for (int attempt = 0; attempt < 2; ++attempt) {
+            saveGridAsText(nullptr, grid, "w");
+            QCOMPARE(readFile(earlier), before);
+        }
+        saveGridAsText(nullptr, grid, "w");
+        QVERIFY(!QFile::exists(disk.filePath("new.txt")));
+        QCOMPARE(prompts.messages.size(), 3);
+        for (const QString& message : prompts.messages)
+            QVERIFY2(message.endsWith(": No space left on device"), qPrintable(message));
     }
 
 private:
