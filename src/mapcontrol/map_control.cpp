@@ -5,10 +5,13 @@
 #include "mapcontrol/map_tools.h"
 #include "mapcontrol/view_transform.h"
 
+#include <QBuffer>
+#include <QImageWriter>
 #include <QMouseEvent>
 #include <QPaintEvent>
 #include <QPainter>
 #include <QResizeEvent>
+#include <QSaveFile>
 
 #include <cmath>
 
@@ -17,6 +20,29 @@ namespace mapcontrol {
 namespace {
 const QColor kBackground = Qt::white;
 constexpr int kBitmapFormat = 1;
+
+/// Writes the picture as a Windows bitmap into a temporary file beside `path`, which then takes
+/// the place of any file there: a failure leaves that file as it was. Returns the reason of a
+/// failure; empty on success.
+QString writeBitmapInPlaceOf(const QImage& picture, const QString& path) {
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    QImageWriter writer(&buffer, "BMP");
+    if (!writer.write(picture))
+        return writer.errorString();
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly))
+        return file.errorString();
+    // A write cut short says why only when tried again.
+    for (qint64 written = 0; written < bytes.size();) {
+        const qint64 count = file.write(bytes.constData() + written, bytes.size() - written);
+        if (count <= 0)
+            return file.errorString();
+        written += count;
+    }
+    return file.commit() ? QString() : file.errorString();
+}
 } // namespace
 
 struct MapControl::RenderTarget {
@@ -212,8 +238,9 @@ bool MapControl::saveImage(int format, const QString& path, double scale, QStrin
                         .arg(transform.pixels().width())
                         .arg(transform.pixels().height()));
     render(image, transform, scale, QRect());
-    if (!image.convertToFormat(QImage::Format_RGB888).save(path, "BMP"))
-        return fail(tr("Cannot write the file %1.").arg(path));
+    const QString failure = writeBitmapInPlaceOf(image.convertToFormat(QImage::Format_RGB888), path);
+    if (!failure.isEmpty())
+        return fail(failure);
     return true;
 }
 

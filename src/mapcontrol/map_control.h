@@ -104,7 +104,8 @@ public:
     void paintShape(const Shape& shape, const Symbol& symbol);
     /// SaveImage: renders the current view into an image `scale` times the widget's size
     /// (every marker, line and label scaled alike, layer notifications emitted as for the
-    /// screen) and writes it; format 1 is a Windows bitmap. False with `error` set on failure.
+    /// screen) and writes it; format 1 is a Windows bitmap. The picture replaces an earlier file
+    /// only once it is written whole. False with `error` (the reason) set on failure.
     bool saveImage(int format, const QString& path, double scale, QString* error = nullptr);
     /// The last rendered image (the back buffer), at the screen's resolution: its device pixel
     /// ratio gives the image pixels per widget pixel.

@@ -1,6 +1,7 @@
 // "Print to .BMP File" and the windows of fixed information opened from the main window.
 
 #include "../support/main_window_harness.h"
+#include "../support/small_filesystem.h"
 
 #include "info_windows/help_window.h"
 
@@ -21,6 +22,7 @@ private slots:
     void theSavedPictureCarriesTheYellowHighlightsAtItsScale();
     void cancellingTheDialogWritesNothing();
     void aFolderThatCannotBeWrittenIsReported();
+    void onAFullDiskTheEarlierPictureStaysAsItWas();
     void aboutOpensModallyAndHelpLetsTheMainWindowWork();
 };
 
@@ -94,6 +96,30 @@ void MapExportTest::aFolderThatCannotBeWrittenIsReported() {
     clickButton(window, "button_print");
     QCOMPARE(prompts.messages.size(), 1);
     QVERIFY(prompts.messages.first().contains(path));
+}
+
+void MapExportTest::onAFullDiskTheEarlierPictureStaysAsItWas() {
+    SmallFilesystem disk(4 * 1024 * 1024);
+    if (!disk.isMounted())
+        QSKIP(qPrintable(disk.skipReason()));
+    const QString path = disk.filePath("map1.bmp");
+    QFile earlier(path);
+    QVERIFY(earlier.open(QIODevice::WriteOnly));
+    earlier.write("an earlier picture");
+    earlier.close();
+    QVERIFY(disk.fillLeaving(64 * 1024));
+
+    ScriptedPrompts prompts;
+    MainWindow window;
+    prompts.saveAnswers << path;
+    clickButton(window, "button_print");
+    QCOMPARE(prompts.messages.size(), 1);
+    QVERIFY2(prompts.messages.first().contains(path) && prompts.messages.first().endsWith("No space left on device"),
+             qPrintable(prompts.messages.first()));
+    QFile kept(path);
+    QVERIFY(kept.open(QIODevice::ReadOnly));
+    QCOMPARE(kept.readAll(), QByteArray("an earlier picture"));
+    QCOMPARE(QDir(QFileInfo(path).path()).entryList(QDir::Files), (QStringList{"filler", "map1.bmp"}));
 }
 
 void MapExportTest::aboutOpensModallyAndHelpLetsTheMainWindowWork() {
