@@ -7,56 +7,83 @@
 namespace quillfen {
 namespace {
 
-/// Grows `vector` to `size` elements, reserving geometrically so that growing one element at
-/// a time stays amortised constant.
-template <typename T> void growTo(QVector<T>& vector, int size) {
-    if (size > vector.capacity())
-        vector.reserve(std::max<qsizetype>(size, 2 * vector.capacity()));
-    vector.resize(size);
+/// Revisions are drawn from one counter so that two grids never show the same one.
+quint64 nextRevision() {
+    static quint64 counter = 0;
+    return ++counter;
 }
 
-const QVariant kEmptyCell;
+QByteArrayView withoutTrailingSpaces(QByteArrayView text) {
+    while (!text.isEmpty() && text.back() == ' ')
+        text.chop(1);
+    return text;
+}
 
 } // namespace
 
-RecordGridModel::RecordGridModel(QObject* parent) : QAbstractTableModel(parent) {
-    m_rows.resize(kInitialRows);
-    m_colWidths.resize(kInitialCols);
+RecordGridModel::RecordGridModel(QObject* parent) : QAbstractTableModel(parent), m_revision(nextRevision()) {
+    m_rowCount = kInitialRows;
     m_colCount = kInitialCols;
+    m_cells.assign(size_t(kInitialRows * kInitialCols), GridCell::kEmpty);
+    m_colWidths.resize(kInitialCols);
+}
+
+void RecordGridModel::touch() {
+    m_revision = nextRevision();
 }
 
 void RecordGridModel::setCols(int count) {
     count = std::max(count, 1);
-    if (count > m_colCount) {
-        beginInsertColumns(QModelIndex(), m_colCount, count - 1);
-        m_colCount = count;
-        m_colWidths.resize(count);
-        endInsertColumns();
-    } else if (count < m_colCount) {
-        beginRemoveColumns(QModelIndex(), count, m_colCount - 1);
-        m_colCount = count;
-        m_colWidths.resize(count);
-        for (Row& cells : m_rows) {
-            if (cells.size() > count)
-                cells.resize(count);
-        }
-        m_col = std::min(m_col, count - 1);
-        endRemoveColumns();
+    if (count == m_colCount)
+        return;
+    touch();
+    const bool growing = count > m_colCount;
+    if (!m_filling) {
+        if (growing)
+            beginInsertColumns(QModelIndex(), m_colCount, count - 1);
+        else
+            beginRemoveColumns(QModelIndex(), count, m_colCount - 1);
+    }
+    std::vector<quint64> cells(size_t(m_rowCount) * size_t(count), GridCell::kEmpty);
+    const int kept = std::min(count, m_colCount);
+    for (int r = 0; r < m_rowCount; ++r) {
+        const auto from = m_cells.begin() + ptrdiff_t(r) * m_colCount;
+        std::copy(from, from + kept, cells.begin() + ptrdiff_t(r) * count);
+    }
+    m_cells.swap(cells);
+    m_colCount = count;
+    m_colWidths.resize(count);
+    m_col = std::min(m_col, count - 1);
+    if (!m_filling) {
+        if (growing)
+            endInsertColumns();
+        else
+            endRemoveColumns();
     }
 }
 
 void RecordGridModel::setRows(int count) {
     count = std::max(count, 1);
-    const int current = rows();
-    if (count > current) {
-        beginInsertRows(QModelIndex(), current, count - 1);
-        growTo(m_rows, count);
-        endInsertRows();
-    } else if (count < current) {
-        beginRemoveRows(QModelIndex(), count, current - 1);
-        m_rows.resize(count);
-        m_row = std::min(m_row, count - 1);
-        endRemoveRows();
+    const int current = m_rowCount;
+    if (count == current)
+        return;
+    touch();
+    const bool growing = count > current;
+    if (!m_filling) {
+        if (growing)
+            beginInsertRows(QModelIndex(), current, count - 1);
+        else
+            beginRemoveRows(QModelIndex(), count, current - 1);
+    }
+    // The array grows geometrically, so adding one row at a time stays amortised constant.
+    m_cells.resize(size_t(count) * size_t(m_colCount), GridCell::kEmpty);
+    m_rowCount = count;
+    m_row = std::min(m_row, count - 1);
+    if (!m_filling) {
+        if (growing)
+            endInsertRows();
+        else
+            endRemoveRows();
     }
 }
 
@@ -69,32 +96,81 @@ void RecordGridModel::setCol(int c) {
 }
 
 void RecordGridModel::setText(const QString& text) {
-    store(text);
+    storeText(text.toUtf8());
 }
 
 void RecordGridModel::setValue(const QVariant& value) {
-    // Texts are stored in their shown form (without padding) so that reading them costs nothing.
-    store(value.typeId() == QMetaType::QString ? QVariant(valueText(value)) : value);
+    if (value.isNull() || !value.isValid()) {
+        store(GridCell::kEmpty);
+        return;
+    }
+    switch (value.typeId()) {
+    case QMetaType::Int:
+    case QMetaType::LongLong:
+    case QMetaType::Short:
+    case QMetaType::UInt:
+        setInteger(value.toLongLong());
+        return;
+    case QMetaType::Double:
+        setReal(value.toDouble());
+        return;
+    case QMetaType::QString:
+        setFieldText(value.toString().toUtf8());
+        return;
+    default:
+        // Other values (dates, single-precision numbers) keep their shown text.
+        storeText(valueText(value).toUtf8());
+        return;
+    }
 }
 
-void RecordGridModel::store(QVariant value) {
-    Row& cells = m_rows[m_row];
-    if (cells.size() <= m_col)
-        cells.resize(m_colCount); // at the row's first write, so the row is allocated once
-    cells[m_col] = std::move(value);
+void RecordGridModel::setInteger(qint64 value) {
+    if (GridCell::fitsInteger(value))
+        store(GridCell::integer(value));
+    else
+        storeText(QByteArray::number(value));
+}
+
+void RecordGridModel::setReal(double value) {
+    store(GridCell::real(value));
+}
+
+void RecordGridModel::setFieldText(QByteArrayView utf8) {
+    storeText(withoutTrailingSpaces(utf8));
+}
+
+void RecordGridModel::storeText(QByteArrayView utf8) {
+    store(utf8.isEmpty() ? GridCell::kEmpty : GridCell::text(m_texts.intern(utf8)));
+}
+
+void RecordGridModel::store(quint64 cell) {
+    m_cells[size_t(m_row) * size_t(m_colCount) + size_t(m_col)] = cell;
+    touch();
+    if (m_filling)
+        return;
     const QModelIndex changed = index(m_row, m_col);
     emit dataChanged(changed, changed);
 }
 
-const QVariant& RecordGridModel::cell(int r, int c) const {
-    if (r < 0 || r >= rows() || c < 0 || c >= m_rows[r].size())
-        return kEmptyCell;
-    return m_rows[r][c];
+GridValue RecordGridModel::cellValue(int r, int c) const {
+    if (r < 0 || r >= m_rowCount || c < 0 || c >= m_colCount)
+        return GridValue();
+    return GridCell::value(m_cells[size_t(r) * size_t(m_colCount) + size_t(c)], m_texts);
 }
 
 QString RecordGridModel::textMatrix(int r, int c) const {
-    const QVariant& value = cell(r, c);
-    return value.typeId() == QMetaType::QString ? value.toString() : valueText(value);
+    const GridValue value = cellValue(r, c);
+    switch (value.kind) {
+    case GridValue::Kind::Empty:
+        break;
+    case GridValue::Kind::Integer:
+        return QString::number(value.integer);
+    case GridValue::Kind::Real:
+        return valueText(value.real);
+    case GridValue::Kind::Text:
+        return QString::fromUtf8(value.text);
+    }
+    return QString();
 }
 
 int RecordGridModel::colWidth(int c) const {
@@ -109,9 +185,25 @@ void RecordGridModel::setColWidth(int c, int twips) {
 }
 
 void RecordGridModel::clear() {
-    for (Row& cells : m_rows)
-        cells = Row();
-    emit dataChanged(index(0, 0), index(rows() - 1, m_colCount - 1));
+    std::fill(m_cells.begin(), m_cells.end(), GridCell::kEmpty);
+    m_texts.clear();
+    touch();
+    if (!m_filling)
+        emit dataChanged(index(0, 0), index(rows() - 1, m_colCount - 1));
+}
+
+void RecordGridModel::beginFill() {
+    beginResetModel();
+    m_filling = true;
+}
+
+void RecordGridModel::endFill() {
+    m_filling = false;
+    endResetModel();
+}
+
+qint64 RecordGridModel::storageBytes() const {
+    return qint64(m_cells.capacity() * sizeof(quint64)) + m_texts.storageBytes();
 }
 
 int RecordGridModel::rowCount(const QModelIndex& parent) const {

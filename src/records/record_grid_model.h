@@ -1,8 +1,12 @@
 #pragma once
 
+#include "records/grid_cells.h"
+
 #include <QAbstractTableModel>
 #include <QVariant>
 #include <QVector>
+
+#include <vector>
 
 namespace quillfen {
 
@@ -10,10 +14,14 @@ namespace quillfen {
 /// use: sizes, a current cell to write, cell texts and column widths. Row 0 holds the headings
 /// and column 0 the record numbers; they are ordinary cells that the selection code writes.
 ///
-/// A cell keeps the value it was given (a text, a number, a date); its text form is made only
-/// when a view or a reader asks for it. Each row is one vector, so a grid of 100k records
-/// holds 100k small arrays rather than millions of objects, and growing it row by row costs
+/// A cell keeps the value it was given in 8 bytes (see GridCell): a whole or real number, or
+/// the index of its text in the grid's own pool, where each text is kept once. The text form
+/// of a number is made only when a view or a reader asks for it. The cells are one array, so
+/// a grid of 100k records holds no per-row or per-cell objects, and growing it row by row costs
 /// amortised constant time.
+///
+/// Between beginFill() and endFill() the grid is written without any notification: a view
+/// sees one model reset when the fill ends.
 class RecordGridModel : public QAbstractTableModel {
     Q_OBJECT
 public:
@@ -30,7 +38,7 @@ public:
     /// Shrinking moves the current cell inside the grid and drops the cells cut off.
     int cols() const { return m_colCount; }
     void setCols(int count);
-    int rows() const { return int(m_rows.size()); }
+    int rows() const { return m_rowCount; }
     void setRows(int count);
 
     /// The current cell, which text() and setText() address. Both stay inside the grid.
@@ -44,6 +52,15 @@ public:
     void setText(const QString& text);
     /// Writes a field value into the current cell; its text form is that of valueText().
     void setValue(const QVariant& value);
+    /// Typed writes of a field value into the current cell, as setValue() writes it: a whole
+    /// number, a real number, a text in UTF-8 (trailing spaces dropped).
+    void setInteger(qint64 value);
+    void setReal(double value);
+    void setFieldText(QByteArrayView utf8);
+
+    /// The stored value of cell (r, c); empty outside the grid. Its text is valid until the
+    /// grid is next written.
+    GridValue cellValue(int r, int c) const;
 
     /// The text of cell (r, c); empty outside the grid.
     QString textMatrix(int r, int c) const;
@@ -55,6 +72,16 @@ public:
     /// Empties every cell; the size, the current cell and the widths stay.
     void clear();
 
+    /// Starts writing many cells at once: views are told nothing until endFill(), which
+    /// resets the model once.
+    void beginFill();
+    void endFill();
+
+    /// A number that changes whenever the grid is written, and that no other grid shares.
+    quint64 revision() const { return m_revision; }
+    /// Bytes held for the cells and their texts.
+    qint64 storageBytes() const;
+
     int rowCount(const QModelIndex& parent = QModelIndex()) const override;
     int columnCount(const QModelIndex& parent = QModelIndex()) const override;
     QVariant data(const QModelIndex& index, int role = Qt::DisplayRole) const override;
@@ -64,13 +91,17 @@ signals:
     void colWidthChanged(int col);
 
 private:
-    using Row = QVector<QVariant>;
-    const QVariant& cell(int r, int c) const;
-    void store(QVariant value);
+    void store(quint64 cell);
+    void storeText(QByteArrayView utf8);
+    void touch();
 
-    QVector<Row> m_rows; ///< a row may be shorter than cols(): missing cells are empty
+    std::vector<quint64> m_cells; ///< row by row, cols() cells each
+    GridStringPool m_texts;
     QVector<int> m_colWidths;
+    int m_rowCount = 0;
     int m_colCount = 0;
+    quint64 m_revision = 0;
+    bool m_filling = false;
     int m_row = 0;
     int m_col = 0;
 };

@@ -11,6 +11,8 @@
 #include <QScrollBar>
 #include <QTest>
 
+#include <cmath>
+
 using namespace quillfen;
 
 namespace {
@@ -49,6 +51,14 @@ private slots:
         grid.setCols(25);
         grid.setRows(2);
         grid.clear();
+        // A fill tells the views nothing until it ends with one reset.
+        grid.beginFill();
+        layOutGrid(grid, SampleKind::Water);
+        for (int n = 1; n <= 3; ++n)
+            writeLayerRecordRow(grid, n, {n, "W"});
+        grid.setCols(5);
+        grid.endFill();
+        QCOMPARE(grid.textMatrix(3, 2), QStringLiteral("W"));
     }
 
     void theLayoutGivesEachKindItsColumnsHeadingsAndWidths_data() {
@@ -130,6 +140,11 @@ private slots:
                                                        {0.05, "0.05"},
                                                        {QVariant(0.1f), "0.1"},
                                                        {12, "12"},
+                                                       {-5, "-5"},
+                                                       {-0.5, "-0.5"},
+                                                       {qlonglong(1) << 50, "1125899906842624"},
+                                                       {-(qlonglong(1) << 47), "-140737488355328"},
+                                                       {std::nan(""), "nan"},
                                                        {QDate(1993, 7, 4), "7/4/1993"},
                                                        {"Coontail  ", "Coontail"}};
         for (const auto& [value, text] : cases) {
