@@ -319,13 +319,19 @@ RecordCursor MapControl::searchShape(const VectorLayer& layer, const Shape& shap
             *error = tr("Spatial relation %1 is not supported; only 9 (inside) is.").arg(relation);
         return RecordCursor(dataset, tabledb::RecordSet());
     }
-    auto inside = std::make_shared<std::vector<bool>>(size_t(dataset->featureCount()), false);
-    const Rect polygonExtent = shape.extent();
-    for (int feature = 0; feature < dataset->featureCount(); ++feature)
-        (*inside)[size_t(feature)] = featureInside(*dataset, feature, shape, polygonExtent);
+    auto inside = std::make_shared<std::vector<bool>>(featuresInside(layer, shape));
     RecordCursor matching = expression.isEmpty() ? RecordCursor(dataset, dataset->allRecords(error))
                                                  : searchExpression(layer, expression, error);
     return RecordCursor(dataset, matching.records(), std::move(inside));
+}
+
+std::vector<bool> MapControl::featuresInside(const VectorLayer& layer, const Shape& shape) const {
+    const Dataset& dataset = *layer.dataset();
+    std::vector<bool> inside(size_t(dataset.featureCount()), false);
+    const Rect polygonExtent = shape.extent();
+    for (int feature = 0; feature < dataset.featureCount(); ++feature)
+        inside[size_t(feature)] = featureInside(dataset, feature, shape, polygonExtent);
+    return inside;
 }
 
 void MapControl::paintEvent(QPaintEvent* event) {

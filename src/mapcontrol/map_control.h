@@ -97,6 +97,8 @@ public:
     /// shape has nothing inside. Other relations: an empty cursor and `error` set.
     RecordCursor searchShape(const VectorLayer& layer, const Shape& shape, int relation,
                              const QString& expression, QString* error = nullptr) const;
+    /// The test of searchShape with relation 9, as one flag per feature index of the layer.
+    std::vector<bool> featuresInside(const VectorLayer& layer, const Shape& shape) const;
 
     // Painting and export -----------------------------------------------------------------
     /// PaintShape: paints over the drawn map (or over the image being rendered, when called

@@ -50,7 +50,9 @@ public:
     static constexpr quint64 kTextTag = 0xFFFB000000000000ULL;
     static constexpr qint64 kLargestInteger = (qint64(1) << 47) - 1;
 
-    static bool fitsInteger(qint64 value) { return value >= -kLargestInteger - 1 && value <= kLargestInteger; }
+    static bool fitsInteger(qint64 value) {
+        return value >= -kLargestInteger - 1 && value <= kLargestInteger;
+    }
     static quint64 integer(qint64 value) { return kIntegerTag | (quint64(value) & ~kTagMask); }
     static quint64 real(double value);
     static quint64 text(quint32 index) { return kTextTag | index; }

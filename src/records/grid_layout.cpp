@@ -13,7 +13,30 @@ void startRecordRow(RecordGridModel& grid, int n) {
     grid.setRows(n + 1);
     grid.setRow(n);
     grid.setCol(0);
-    grid.setText(QString::number(n));
+    grid.setInteger(n);
+}
+
+bool isNull(const tabledb::RowReader& row, int column) {
+    return column < 0 || row.type(column) == tabledb::RowReader::Type::Null;
+}
+
+/// Writes a field of a streamed row into the current cell, as setValue() writes its value.
+void writeField(RecordGridModel& grid, const tabledb::RowReader& row, int column) {
+    using Type = tabledb::RowReader::Type;
+    switch (isNull(row, column) ? Type::Null : row.type(column)) {
+    case Type::Null:
+        grid.setFieldText({});
+        break;
+    case Type::Integer:
+        grid.setInteger(row.integer(column));
+        break;
+    case Type::Real:
+        grid.setReal(row.real(column));
+        break;
+    case Type::Text:
+        grid.setFieldText(row.text(column));
+        break;
+    }
 }
 
 } // namespace
@@ -50,6 +73,37 @@ void writeTableRecordRow(RecordGridModel& grid, int n, const QVector<QVariant>& 
             continue;
         grid.setCol(i + 1);
         grid.setValue(values[i]);
+    }
+    grid.setRows(grid.rows() + 1);
+    grid.setRow(grid.row() + 1);
+}
+
+QVector<int> fieldColumns(const tabledb::RowReader& row, SampleKind kind) {
+    QVector<int> columns;
+    for (const SchemaField& field : sampleSchema(kind))
+        columns.append(row.columnIndex(field.field));
+    return columns;
+}
+
+void writeLayerRecordRow(RecordGridModel& grid, int n, const tabledb::RowReader& row,
+                         const QVector<int>& columns) {
+    startRecordRow(grid, n);
+    const int count = std::min(int(columns.size()), grid.cols() - 1);
+    for (int i = 0; i < count; ++i) {
+        grid.setCol(i + 1);
+        writeField(grid, row, columns[i]);
+    }
+}
+
+void writeTableRecordRow(RecordGridModel& grid, int n, const tabledb::RowReader& row,
+                         const QVector<int>& columns) {
+    startRecordRow(grid, n);
+    const int count = std::min(int(columns.size()), grid.cols() - 1);
+    for (int i = 0; i < count; ++i) {
+        if (isNull(row, columns[i]))
+            continue;
+        grid.setCol(i + 1);
+        writeField(grid, row, columns[i]);
     }
     grid.setRows(grid.rows() + 1);
     grid.setRow(grid.row() + 1);

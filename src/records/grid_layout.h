@@ -1,6 +1,7 @@
 #pragma once
 
 #include "layer_selection/sampling_periods.h"
+#include "tabledb/table_database.h"
 
 #include <QVariant>
 #include <QVector>
@@ -21,5 +22,14 @@ void writeLayerRecordRow(RecordGridModel& grid, int n, const QVector<QVariant>& 
 /// that a NULL value leaves its cell as it was; then adds one row below and makes it current,
 /// so that a listing ends with an empty row that the next listing of the run fills first.
 void writeTableRecordRow(RecordGridModel& grid, int n, const QVector<QVariant>& values);
+
+/// The positions of a kind's fields, in the kind's field order, among the columns of a streamed
+/// row; -1 for a field the row lacks (read as NULL).
+QVector<int> fieldColumns(const tabledb::RowReader& row, SampleKind kind);
+/// writeLayerRecordRow() and writeTableRecordRow() for a streamed row, its fields at `columns`.
+void writeLayerRecordRow(RecordGridModel& grid, int n, const tabledb::RowReader& row,
+                         const QVector<int>& columns);
+void writeTableRecordRow(RecordGridModel& grid, int n, const tabledb::RowReader& row,
+                         const QVector<int>& columns);
 
 } // namespace quillfen

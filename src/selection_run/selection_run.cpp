@@ -1,9 +1,14 @@
 #include "selection_run/selection_run.h"
 
-#include "layers/sample_schema.h"
 #include "mapcontrol/map_control.h"
 #include "records/grid_layout.h"
+#include "records/record_grid_model.h"
 #include "selection_run/companion_lookup.h"
+
+#include <QApplication>
+#include <QDateTime>
+#include <QFileInfo>
+#include <QPointer>
 
 namespace quillfen {
 namespace {
@@ -22,28 +27,68 @@ Symbol highlightSymbol() {
     return symbol;
 }
 
-bool hasOwnRecords(SampleKind kind) { return kind == SampleKind::Water || kind == SampleKind::Invert; }
-
-/// Water quality and macro-invertebrates: each found feature is a record of the layer.
-/// A feature without a shape is listed but not painted.
-void listLayerRecords(RecordCursor& found, SampleKind kind, RunListing& listing) {
-    const QVector<SchemaField>& schema = sampleSchema(kind);
-    QVector<int> columns;
-    for (const SchemaField& field : schema)
-        columns.append(found.records().columnIndex(field.field));
-    QVector<QVariant> values(schema.size());
-    for (; !found.atEnd(); found.next()) {
-        const int n = ++listing.recordCounter;
-        const Shape shape = found.shape();
-        if (!shape.isNull())
-            listing.highlights.append(shape);
-        for (int i = 0; i < schema.size(); ++i)
-            values[i] = found.records().value(columns[i]);
-        writeLayerRecordRow(listing.grid, n, values);
-    }
+bool hasOwnRecords(SampleKind kind) {
+    return kind == SampleKind::Water || kind == SampleKind::Invert;
 }
 
-}  // namespace
+/// A file read by a run, as it was when the run read it.
+struct FileStamp {
+    QString path;
+    qint64 size = -1;
+    QDateTime modified;
+
+    static FileStamp of(const QString& path) {
+        const QFileInfo file(path);
+        return file.exists() ? FileStamp{path, file.size(), file.lastModified()} : FileStamp{path, -1, {}};
+    }
+    bool operator==(const FileStamp& o) const {
+        return path == o.path && size == o.size && modified == o.modified;
+    }
+};
+
+/// The wait cursor for as long as it lives.
+class WaitCursor {
+public:
+    WaitCursor() { QApplication::setOverrideCursor(Qt::WaitCursor); }
+    ~WaitCursor() { QApplication::restoreOverrideCursor(); }
+    WaitCursor(const WaitCursor&) = delete;
+    WaitCursor& operator=(const WaitCursor&) = delete;
+};
+
+/// Water quality and macro-invertebrates: each found feature is a record of the layer, listed
+/// in record order; `inside`, when given, keeps only the features it flags. The grid is laid
+/// out for the kind once the search has been accepted. A feature without a shape is listed but
+/// not painted. Returns the engine's error, or an empty text.
+QString listLayerRecords(RecordGridModel& grid, const VectorLayer& layer, const std::vector<bool>* inside,
+                         const QString& expression, SampleKind kind, RunListing& listing) {
+    const DatasetPtr& dataset = layer.dataset();
+    Highlight painted{dataset, {}};
+    QVector<int> columns;
+    bool laidOut = false;
+    const auto kept = [&](int feature) {
+        return !inside || (feature >= 0 && size_t(feature) < inside->size() && (*inside)[size_t(feature)]);
+    };
+    const QString error =
+        dataset->attributes().streamRecords(dataset->name(), expression, [&](const tabledb::RowReader& row) {
+            const int feature = row.rowNumber();
+            if (!kept(feature))
+                return;
+            if (!laidOut) {
+                layOutGrid(grid, kind);
+                columns = fieldColumns(row, kind);
+                laidOut = true;
+            }
+            if (feature < dataset->featureCount() && dataset->hasGeometry(feature))
+                painted.features.append(feature);
+            writeLayerRecordRow(grid, ++listing.recordCounter, row, columns);
+        });
+    if (error.isEmpty() && !laidOut)
+        layOutGrid(grid, kind);
+    listing.highlights.append(std::move(painted));
+    return error;
+}
+
+} // namespace
 
 bool SelectionRequest::operator==(const SelectionRequest& o) const {
     return kind == o.kind && periodCodes == o.periodCodes && graphical == o.graphical &&
@@ -54,25 +99,59 @@ bool SelectionRequest::operator==(const SelectionRequest& o) const {
 struct SelectionRun::Result {
     SelectionRequest request;
     SelectionOutcome outcome;
-    QVector<Shape> highlights;
+    QVector<Highlight> highlights;
+    QPointer<const RecordGridModel> grid;
+    quint64 gridRevision = 0;
+    /// The layers searched, by name, with the dataset each showed.
+    QVector<QPair<QString, const Dataset*>> layers;
+    QVector<FileStamp> files;
 };
 
 SelectionRun::SelectionRun(MapControl& map) : map_(map) {}
 
 SelectionRun::~SelectionRun() = default;
 
-void SelectionRun::beginRedraw() { lastResult_.reset(); }
+void SelectionRun::beginRedraw() {
+    checkedThisRedraw_ = false;
+}
 
 SelectionOutcome SelectionRun::run(const SelectionRequest& request, RecordGridModel& grid, bool paint) {
-    if (!lastResult_ || !(lastResult_->request == request)) {
+    if (!lastResult_ || !isCurrent(*lastResult_, request, grid)) {
+        const WaitCursor waiting;
         auto result = std::make_unique<Result>();
         result->request = request;
+        grid.beginFill();
         search(request, grid, *result);
+        grid.endFill();
+        result->grid = &grid;
+        result->gridRevision = grid.revision();
         lastResult_ = std::move(result);
     }
+    checkedThisRedraw_ = true;
     if (paint)
         paintHighlights(*lastResult_);
     return lastResult_->outcome;
+}
+
+bool SelectionRun::isCurrent(const Result& result, const SelectionRequest& request,
+                             const RecordGridModel& grid) const {
+    if (!(result.request == request) || result.grid != &grid || result.gridRevision != grid.revision())
+        return false;
+    if (checkedThisRedraw_)
+        return true;
+    // A run that failed is tried again: the files may have been mended since.
+    if (!result.outcome.error.isEmpty())
+        return false;
+    for (const auto& [name, dataset] : result.layers) {
+        const auto layer = std::dynamic_pointer_cast<VectorLayer>(map_.layerNamed(name));
+        if ((layer ? layer->dataset().get() : nullptr) != dataset)
+            return false;
+    }
+    for (const FileStamp& file : result.files) {
+        if (!(FileStamp::of(file.path) == file))
+            return false;
+    }
+    return true;
 }
 
 void SelectionRun::search(const SelectionRequest& request, RecordGridModel& grid, Result& result) {
@@ -81,34 +160,39 @@ void SelectionRun::search(const SelectionRequest& request, RecordGridModel& grid
     for (const QString& code : request.periodCodes) {
         const QString name = layerCode(request.kind, code);
         auto layer = std::dynamic_pointer_cast<VectorLayer>(map_.layerNamed(name));
+        result.layers.append({name, layer ? layer->dataset().get() : nullptr});
         if (!layer)
             continue;
         outcome.searched = true;
         outcome.title = request.graphical ? kGraphicalTitle : kSelectedRecords + request.expression;
+        const Dataset& dataset = *layer->dataset();
         const CompanionLookup companion(request.kind, request.dataPath, code);
+        result.files.append(FileStamp::of(dataset.attributes().tableFile(dataset.name())));
+        if (!hasOwnRecords(request.kind))
+            result.files.append(FileStamp::of(companion.tableFile()));
 
-        QString error;
-        RecordCursor found;
-        if (request.graphical) {
-            // Before any polygon is drawn there is nothing to search.
-            if (request.polygon.isNull()) {
-                layOutGrid(grid, request.kind);
-                continue;
-            }
-            found = map_.searchShape(*layer, request.polygon, 9, QString(), &error);
-        } else if (hasOwnRecords(request.kind)) {
-            found = map_.searchExpression(*layer, request.expression, &error);
-        }
-        if (error.isEmpty()) {
+        // Before any polygon is drawn there is nothing to search.
+        if (request.graphical && request.polygon.isNull()) {
             layOutGrid(grid, request.kind);
-            if (hasOwnRecords(request.kind))
-                listLayerRecords(found, request.kind, listing);
-            else if (request.graphical)
-                error = companion.listBySites(found, listing);
-            else
-                error = companion.listByExpression(*layer, siteIndexes_.of(*layer), request.expression, listing);
+            continue;
+        }
+        QString error;
+        if (hasOwnRecords(request.kind)) {
+            std::vector<bool> inside;
+            if (request.graphical)
+                inside = map_.featuresInside(*layer, request.polygon);
+            error =
+                listLayerRecords(grid, *layer, request.graphical ? &inside : nullptr,
+                                 request.graphical ? QString() : request.expression, request.kind, listing);
+            if (!error.isEmpty())
+                error = QStringLiteral("The search of layer %1 failed: %2").arg(name, error);
         } else {
-            error = QStringLiteral("The search of layer %1 failed: %2").arg(name, error);
+            layOutGrid(grid, request.kind);
+            const SiteIndex& sites = siteIndexes_.of(*layer);
+            error = request.graphical
+                        ? companion.listBySites(*layer, sites, map_.featuresInside(*layer, request.polygon),
+                                                listing)
+                        : companion.listByExpression(*layer, sites, request.expression, listing);
         }
         if (!error.isEmpty()) {
             outcome.error = error;
@@ -120,8 +204,10 @@ void SelectionRun::search(const SelectionRequest& request, RecordGridModel& grid
 
 void SelectionRun::paintHighlights(const Result& result) {
     static const Symbol symbol = highlightSymbol();
-    for (const Shape& shape : result.highlights)
-        map_.paintShape(shape, symbol);
+    for (const Highlight& highlight : result.highlights) {
+        for (int feature : highlight.features)
+            map_.paintShape(highlight.dataset->shape(feature), symbol);
+    }
 }
 
-}  // namespace quillfen
+} // namespace quillfen

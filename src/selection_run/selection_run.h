@@ -1,9 +1,9 @@
 #pragma once
 
 #include "layer_selection/sampling_periods.h"
-#include "selection_run/companion_lookup.h"
 #include "mapcontrol/map_layers.h"
 #include "mapcontrol/map_types.h"
+#include "selection_run/companion_lookup.h"
 
 #include <QString>
 #include <QStringList>
@@ -23,9 +23,9 @@ struct SelectionRequest {
     SampleKind kind = SampleKind::Water;
     QStringList periodCodes;
     bool graphical = false;
-    mapcontrol::Shape polygon;  ///< graphical: a null shape when none has been drawn yet
-    QString expression;         ///< logical: the search expression
-    QString dataPath;           ///< the folder of the companion tables
+    mapcontrol::Shape polygon; ///< graphical: a null shape when none has been drawn yet
+    QString expression;        ///< logical: the search expression
+    QString dataPath;          ///< the folder of the companion tables
 
     bool operator==(const SelectionRequest& o) const;
 };
@@ -41,29 +41,34 @@ struct SelectionOutcome {
 /// Runs a requested selection after a layer has been drawn: searches every draw/query layer,
 /// paints the hits in yellow over the map and lays their records into the grid, numbered
 /// from 1 across all layers. Fish and vegetation records come from the companion tables.
+/// Records go from the engine straight into the grid, which views see as one reset.
 ///
-/// A redraw raises one notification per layer and each one re-runs the selection; the
-/// searches and the grid rows of the first run of a redraw are kept and reused by the later
-/// runs of the same redraw while the request is unchanged. The highlights need painting only
-/// after the last layer drawn: earlier paint is drawn over by the layers above.
+/// A redraw raises one notification per layer and each one re-runs the selection. The result
+/// of a run is kept: a later run, in the same redraw or in any later one (zoom, pan), reuses it
+/// while the request is the same, the grid holds what the run wrote, the layers are the same
+/// and every table the run read keeps its size and modification time; otherwise it searches
+/// afresh. The highlights need painting only after the last layer drawn: earlier paint is
+/// drawn over by the layers above. A fresh search shows the wait cursor while it runs.
 class SelectionRun {
 public:
     explicit SelectionRun(mapcontrol::MapControl& map);
     ~SelectionRun();
 
-    /// A new redraw has started: the next run searches again.
+    /// A new redraw has started: its first run checks that the kept result is still current.
     void beginRedraw();
-    /// Runs the selection (or reuses this redraw's run) and, when `paint`, paints the hits.
+    /// Runs the selection (or reuses the kept result) and, when `paint`, paints the hits.
     SelectionOutcome run(const SelectionRequest& request, RecordGridModel& grid, bool paint);
 
 private:
     struct Result;
+    bool isCurrent(const Result& result, const SelectionRequest& request, const RecordGridModel& grid) const;
     void search(const SelectionRequest& request, RecordGridModel& grid, Result& result);
     void paintHighlights(const Result& result);
 
     mapcontrol::MapControl& map_;
     SiteIndexCache siteIndexes_;
     std::unique_ptr<Result> lastResult_;
+    bool checkedThisRedraw_ = false;
 };
 
-}  // namespace quillfen
+} // namespace quillfen

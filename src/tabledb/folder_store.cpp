@@ -34,7 +34,9 @@ constexpr int kProgressSteps = 1000;
 constexpr qint64 kRowBytes = sizeof(QVector<QVariant>) + 32;
 constexpr qint64 kValueBytes = sizeof(QVariant) + 32;
 
-int stopAtDeadline(void* deadline) { return static_cast<QDeadlineTimer*>(deadline)->hasExpired() ? 1 : 0; }
+int stopAtDeadline(void* deadline) {
+    return static_cast<QDeadlineTimer*>(deadline)->hasExpired() ? 1 : 0;
+}
 
 /// The memory a value takes in a RecordSet.
 qint64 bytesOf(const QVariant& value) {
@@ -46,6 +48,14 @@ qint64 bytesOf(const QVariant& value) {
     default:
         return kValueBytes;
     }
+}
+
+/// A row taker that hands every row to `visit`.
+std::function<bool(const RowReader&)> everyRow(const RowVisitor& visit) {
+    return [&visit](const RowReader& row) {
+        visit(row);
+        return true;
+    };
 }
 
 QString seconds(std::chrono::milliseconds duration) {
@@ -124,19 +134,28 @@ SelectResult FolderStore::select(const QString& sql) {
     return run(sql.toUtf8(), false);
 }
 
-SelectResult FolderStore::selectRecords(const QString& table, const QString& whereExpression) {
+QString FolderStore::recordsSql(const QString& table, const QString& whereExpression, QString* error) {
     bool reloaded = false;
-    QString error;
-    if (!refreshTable(table, &reloaded, &error))
-        return failure(error);
+    if (!refreshTable(table, &reloaded, error))
+        return QString();
     const QString rowId = tables_.value(table.toLower()).rowIdName;
-    if (rowId.isEmpty())
-        return failure(QStringLiteral("table %1 has no record numbers: its columns hide them").arg(table));
+    if (rowId.isEmpty()) {
+        *error = QStringLiteral("table %1 has no record numbers: its columns hide them").arg(table);
+        return QString();
+    }
     const QString condition = bareCondition(whereExpression);
     QString sql = QStringLiteral("SELECT %1, * FROM %2").arg(rowId, quotedIdentifier(table.toLower()));
     if (!condition.isEmpty())
         sql += QStringLiteral(" WHERE (%1)").arg(condition);
     sql += QStringLiteral(" ORDER BY 1;");
+    return sql;
+}
+
+SelectResult FolderStore::selectRecords(const QString& table, const QString& whereExpression) {
+    QString error;
+    const QString sql = recordsSql(table, whereExpression, &error);
+    if (sql.isEmpty())
+        return failure(error);
     return run(sql.toUtf8(), true);
 }
 
@@ -148,6 +167,68 @@ void FolderStore::setNumericFields(const QSet<QString>& lowerCaseNames) {
     numericFields_ = lowerCaseNames;
 }
 
+QString FolderStore::stream(const QString& sql, const RowVisitor& visit) {
+    QString error;
+    const StatementPtr statement = prepareCurrent(sql.toUtf8(), &error);
+    return statement ? stepRows(statement.get(), false, everyRow(visit)) : error;
+}
+
+QString FolderStore::streamRecords(const QString& table, const QString& whereExpression,
+                                   const RowVisitor& visit) {
+    QString error;
+    const QString sql = recordsSql(table, whereExpression, &error);
+    if (sql.isEmpty())
+        return error;
+    const StatementPtr statement = prepareCurrent(sql.toUtf8(), &error);
+    return statement ? stepRows(statement.get(), true, everyRow(visit)) : error;
+}
+
+QString FolderStore::streamRecordsByKeys(const QString& table, const QString& keyColumn,
+                                         const QStringList& keys, const RowVisitor& visit) {
+    bool reloaded = false;
+    QString error;
+    if (!refreshTable(table, &reloaded, &error))
+        return error;
+    const QString key = table.toLower();
+    const QString rowId = tables_.value(key).rowIdName;
+    const QString tableName = quotedIdentifier(key);
+    const QString column = quotedIdentifier(keyColumn.toLower());
+    // The index lives as long as the loaded table (a reload drops both), so that every join
+    // finds each key's records directly and already in record order.
+    const QString index = quotedIdentifier(key + QStringLiteral("__by_") + keyColumn.toLower());
+    if (!execute(
+            QStringLiteral("CREATE INDEX IF NOT EXISTS %1 ON %2(%3);").arg(index, tableName, column).toUtf8(),
+            &error) ||
+        !execute("CREATE TEMP TABLE IF NOT EXISTS found_keys(rank INTEGER PRIMARY KEY, key);"
+                 "DELETE FROM temp.found_keys; BEGIN;",
+                 &error))
+        return error;
+    sqlite3_stmt* insert = nullptr;
+    sqlite3_prepare_v2(db_, "INSERT INTO temp.found_keys(rank, key) VALUES(?, ?);", -1, &insert, nullptr);
+    const StatementPtr inserting(insert);
+    for (int rank = 0; rank < keys.size(); ++rank) {
+        const QByteArray text = keys[rank].toUtf8();
+        sqlite3_bind_int(insert, 1, rank);
+        sqlite3_bind_text(insert, 2, text.constData(), int(text.size()), SQLITE_TRANSIENT);
+        sqlite3_step(insert);
+        sqlite3_reset(insert);
+    }
+    if (!execute("COMMIT;", &error))
+        return error;
+
+    const QString order =
+        rowId.isEmpty() ? QStringLiteral("f.rank") : QStringLiteral("f.rank, t.%1").arg(rowId);
+    const QByteArray sql =
+        QStringLiteral("SELECT t.* FROM temp.found_keys f JOIN %1 t ON t.%2 = f.key ORDER BY %3;")
+            .arg(tableName, column, order)
+            .toUtf8();
+    sqlite3_stmt* select = nullptr;
+    if (sqlite3_prepare_v2(db_, sql.constData(), int(sql.size()), &select, nullptr) != SQLITE_OK)
+        return QString::fromUtf8(sqlite3_errmsg(db_));
+    const StatementPtr selecting(select);
+    return stepRows(select, false, everyRow(visit));
+}
+
 int FolderStore::recordCount(const QString& table, QString* error) {
     const SelectResult result = run(
         QStringLiteral("SELECT count(*) FROM %1;").arg(quotedIdentifier(table.toLower())).toUtf8(), false);
@@ -157,32 +238,42 @@ int FolderStore::recordCount(const QString& table, QString* error) {
 }
 
 SelectResult FolderStore::run(const QByteArray& sql, bool firstColumnIsRowNumber) {
+    QString error;
+    const StatementPtr statement = prepareCurrent(sql, &error);
+    return statement ? readRecords(statement.get(), firstColumnIsRowNumber) : failure(error);
+}
+
+StatementPtr FolderStore::prepareCurrent(const QByteArray& sql, QString* error) {
     for (int attempt = 0; attempt < kMaxPrepareAttempts; ++attempt) {
         GuardedSelect prepared = prepareGuardedSelect(db_, sql, tables_.keys());
-        QString error;
         bool reloaded = false;
         if (!prepared.missingTable.isEmpty()) {
-            if (tables_.contains(prepared.missingTable.toLower()))
-                return failure(QStringLiteral("no such table: %1").arg(prepared.missingTable));
-            if (!refreshTable(prepared.missingTable, &reloaded, &error))
-                return failure(error);
+            if (tables_.contains(prepared.missingTable.toLower())) {
+                *error = QStringLiteral("no such table: %1").arg(prepared.missingTable);
+                return nullptr;
+            }
+            if (!refreshTable(prepared.missingTable, &reloaded, error))
+                return nullptr;
             continue;
         }
-        if (!prepared.error.isEmpty())
-            return failure(prepared.error);
+        if (!prepared.error.isEmpty()) {
+            *error = prepared.error;
+            return nullptr;
+        }
 
         bool schemaChanged = false;
         for (const QString& table : prepared.tablesRead) {
             if (!tables_.contains(table.toLower()))
                 continue;
-            if (!refreshTable(table, &reloaded, &error))
-                return failure(error);
+            if (!refreshTable(table, &reloaded, error))
+                return nullptr;
             schemaChanged = schemaChanged || reloaded;
         }
         if (!schemaChanged)
-            return readRecords(prepared.statement.get(), firstColumnIsRowNumber);
+            return std::move(prepared.statement);
     }
-    return failure(QStringLiteral("the statement names too many tables"));
+    *error = QStringLiteral("the statement names too many tables");
+    return nullptr;
 }
 
 SelectResult FolderStore::readRecords(sqlite3_stmt* statement, bool firstColumnIsRowNumber) {
@@ -198,15 +289,11 @@ SelectResult FolderStore::readRecords(sqlite3_stmt* statement, bool firstColumnI
     }
     records.setColumns(names);
 
-    // A statement that runs away (tables joined to themselves, a LIKE that backtracks) is
-    // stopped rather than holding the window, and one whose records would fill the memory too.
-    selectDeadline_.setRemainingTime(limits_.duration);
-    sqlite3_progress_handler(db_, kProgressSteps, stopAtDeadline, &selectDeadline_);
+    // Records that would fill the memory stop the select.
     qint64 resultBytes = 0;
-    int rc = SQLITE_ROW;
-    while (resultBytes <= limits_.resultBytes && (rc = sqlite3_step(statement)) == SQLITE_ROW) {
+    const QString error = stepRows(statement, firstColumnIsRowNumber, [&](const RowReader& reader) {
         if (firstColumnIsRowNumber)
-            records.rowNumbers_.append(sqlite3_column_int(statement, 0));
+            records.rowNumbers_.append(reader.rowNumber());
         QVector<QVariant> row;
         row.reserve(columnCount - firstField);
         resultBytes += kRowBytes;
@@ -215,18 +302,39 @@ SelectResult FolderStore::readRecords(sqlite3_stmt* statement, bool firstColumnI
             resultBytes += bytesOf(row.constLast());
         }
         records.rows_.append(std::move(row));
-    }
-    sqlite3_progress_handler(db_, 0, nullptr, nullptr);
-    selectDeadline_ = QDeadlineTimer(QDeadlineTimer::Forever);
+        return resultBytes <= limits_.resultBytes;
+    });
     if (resultBytes > limits_.resultBytes)
         return failure(QStringLiteral("the search found more records than %1 MB can hold and was stopped")
                            .arg(limits_.resultBytes >> 20));
+    return error.isEmpty() ? result : failure(error);
+}
+
+QString FolderStore::stepRows(sqlite3_stmt* statement, bool firstColumnIsRowNumber, const RowTaker& take) {
+    // A statement that runs away (tables joined to themselves, a LIKE that backtracks) is
+    // stopped rather than holding the window.
+    selectDeadline_.setRemainingTime(limits_.duration);
+    sqlite3_progress_handler(db_, kProgressSteps, stopAtDeadline, &selectDeadline_);
+    const RowReader reader(statement, firstColumnIsRowNumber);
+    int rc = SQLITE_ROW;
+    while ((rc = sqlite3_step(statement)) == SQLITE_ROW && take(reader)) {
+    }
+    sqlite3_progress_handler(db_, 0, nullptr, nullptr);
+    selectDeadline_ = QDeadlineTimer(QDeadlineTimer::Forever);
     if (rc == SQLITE_INTERRUPT)
-        return failure(QStringLiteral("the search took longer than %1 seconds and was stopped")
-                           .arg(seconds(limits_.duration)));
-    if (rc != SQLITE_DONE)
-        return failure(QString::fromUtf8(sqlite3_errmsg(db_)));
-    return result;
+        return QStringLiteral("the search took longer than %1 seconds and was stopped")
+            .arg(seconds(limits_.duration));
+    if (rc != SQLITE_DONE && rc != SQLITE_ROW)
+        return QString::fromUtf8(sqlite3_errmsg(db_));
+    return QString();
+}
+
+bool FolderStore::execute(const QByteArray& sql, QString* error) {
+    if (sqlite3_exec(db_, sql.constData(), nullptr, nullptr, nullptr) == SQLITE_OK)
+        return true;
+    *error = QString::fromUtf8(sqlite3_errmsg(db_));
+    sqlite3_exec(db_, "ROLLBACK;", nullptr, nullptr, nullptr);
+    return false;
 }
 
 bool FolderStore::refreshTable(const QString& table, bool* reloaded, QString* error) {

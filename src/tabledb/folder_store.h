@@ -1,5 +1,6 @@
 #pragma once
 
+#include "tabledb/select_guard.h"
 #include "tabledb/table_database.h"
 
 #include <QByteArray>
@@ -33,6 +34,11 @@ public:
     QStringList notesOf(const QString& table) const;
     /// Character fields of these names are loaded as numbers (see loadDbfTable).
     void setNumericFields(const QSet<QString>& lowerCaseNames);
+    QString stream(const QString& sql, const RowVisitor& visit);
+    QString streamRecords(const QString& table, const QString& whereExpression, const RowVisitor& visit);
+    QString streamRecordsByKeys(const QString& table, const QString& keyColumn, const QStringList& keys,
+                                const RowVisitor& visit);
+    QString fileOfTable(const QString& table) const;
 
 private:
     /// A loaded table and the state of its file when it was read.
@@ -45,13 +51,22 @@ private:
     };
 
     SelectResult run(const QByteArray& sql, bool firstColumnIsRowNumber);
+    /// Prepares a caller's select once every table it reads is current; null with `error` set
+    /// when it is refused.
+    StatementPtr prepareCurrent(const QByteArray& sql, QString* error);
+    /// The select of selectRecords(), its first column the row number; empty with `error` set.
+    QString recordsSql(const QString& table, const QString& whereExpression, QString* error);
     SelectResult readRecords(sqlite3_stmt* statement, bool firstColumnIsRowNumber);
+    /// Steps through the rows of a prepared select, stopping one that runs too long, or when
+    /// `take` answers false. Returns an error message, empty on success.
+    using RowTaker = std::function<bool(const RowReader&)>;
+    QString stepRows(sqlite3_stmt* statement, bool firstColumnIsRowNumber, const RowTaker& take);
+    bool execute(const QByteArray& sql, QString* error);
     /// Makes the table current: loads it when absent, reloads it when its file changed.
     /// `reloaded` tells whether the SQLite schema changed.
     bool refreshTable(const QString& table, bool* reloaded, QString* error);
     bool loadTable(const QString& table, const QString& path, QString* error);
     void forgetTable(const QString& key);
-    QString fileOfTable(const QString& table) const;
     QString notFound(const QString& table) const;
 
     QString folder_;

@@ -29,6 +29,24 @@ SelectResult Database::selectRecords(const QString& table, const QString& whereE
     return store_ ? store_->selectRecords(table, whereExpression) : closedDatabase();
 }
 
+QString Database::stream(const QString& sql, const RowVisitor& visit) const {
+    return store_ ? store_->stream(sql, visit) : closedDatabase().error;
+}
+
+QString Database::streamRecords(const QString& table, const QString& whereExpression,
+                                const RowVisitor& visit) const {
+    return store_ ? store_->streamRecords(table, whereExpression, visit) : closedDatabase().error;
+}
+
+QString Database::streamRecordsByKeys(const QString& table, const QString& keyColumn, const QStringList& keys,
+                                      const RowVisitor& visit) const {
+    return store_ ? store_->streamRecordsByKeys(table, keyColumn, keys, visit) : closedDatabase().error;
+}
+
+QString Database::tableFile(const QString& table) const {
+    return store_ ? store_->fileOfTable(table) : QString();
+}
+
 int Database::recordCount(const QString& table, QString* error) const {
     if (store_)
         return store_->recordCount(table, error);

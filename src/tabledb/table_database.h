@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QByteArrayView>
 #include <QHash>
 #include <QSet>
 #include <QString>
@@ -8,6 +9,7 @@
 #include <QVector>
 
 #include <chrono>
+#include <functional>
 #include <memory>
 
 struct sqlite3;
@@ -68,6 +70,34 @@ struct SelectLimits {
     qint64 resultBytes = qint64(1) << 30;
 };
 
+/// The row being read by a streamed select (Database::stream and the like): the typed values
+/// of the current row, valid only during the call that receives it. Integers, reals and texts
+/// are those a RecordSet would hold; a BLOB reads as text.
+class RowReader {
+public:
+    enum class Type { Null, Integer, Real, Text };
+
+    /// Index of a column by name (case-insensitive), or -1.
+    int columnIndex(const QString& name) const;
+    Type type(int column) const;
+    qint64 integer(int column) const;
+    double real(int column) const;
+    /// The column's text in UTF-8.
+    QByteArrayView text(int column) const;
+    /// For Database::streamRecords: the record's row number in its table; -1 otherwise.
+    int rowNumber() const;
+
+private:
+    friend class FolderStore;
+    RowReader(sqlite3_stmt* statement, bool firstColumnIsRowNumber);
+
+    sqlite3_stmt* statement_;
+    int firstField_;
+};
+
+/// Receives the rows of a streamed select, one at a time, in the order the engine returns them.
+using RowVisitor = std::function<void(const RowReader&)>;
+
 /// Outcome of a select: the records, or an error message that names the problem.
 struct SelectResult {
     RecordSet records;
@@ -94,6 +124,22 @@ public:
     /// when it is empty), in record order, each with its row number (RecordSet::rowNumber).
     /// The condition is checked exactly as select() checks a statement.
     SelectResult selectRecords(const QString& table, const QString& whereExpression = QString()) const;
+
+    /// select() and selectRecords() handing each row to `visit` as it is read, keeping none.
+    /// Returns an error message, empty on success.
+    QString stream(const QString& sql, const RowVisitor& visit) const;
+    QString streamRecords(const QString& table, const QString& whereExpression,
+                          const RowVisitor& visit) const;
+    /// The records of `table` whose `keyColumn` equals one of `keys` (compared as the column
+    /// compares), key by key in the order of `keys`, each key's records in record order; a key
+    /// given twice lists its records twice. The engine joins a temporary table of the keys and
+    /// their ranks to the table. Returns an error message, empty on success.
+    QString streamRecordsByKeys(const QString& table, const QString& keyColumn, const QStringList& keys,
+                                const RowVisitor& visit) const;
+
+    /// The file a table is read from (empty when the folder has none): its size and
+    /// modification time tell whether the records read from it are still current.
+    QString tableFile(const QString& table) const;
 
     /// Number of records of a table, or -1 with `error` set when it cannot be loaded.
     int recordCount(const QString& table, QString* error = nullptr) const;

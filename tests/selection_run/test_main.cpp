@@ -4,6 +4,7 @@
 int runLogicalSelectionTests(int argc, char** argv);
 int runGraphicalSelectionTests(int argc, char** argv);
 int runExportIdentityTests(int argc, char** argv);
+int runResultReuseTests(int argc, char** argv);
 
 int main(int argc, char** argv) {
     // Fixed logical pixels, so that the designed twips give the same map size everywhere.
@@ -13,5 +14,6 @@ int main(int argc, char** argv) {
     failures += runLogicalSelectionTests(argc, argv);
     failures += runGraphicalSelectionTests(argc, argv);
     failures += runExportIdentityTests(argc, argv);
+    failures += runResultReuseTests(argc, argv);
     return failures;
 }
