@@ -2,6 +2,7 @@
 
 #include "app/user_prompts.h"
 #include "records/record_grid_model.h"
+#include "records/value_text.h"
 
 #include <QDir>
 #include <QFile>
@@ -23,20 +24,92 @@ bool readNumber(const QString& cell, double* value) {
     return ok && std::isfinite(*value);
 }
 
-QByteArray exportField(const QString& cell, ExportEncoding encoding) {
-    switch (encoding) {
-    case ExportEncoding::Integer:
-        return integerField(cell);
-    case ExportEncoding::Number:
-        return numberField(cell);
-    case ExportEncoding::Text:
+/// The text a cell shows, for the fields whose value is not a number.
+QString shownText(const GridValue& cell) {
+    switch (cell.kind) {
+    case GridValue::Kind::Empty:
         break;
+    case GridValue::Kind::Integer:
+        return QString::number(cell.integer);
+    case GridValue::Kind::Real:
+        return valueText(cell.real);
+    case GridValue::Kind::Text:
+        return QString::fromUtf8(cell.text);
     }
-    return textField(cell);
+    return QString();
 }
 
-QByteArray joinLine(const QList<QByteArray>& fields) {
-    return fields.join(',') + kLineEnd;
+bool fitsInteger32(double value) {
+    return value >= std::numeric_limits<qint32>::min() && value <= std::numeric_limits<qint32>::max();
+}
+
+// The fields below are made from the cell's stored value, each number formatted once. A number
+// gives the same field as its shown text read back would: that text is its shortest exact form.
+
+void appendTextField(QByteArray& line, const GridValue& cell) {
+    if (cell.kind != GridValue::Kind::Text) {
+        line += textField(shownText(cell));
+        return;
+    }
+    line += '"';
+    if (cell.text.contains('"'))
+        line += cell.text.toByteArray().replace('"', QByteArrayLiteral("\"\""));
+    else
+        line += cell.text;
+    line += '"';
+}
+
+void appendIntegerField(QByteArray& line, const GridValue& cell) {
+    switch (cell.kind) {
+    case GridValue::Kind::Empty:
+        return;
+    case GridValue::Kind::Integer:
+        line += fitsInteger32(double(cell.integer)) ? QByteArray::number(cell.integer)
+                                                    : textField(shownText(cell));
+        return;
+    case GridValue::Kind::Real: {
+        // A decimal is rounded half to even, as the conversion to a 32-bit integer does.
+        const double rounded = std::nearbyint(cell.real);
+        line += std::isfinite(cell.real) && fitsInteger32(rounded) ? QByteArray::number(qint32(rounded))
+                                                                   : textField(shownText(cell));
+        return;
+    }
+    case GridValue::Kind::Text:
+        line += integerField(shownText(cell));
+        return;
+    }
+}
+
+void appendNumberField(QByteArray& line, const GridValue& cell) {
+    switch (cell.kind) {
+    case GridValue::Kind::Empty:
+        return;
+    case GridValue::Kind::Integer:
+        line += singleText(float(double(cell.integer)));
+        return;
+    case GridValue::Kind::Real:
+        line += std::isfinite(cell.real) && std::fabs(cell.real) <= std::numeric_limits<float>::max()
+                    ? singleText(float(cell.real))
+                    : textField(shownText(cell));
+        return;
+    case GridValue::Kind::Text:
+        line += numberField(shownText(cell));
+        return;
+    }
+}
+
+void appendField(QByteArray& line, const GridValue& cell, ExportEncoding encoding) {
+    switch (encoding) {
+    case ExportEncoding::Integer:
+        appendIntegerField(line, cell);
+        return;
+    case ExportEncoding::Number:
+        appendNumberField(line, cell);
+        return;
+    case ExportEncoding::Text:
+        appendTextField(line, cell);
+        return;
+    }
 }
 
 /// Whether the file exists and its last byte is not a line feed.
@@ -131,21 +204,28 @@ QByteArray headingLine(SampleKind kind) {
     QList<QByteArray> fields;
     for (const SchemaField& field : sampleSchema(kind))
         fields.append(textField(field.exportHeading));
-    return joinLine(fields);
+    return fields.join(',') + kLineEnd;
 }
 
 QByteArray recordLine(const RecordGridModel& grid, int row, SampleKind kind) {
     const QVector<SchemaField>& schema = sampleSchema(kind);
-    QList<QByteArray> fields;
-    fields.reserve(schema.size());
-    for (int k = 1; k <= schema.size(); ++k)
-        fields.append(exportField(grid.textMatrix(row, k), schema[k - 1].exportEncoding));
-    return joinLine(fields);
+    QByteArray line;
+    line.reserve(32 * schema.size());
+    for (int k = 1; k <= schema.size(); ++k) {
+        if (k > 1)
+            line += ',';
+        appendField(line, grid.cellValue(row, k), schema[k - 1].exportEncoding);
+    }
+    line += kLineEnd;
+    return line;
 }
 
 bool isRecordRow(const RecordGridModel& grid, int row) {
+    const GridValue number = grid.cellValue(row, 0);
+    if (number.kind == GridValue::Kind::Integer)
+        return fitsInteger32(double(number.integer));
     bool isNumber = false;
-    grid.textMatrix(row, 0).toInt(&isNumber);
+    shownText(number).toInt(&isNumber);
     return isNumber;
 }
 
