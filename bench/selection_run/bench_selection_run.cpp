@@ -1,12 +1,21 @@
-// bench_selection_run [SCALE...] [WORD...] [--repeat N]
+// bench_selection_run [SCALE...] [WORD...] [--repeat N] [--whole-water]
 //
-// The cost of a map redraw that runs a selection, as the time of that redraw divided by the
-// time of the same redraw without a selection (median of several), on demonstration data
-// folders generated at scales 1, 10 and 100 (or those given); with words, only the scenarios
-// whose names contain one of them; --repeat sets the number of timed redraws (for profiling). Every redraw
-// raises one notification per layer; the selection runs at each, as the main window runs it.
+// The cost of map redraws that run a selection, on demonstration data folders generated at
+// scales 1, 10 and 100 (or those given), each as a ratio to the same redraw without a
+// selection (median of several): the first run of a new selection (the grid emptied, as
+// "Submit Query" and "Select Graphically" empty it, then a redraw) and a repeat redraw with
+// the selection unchanged (zoom, pan). Also the rows listed and the bytes of grid storage per
+// cell. With words, only the scenarios whose names contain one of them; --repeat sets the
+// number of timed redraws (for profiling). Every redraw raises one notification per layer; the
+// selection runs at each, as the main window runs it.
 //
-// The data folders are kept under /tmp/quillfen-bench-data/scale-N between runs.
+// --whole-water runs one selection only, for a peak-memory measurement with /usr/bin/time -v:
+// all 37 water-quality layers of the first scale given, the whole view selected by a polygon.
+//
+// The data folders are kept under /tmp/quillfen-bench-data/scale-N between runs; a folder that
+// another process is generating is waited for.
+
+#include "bench_data_folder.h"
 
 #include "layer_selection/sampling_periods.h"
 #include "layers/layer_loader.h"
@@ -15,10 +24,7 @@
 #include "selection_run/selection_run.h"
 
 #include <QApplication>
-#include <QDir>
 #include <QElapsedTimer>
-#include <QFile>
-#include <QProcess>
 
 #include <algorithm>
 #include <cstdio>
@@ -27,25 +33,6 @@
 using namespace quillfen;
 
 namespace {
-
-const QString kCacheFolder = QStringLiteral("/tmp/quillfen-bench-data");
-
-/// The data folder of a scale, generated when it is not there yet.
-QString dataFolder(int scale) {
-    const QString folder = kCacheFolder + QStringLiteral("/scale-%1").arg(scale);
-    const QString marker = folder + QStringLiteral("/.complete");
-    if (QFile::exists(marker))
-        return folder;
-    std::printf("generating the data folder at scale %d ...\n", scale);
-    std::fflush(stdout);
-    QDir(folder).removeRecursively();
-    const int status = QProcess::execute(QCoreApplication::applicationDirPath() + "/quillfen-sample-data",
-                                         {folder, "--scale", QString::number(scale)});
-    if (status != 0)
-        qFatal("the generator failed at scale %d", scale);
-    QFile(marker).open(QIODevice::WriteOnly);
-    return folder;
-}
 
 /// The period codes of the enabled boxes of a kind, in box order, at most `limit`.
 QStringList periodCodes(SampleKind kind, int limit = 1000) {
@@ -107,12 +94,18 @@ public:
             request_.polygon = westernHalf(map_.wholeBounds());
     }
 
-    /// Median time of a redraw in milliseconds, after one redraw that is not counted.
-    double redrawMillis(bool selecting, int repetitions) {
+    mapcontrol::Rect wholeBounds() const { return map_.wholeBounds(); }
+    void setPolygon(const mapcontrol::Shape& polygon) { request_.polygon = polygon; }
+
+    /// Median time of a redraw in milliseconds, after one redraw that is not counted. With
+    /// `fresh`, the grid is emptied before each redraw, as a new selection empties it.
+    double redrawMillis(bool selecting, int repetitions, bool fresh = false) {
         selecting_ = selecting;
         map_.redrawAll();
         std::vector<double> times;
         for (int i = 0; i < repetitions; ++i) {
+            if (fresh)
+                grid_.clear();
             QElapsedTimer timer;
             timer.start();
             map_.redrawAll();
@@ -123,22 +116,17 @@ public:
         return times[times.size() / 2];
     }
 
-    /// Median time in milliseconds of one run of the selection by itself, outside a redraw:
-    /// what a redraw would cost on top of drawing if the run were done once per redraw.
-    double oneRunMillis(int repetitions) {
-        std::vector<double> times;
-        for (int i = 0; i < repetitions; ++i) {
-            run_.beginRedraw();
-            QElapsedTimer timer;
-            timer.start();
-            run_.run(request_, grid_, true);
-            times.push_back(double(timer.nsecsElapsed()) / 1e6);
-        }
-        std::sort(times.begin(), times.end());
-        return times[times.size() / 2];
+    int listedRows() const { return grid_.rows(); }
+    double bytesPerCell() const {
+        return double(grid_.storageBytes()) / (double(grid_.rows()) * grid_.cols());
     }
 
-    int listedRows() const { return grid_.rows(); }
+    /// One redraw with the selection, for a memory measurement.
+    void selectOnce() {
+        selecting_ = true;
+        map_.redrawAll();
+        selecting_ = false;
+    }
 
 private:
     QString folder_;
@@ -151,6 +139,15 @@ private:
 
 } // namespace
 
+/// The whole reach as a polygon, a little larger than the data.
+mapcontrol::Shape wholeReach(const mapcontrol::Rect& r) {
+    const double margin = (r.maxX - r.minX) / 10;
+    return mapcontrol::Shape::polygon({{r.minX - margin, r.minY - margin},
+                                       {r.maxX + margin, r.minY - margin},
+                                       {r.maxX + margin, r.maxY + margin},
+                                       {r.minX - margin, r.maxY + margin}});
+}
+
 int main(int argc, char** argv) {
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QCoreApplication::setAttribute(Qt::AA_Use96Dpi);
@@ -159,11 +156,16 @@ int main(int argc, char** argv) {
     QList<int> scales;
     QStringList words;
     int repeat = 0;
+    bool wholeWater = false;
     const QStringList arguments = application.arguments().mid(1);
     for (int i = 0; i < arguments.size(); ++i) {
         const QString& argument = arguments.at(i);
         if (argument == QLatin1String("--repeat") && i + 1 < arguments.size()) {
             repeat = arguments.at(++i).toInt();
+            continue;
+        }
+        if (argument == QLatin1String("--whole-water")) {
+            wholeWater = true;
             continue;
         }
         bool isScale = false;
@@ -175,6 +177,16 @@ int main(int argc, char** argv) {
     }
     if (scales.isEmpty())
         scales = {1, 10, 100};
+
+    if (wholeWater) {
+        Bench bench(benchdata::dataFolder(scales.first()));
+        bench.load({"water, whole view", SampleKind::Water, periodCodes(SampleKind::Water), true, {}});
+        bench.setPolygon(wholeReach(bench.wholeBounds()));
+        bench.selectOnce();
+        std::printf("water, whole view, 37 layers, scale %d: %d rows listed\n", scales.first(),
+                    bench.listedRows() - 1);
+        return 0;
+    }
 
     const QString lowOxygen = QStringLiteral("dis_oxygen < 5 AND dis_oxygen <> -99");
     const QList<Scenario> scenarios = {
@@ -195,12 +207,12 @@ int main(int argc, char** argv) {
          {}},
     };
 
-    std::printf("ratio: redraw with the selection / the same redraw without; runs: the extra time of the\n"
-                "redraw / one run of the selection by itself (1 = the redraw costs one run)\n\n");
-    std::printf("%-42s %6s %10s %11s %11s %11s %8s %6s\n", "scenario", "scale", "grid rows", "without ms",
-                "with ms", "one run ms", "ratio", "runs");
+    std::printf("first run: a redraw with a new selection (grid emptied first); repeat: a redraw with the\n"
+                "selection unchanged; both as ratios to the same redraw without a selection\n\n");
+    std::printf("%-42s %6s %9s %11s %10s %8s %10s %8s %10s\n", "scenario", "scale", "rows", "without ms",
+                "first ms", "first x", "repeat ms", "repeat x", "bytes/cell");
     for (int scale : scales) {
-        const QString folder = dataFolder(scale);
+        const QString folder = benchdata::dataFolder(scale);
         const int repetitions = repeat > 0 ? repeat : scale >= 100 ? 3 : 5;
         for (const Scenario& scenario : scenarios) {
             const QString name = QString::fromLatin1(scenario.name);
@@ -210,11 +222,11 @@ int main(int argc, char** argv) {
             Bench bench(folder);
             bench.load(scenario);
             const double without = bench.redrawMillis(false, repetitions);
-            const double with = bench.redrawMillis(true, repetitions);
-            const double oneRun = bench.oneRunMillis(repetitions);
-            std::printf("%-42s %6d %10d %11.1f %11.1f %11.1f %8.2f %6.2f\n", scenario.name, scale,
-                        bench.listedRows() - 1, without, with, oneRun, with / without,
-                        (with - without) / oneRun);
+            const double first = bench.redrawMillis(true, repetitions, true);
+            const double again = bench.redrawMillis(true, repetitions);
+            std::printf("%-42s %6d %9d %11.1f %10.1f %8.2f %10.1f %8.2f %10.2f\n", scenario.name, scale,
+                        bench.listedRows() - 1, without, first, first / without, again, again / without,
+                        bench.bytesPerCell());
             std::fflush(stdout);
         }
     }
