@@ -91,6 +91,13 @@ MainWindow::MainWindow(QWidget* parent, const QString& dataFolder) : QMainWindow
     // A sample field holding numbers stored as text is still compared as numbers.
     tabledb::Engine::instance().setNumericFields(numericFieldNames());
     createControls();
+    // The selections wait for tables still being read; the wait cursor says so.
+    tabledb::setLoadWaitHandler([](bool waiting) {
+        if (waiting)
+            QApplication::setOverrideCursor(Qt::WaitCursor);
+        else
+            QApplication::restoreOverrideCursor();
+    });
 
     // Start-up: nothing requested, the ticked layers loaded, the records window made hidden.
     queryflag = 0;
@@ -264,9 +271,15 @@ void MainWindow::collectLayers(SampleKind kind) {
     // A condition names fields of the kind it was built on: it does not outlive that kind.
     if (layerSelection.component != kindBefore)
         submittedExpression_.clear();
-    if (layerSelection.component == QString(kindLetter(kind)))
+    if (layerSelection.component == QString(kindLetter(kind))) {
         set_draw_layers();
+        loadTablesAhead(kind);
+    }
     discardRecordsWindow();
+}
+
+void MainWindow::loadTablesAhead(SampleKind kind) {
+    tabledb::Engine::instance().open(data_path).loadAhead(tablesSearched(kind, layerSelection.selectionList()));
 }
 
 void MainWindow::check_land_water_Click() {

@@ -99,6 +99,8 @@ private:
 
     // Layer boxes.
     void collectLayers(SampleKind kind);
+    /// Starts reading the tables that selections on the ticked boxes of `kind` will read.
+    void loadTablesAhead(SampleKind kind);
     void check_land_water_Click();
     void Check_landcover_Click();
     void chkStructures_Click();

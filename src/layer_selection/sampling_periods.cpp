@@ -174,4 +174,15 @@ QString companionTable(SampleKind kind, const QString& periodCode) {
     return QString();
 }
 
+QStringList tablesSearched(SampleKind kind, const QStringList& periodCodes) {
+    QStringList tables;
+    for (const QString& code : periodCodes) {
+        tables << layerCode(kind, code);
+        const QString companion = companionTable(kind, code);
+        if (!companion.isEmpty())
+            tables << companion;
+    }
+    return tables;
+}
+
 }  // namespace quillfen

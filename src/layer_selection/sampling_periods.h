@@ -42,5 +42,8 @@ QString layerCode(SampleKind kind, const QString& periodCode);
 /// The companion table holding the records of a fish or vegetation period ("kxr" + code,
 /// "kxv" + year + "d"); empty for kinds whose records are in the layer itself.
 QString companionTable(SampleKind kind, const QString& periodCode);
+/// The tables that a selection on these periods of a kind reads: the attribute table of each
+/// layer and, for fish and vegetation, its companion table.
+QStringList tablesSearched(SampleKind kind, const QStringList& periodCodes);
 
 }  // namespace quillfen

@@ -3,6 +3,7 @@
 #include "tabledb/dbase_like.h"
 #include "tabledb/dbf_table_loader.h"
 #include "tabledb/select_guard.h"
+#include "tabledb/table_load_ahead.h"
 
 #include <QDeadlineTimer>
 #include <QDir>
@@ -127,6 +128,8 @@ FolderStore::FolderStore(const QString& folder) : folder_(folder) {
 }
 
 FolderStore::~FolderStore() {
+    for (const auto& load : std::as_const(loadsAhead_))
+        load->cancel();
     sqlite3_close_v2(db_);
 }
 
@@ -235,6 +238,21 @@ int FolderStore::recordCount(const QString& table, QString* error) {
     if (error)
         *error = result.error;
     return result.ok() ? result.records.value(0).toInt() : -1;
+}
+
+void FolderStore::loadAhead(const QStringList& tables) {
+    for (const QString& table : tables) {
+        const QString key = table.toLower();
+        const QString path = fileOfTable(table);
+        if (path.isEmpty() || isCurrent(key, path))
+            continue;
+        const std::shared_ptr<TableLoadAhead> started = loadsAhead_.value(key);
+        if (started && started->isOf(path, numericFields_))
+            continue;
+        if (started)
+            started->cancel();
+        loadsAhead_.insert(key, TableLoadAhead::start(key, path, numericFields_));
+    }
 }
 
 SelectResult FolderStore::run(const QByteArray& sql, bool firstColumnIsRowNumber) {
@@ -365,12 +383,30 @@ bool FolderStore::refreshTable(const QString& table, bool* reloaded, QString* er
 bool FolderStore::loadTable(const QString& key, const QString& path, QString* error) {
     const QFileInfo file(path);
     LoadedTable table;
-    if (!loadDbfTable(db_, key, path, numericFields_, &table, error)) {
+    const std::shared_ptr<TableLoadAhead> ahead = loadsAhead_.take(key);
+    if (ahead && !ahead->isOf(path, numericFields_))
+        ahead->cancel();
+    const bool useAhead = ahead && ahead->isOf(path, numericFields_);
+    bool ok = false;
+    {
+        const LoadWait wait(!useAhead || !ahead->isRead());
+        ok = useAhead ? ahead->finishInto(db_, &table, error)
+                      : loadDbfTable(db_, key, path, numericFields_, &table, error);
+    }
+    if (!ok) {
         forgetTable(key);
         return false;
     }
     tables_.insert(key, TableFile{path, file.size(), file.lastModified(), table.rowIdName, table.notes});
     return true;
+}
+
+bool FolderStore::isCurrent(const QString& key, const QString& path) const {
+    const auto loaded = tables_.constFind(key);
+    if (loaded == tables_.constEnd() || loaded->path != path)
+        return false;
+    const QFileInfo file(path);
+    return file.size() == loaded->size && file.lastModified() == loaded->modified;
 }
 
 void FolderStore::forgetTable(const QString& key) {

@@ -9,6 +9,9 @@
 #include <QHash>
 #include <QSet>
 #include <QString>
+#include <QStringList>
+
+#include <memory>
 
 struct sqlite3;
 struct sqlite3_stmt;
@@ -18,6 +21,8 @@ namespace tabledb {
 /// The tables of one folder in an in-memory SQLite database. A table is read from its .dbf
 /// file the first time a statement names it and read again when the file's size or
 /// modification time has changed since.
+class TableLoadAhead;
+
 class FolderStore {
 public:
     explicit FolderStore(const QString& folder);
@@ -39,6 +44,9 @@ public:
     QString streamRecordsByKeys(const QString& table, const QString& keyColumn, const QStringList& keys,
                                 const RowVisitor& visit);
     QString fileOfTable(const QString& table) const;
+    /// Starts reading the tables that are not loaded or whose files changed, off this thread;
+    /// tables without a file are left for the statement that names them to report.
+    void loadAhead(const QStringList& tables);
 
 private:
     /// A loaded table and the state of its file when it was read.
@@ -66,6 +74,7 @@ private:
     /// `reloaded` tells whether the SQLite schema changed.
     bool refreshTable(const QString& table, bool* reloaded, QString* error);
     bool loadTable(const QString& table, const QString& path, QString* error);
+    bool isCurrent(const QString& key, const QString& path) const;
     void forgetTable(const QString& key);
     QString notFound(const QString& table) const;
 
@@ -76,6 +85,7 @@ private:
     sqlite3* db_ = nullptr;
     QHash<QString, TableFile> tables_; ///< by lower-case table name
     QSet<QString> numericFields_;
+    QHash<QString, std::shared_ptr<TableLoadAhead>> loadsAhead_; ///< by lower-case table name
 };
 
 } // namespace tabledb

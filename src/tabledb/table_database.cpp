@@ -59,6 +59,11 @@ QStringList Database::notesOf(const QString& table) const {
     return store_ ? store_->notesOf(table) : QStringList();
 }
 
+void Database::loadAhead(const QStringList& tables) const {
+    if (store_)
+        store_->loadAhead(tables);
+}
+
 Engine::Engine() = default;
 Engine::~Engine() = default;
 

@@ -148,11 +148,20 @@ public:
     /// each a sentence naming the field; empty before the table is first used.
     QStringList notesOf(const QString& table) const;
 
+    /// Starts reading these tables off the calling thread, so that the first statement naming
+    /// one waits for that table's read only, or not at all. Tables loaded and unchanged, or
+    /// without a file, are left alone; errors are reported by the statements, as without this.
+    void loadAhead(const QStringList& tables) const;
+
 private:
     friend class Engine;
     explicit Database(std::shared_ptr<FolderStore> store) : store_(std::move(store)) {}
     std::shared_ptr<FolderStore> store_;
 };
+
+/// Called on the thread that uses the databases when it begins (true) and ends (false) a
+/// wait for a table to be read, for the window to show the wait cursor; none by default.
+void setLoadWaitHandler(std::function<void(bool waiting)> handler);
 
 /// The one database engine of the program. Keeps one in-memory store per folder opened.
 class Engine {

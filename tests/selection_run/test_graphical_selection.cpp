@@ -134,6 +134,34 @@ private slots:
                  QStringLiteral("Selected Records: Graphical Query"));
         driver.window.recordsWindow().hide();
     }
+
+    void aSelectionStartedWhileItsTablesLoadListsWhatOneStartedAfterLists() {
+        // Each window ticks every fish period and draws the same polygon. The first draws it at
+        // once, while the catch tables its ticks began to read are still being read; the
+        // second, a fresh window with its own selection run, once they have all been read.
+        const auto gridAfterTickingAllFishAndDrawing = [](WindowDriver& driver) {
+            const QVector<quillfen::SamplingPeriod>& periods = quillfen::samplingPeriods(SampleKind::Fish);
+            for (int box = 0; box < periods.size(); ++box) {
+                if (periods[box].enabled)
+                    driver.clickBox("chkfish_" + QString::number(box));
+            }
+            driver.clickButton("Command4");
+            driver.drawPolygon(leftHalfOfTheMap(driver));
+            QStringList cells;
+            for (int row = 0; row < driver.grid().rows(); ++row) {
+                for (int col = 0; col < driver.grid().cols(); ++col)
+                    cells << driver.grid().textMatrix(row, col);
+            }
+            return cells;
+        };
+        WindowDriver during;
+        const QStringList whileLoading = gridAfterTickingAllFishAndDrawing(during);
+        QCOMPARE(during.title(), kGraphicalTitle);
+        QVERIFY(whileLoading.size() > 100 * during.grid().cols());
+        WindowDriver after;
+        QCOMPARE(gridAfterTickingAllFishAndDrawing(after), whileLoading);
+        QVERIFY(during.prompts.messages.isEmpty() && after.prompts.messages.isEmpty());
+    }
 };
 
 int runGraphicalSelectionTests(int argc, char** argv) {

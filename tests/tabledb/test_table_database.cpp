@@ -71,6 +71,20 @@ QVariantList column(SelectResult result, const QString& name) {
     return values;
 }
 
+/// Every record of a result as text: record number, then each value with its type, null or not.
+QStringList dump(SelectResult result) {
+    QStringList lines{result.error, result.records.columnNames().join(',')};
+    for (RecordSet& records = result.records; !records.atEnd(); records.next()) {
+        QStringList values{QString::number(records.rowNumber())};
+        for (int i = 0; i < records.columnNames().size(); ++i) {
+            const QVariant value = records.value(i);
+            values << QString("%1:%2:%3").arg(value.typeName()).arg(value.isNull()).arg(value.toString());
+        }
+        lines << values.join('|');
+    }
+    return lines;
+}
+
 QByteArray contentsOf(const QString& path) {
     QFile file(path);
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
@@ -356,6 +370,51 @@ private slots:
         QCOMPARE(column(db_.select("SELECT * FROM kxr96sp WHERE count < 5 AND count <> -99;"), "species"),
                  (QVariantList{"Bluegill", "Perch"}));
         QVERIFY(db_.notesOf("kxr96sp").isEmpty());
+    }
+
+    void tablesReadAheadGiveWhatAPlainLoadGives() {
+        QTemporaryDir folder;
+        const auto path = [&](const QString& file) { return folder.filePath(file); };
+        QVector<QVariantList> many;
+        for (int i = 0; i < 3000; ++i)
+            many << kCatchRows[i % kCatchRows.size()];
+        QVERIFY(writeDbf(path("kxr95sm.dbf"), kCatchFields, many));
+        QVERIFY(writeDbf(path("kxr93sm.dbf"), kCatchFields, kCatchRows));
+        // A field called rowid hides that name of the record number, not the number itself.
+        QVERIFY(writeDbf(path("kxv99d.dbf"), {{"rowid", OFTInteger}, {"grid_code", OFTInteger}},
+                         {{7, 12}, {8, 40}}));
+        QFile broken(path("kxr96sm.dbf"));
+        QVERIFY(broken.open(QIODevice::WriteOnly));
+        broken.write(contentsOf(path("kxr93sm.dbf")).left(200));
+        broken.close();
+        const QStringList tables{"kxr95sm", "KXR93SM", "kxv99d", "kxr96sm", "kxr_missing"};
+        const auto statements = [](const tabledb::Database& db) {
+            QStringList results;
+            for (const char* table : {"kxr95sm", "kxr93sm", "kxv99d", "kxr96sm", "kxr_missing"})
+                results << dump(db.selectRecords(table)) << dump(db.selectRecords(table, "grid_code = 120"));
+            results << dump(db.select("SELECT * FROM kxr95sm WHERE species LIKE 'blue*' AND grid_code = 12;"));
+            return results;
+        };
+
+        Engine plain;
+        const QStringList expected = statements(plain.open(folder.path()));
+        // Asked for at once, while the tables are still being read, and again once they are.
+        Engine ahead;
+        const tabledb::Database db = ahead.open(folder.path());
+        db.loadAhead(tables);
+        QCOMPARE(statements(db), expected);
+        db.loadAhead(tables);
+        QCOMPARE(statements(db), expected);
+
+        // A file rewritten after its read began is read again.
+        db.loadAhead({"kxr93sm"});
+        QVERIFY(writeDbf(path("kxr93sm.dbf"), kCatchFields, kCatchRows.mid(0, 2)));
+        QFile file(path("kxr93sm.dbf"));
+        QVERIFY(file.open(QIODevice::ReadWrite));
+        QVERIFY(file.setFileTime(QDateTime::currentDateTime().addSecs(60), QFileDevice::FileModificationTime));
+        file.close();
+        db.loadAhead({"kxr93sm"});
+        QCOMPARE(db.selectRecords("kxr93sm").records.recordCount(), 2);
     }
 
     void aFolderOpensUnderAnySpellingAndAMissingOneDoesNot() {

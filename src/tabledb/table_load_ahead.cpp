@@ -1,0 +1,248 @@
+#include "tabledb/table_load_ahead.h"
+
+#include "tabledb/dbf_table_loader.h"
+#include "tabledb/table_database.h"
+
+#include <QFileInfo>
+#include <QThread>
+#include <QThreadPool>
+
+#include <sqlite3.h>
+
+namespace tabledb {
+
+namespace {
+
+/// The schema name under which a read table is attached while it is copied.
+const QString kIncoming = QStringLiteral("incoming");
+
+struct SqliteFree {
+    void operator()(unsigned char* bytes) const { sqlite3_free(bytes); }
+};
+struct ConnectionClose {
+    void operator()(sqlite3* db) const { sqlite3_close_v2(db); }
+};
+
+/// The threads that read tables ahead: one per core, shared by every store.
+QThreadPool& loadingThreads() {
+    static QThreadPool pool;
+    static const bool sized = [] {
+        pool.setMaxThreadCount(QThread::idealThreadCount());
+        return true;
+    }();
+    Q_UNUSED(sized);
+    return pool;
+}
+
+bool execute(sqlite3* db, const QString& sql, QString* error) {
+    char* message = nullptr;
+    if (sqlite3_exec(db, sql.toUtf8().constData(), nullptr, nullptr, &message) == SQLITE_OK)
+        return true;
+    *error = QString::fromUtf8(message ? message : sqlite3_errmsg(db));
+    sqlite3_free(message);
+    return false;
+}
+
+/// The CREATE statements of the attached read table: the table's first, then its indexes'.
+QStringList schemaOfIncoming(sqlite3* db) {
+    QStringList statements;
+    sqlite3_stmt* statement = nullptr;
+    const QByteArray sql = QStringLiteral("SELECT sql FROM %1.sqlite_schema WHERE sql IS NOT NULL "
+                                          "ORDER BY type = 'index'")
+                               .arg(kIncoming)
+                               .toUtf8();
+    if (sqlite3_prepare_v2(db, sql.constData(), -1, &statement, nullptr) != SQLITE_OK)
+        return statements;
+    while (sqlite3_step(statement) == SQLITE_ROW)
+        statements << QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(statement, 0)));
+    sqlite3_finalize(statement);
+    return statements;
+}
+
+/// The smallest and largest record number of a table and its record count, as one text.
+QString recordNumbersOf(sqlite3* db, const QString& table, const QString& rowId) {
+    sqlite3_stmt* statement = nullptr;
+    const QByteArray sql =
+        QStringLiteral("SELECT min(%1), max(%1), count(*) FROM %2").arg(rowId, table).toUtf8();
+    QString range;
+    if (sqlite3_prepare_v2(db, sql.constData(), -1, &statement, nullptr) == SQLITE_OK &&
+        sqlite3_step(statement) == SQLITE_ROW)
+        range = QStringLiteral("%1 %2 %3")
+                    .arg(sqlite3_column_int64(statement, 0))
+                    .arg(sqlite3_column_int64(statement, 1))
+                    .arg(sqlite3_column_int64(statement, 2));
+    sqlite3_finalize(statement);
+    return range;
+}
+
+/// Creates `table` in `db` from the statements of the attached copy and copies its records
+/// with their record numbers; inside the caller's transaction.
+bool copyIncoming(sqlite3* db, const QString& table, const LoadedTable& loaded, QString* error) {
+    const QStringList schema = schemaOfIncoming(db);
+    if (schema.isEmpty()) {
+        *error = QStringLiteral("the table read ahead is empty");
+        return false;
+    }
+    const QString target = QStringLiteral("main.") + quotedIdentifier(table);
+    const QString source = kIncoming + '.' + quotedIdentifier(table);
+    if (!execute(db, QStringLiteral("DROP TABLE IF EXISTS %1").arg(target), error))
+        return false;
+    for (const QString& statement : schema) {
+        if (!execute(db, statement, error))
+            return false;
+    }
+    // Between tables of one schema and indexes, SQLite copies the stored records as they
+    // are, record numbers included, which is several times quicker than reading each value.
+    if (!execute(db, QStringLiteral("INSERT INTO %1 SELECT * FROM %2").arg(target, source), error))
+        return false;
+    const QString rowId = loaded.rowIdName;
+    if (rowId.isEmpty() || recordNumbersOf(db, target, rowId) == recordNumbersOf(db, source, rowId))
+        return true;
+    // That shortcut is SQLite's choice: without it the records were numbered afresh, so
+    // they are copied again naming the record number.
+    QStringList fields{rowId};
+    for (const QString& column : loaded.columns)
+        fields << quotedIdentifier(column);
+    const QString names = fields.join(", ");
+    return execute(db, QStringLiteral("DELETE FROM %1").arg(target), error) &&
+           execute(db, QStringLiteral("INSERT INTO %1 (%2) SELECT %2 FROM %3").arg(target, names, source), error);
+}
+
+std::function<void(bool)>& loadWaitHandler() {
+    static std::function<void(bool)> handler;
+    return handler;
+}
+
+} // namespace
+
+void setLoadWaitHandler(std::function<void(bool waiting)> handler) {
+    loadWaitHandler() = std::move(handler);
+}
+
+LoadWait::LoadWait(bool waits) : waits_(waits && loadWaitHandler()) {
+    if (waits_)
+        loadWaitHandler()(true);
+}
+
+LoadWait::~LoadWait() {
+    if (waits_)
+        loadWaitHandler()(false);
+}
+
+/// What a read leaves: the bytes of a database holding the one table, or an error.
+struct TableLoadAhead::Outcome {
+    std::unique_ptr<unsigned char, SqliteFree> image;
+    sqlite3_int64 size = 0;
+    LoadedTable loaded;
+    QString error;
+};
+
+std::shared_ptr<TableLoadAhead> TableLoadAhead::start(const QString& table, const QString& path,
+                                                      const QSet<QString>& numericFields) {
+    auto load = std::make_shared<TableLoadAhead>(table, path, numericFields);
+    loadingThreads().start([load] { load->readOnLoadingThread(); });
+    return load;
+}
+
+TableLoadAhead::TableLoadAhead(const QString& table, const QString& path, const QSet<QString>& numericFields)
+    : table_(table), path_(path), numericFields_(numericFields), size_(QFileInfo(path).size()), modified_(QFileInfo(path).lastModified()) {}
+
+TableLoadAhead::~TableLoadAhead() = default;
+
+bool TableLoadAhead::isOf(const QString& path, const QSet<QString>& numericFields) const {
+    const QFileInfo file(path);
+    return path == path_ && numericFields == numericFields_ && file.size() == size_ && file.lastModified() == modified_;
+}
+
+bool TableLoadAhead::isRead() const {
+    const std::lock_guard<std::mutex> lock(mutex_);
+    return state_ == State::Read;
+}
+
+void TableLoadAhead::cancel() {
+    const std::lock_guard<std::mutex> lock(mutex_);
+    if (state_ == State::Queued)
+        state_ = State::Cancelled;
+}
+
+void TableLoadAhead::readOnLoadingThread() {
+    {
+        const std::lock_guard<std::mutex> lock(mutex_);
+        if (state_ != State::Queued)
+            return;
+        state_ = State::Reading;
+    }
+    read();
+}
+
+void TableLoadAhead::read() {
+    auto outcome = std::make_unique<Outcome>();
+    sqlite3* opened = nullptr;
+    const int rc = sqlite3_open_v2(":memory:", &opened, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr);
+    const std::unique_ptr<sqlite3, ConnectionClose> db(opened);
+    if (rc == SQLITE_OK) {
+        // As in the store: indexing sorts in memory and writes no file.
+        sqlite3_exec(db.get(), "PRAGMA temp_store = MEMORY", nullptr, nullptr, nullptr);
+    }
+    if (rc != SQLITE_OK) {
+        outcome->error = QStringLiteral("cannot read table %1 from %2: out of memory").arg(table_, path_);
+    } else if (loadDbfTable(db.get(), table_, path_, numericFields_, &outcome->loaded, &outcome->error)) {
+        outcome->image.reset(sqlite3_serialize(db.get(), "main", &outcome->size, 0));
+        if (!outcome->image)
+            outcome->error = QStringLiteral("cannot read table %1 from %2: out of memory").arg(table_, path_);
+    }
+    const std::lock_guard<std::mutex> lock(mutex_);
+    outcome_ = std::move(outcome);
+    state_ = State::Read;
+    finished_.notify_all();
+}
+
+bool TableLoadAhead::finishInto(sqlite3* db, LoadedTable* loaded, QString* error) {
+    std::unique_lock<std::mutex> lock(mutex_);
+    if (state_ == State::Queued || state_ == State::Cancelled) {
+        // No loading thread has begun it: reading here is quicker than waiting for one.
+        state_ = State::Reading;
+        lock.unlock();
+        read();
+        lock.lock();
+    }
+    finished_.wait(lock, [this] { return state_ == State::Read; });
+    const std::unique_ptr<Outcome> outcome = std::move(outcome_);
+    lock.unlock();
+    if (!outcome || !outcome->error.isEmpty()) {
+        *error = outcome ? outcome->error : QStringLiteral("table %1 was read already").arg(table_);
+        return false;
+    }
+
+    // The read database is attached only while its table is copied; the limit of attached
+    // databases is raised for that and put back after.
+    const int attachedBefore = sqlite3_limit(db, SQLITE_LIMIT_ATTACHED, 1);
+    bool ok = execute(db, QStringLiteral("ATTACH ':memory:' AS %1").arg(kIncoming), error);
+    if (ok) {
+        // SQLite owns and frees the bytes from here on, also when it refuses them.
+        const int rc = sqlite3_deserialize(db, kIncoming.toUtf8().constData(), outcome->image.release(),
+                                           outcome->size, outcome->size, SQLITE_DESERIALIZE_FREEONCLOSE);
+        ok = rc == SQLITE_OK;
+        if (!ok)
+            *error = QString::fromUtf8(sqlite3_errstr(rc));
+        if (ok && execute(db, QStringLiteral("BEGIN"), error)) {
+            ok = copyIncoming(db, table_, outcome->loaded, error) && execute(db, QStringLiteral("COMMIT"), error);
+            QString ignored;
+            if (!ok)
+                execute(db, QStringLiteral("ROLLBACK"), &ignored);
+        } else {
+            ok = false;
+        }
+        QString ignored;
+        execute(db, QStringLiteral("DETACH %1").arg(kIncoming), &ignored);
+    }
+    sqlite3_limit(db, SQLITE_LIMIT_ATTACHED, attachedBefore);
+    if (!ok) {
+        *error = QStringLiteral("cannot read table %1 from %2: %3").arg(table_, path_, *error);
+        return false;
+    }
+    *loaded = outcome->loaded;
+    return true;
+}
+
+} // namespace tabledb
