@@ -3,6 +3,7 @@
 #include "layers/layer_renderers.h"
 #include "layers/sample_symbols.h"
 #include "mapcontrol/map_control.h"
+#include "tabledb/data_file_names.h"
 
 namespace quillfen {
 namespace {
@@ -36,7 +37,8 @@ public:
     void addRaster(const QString& fileName) {
         auto raster = std::make_shared<RasterLayer>();
         QString reason;
-        if (!raster->setFile(dataPath_ + "/" + fileName, &reason)) {
+        const tabledb::DataFileMatch file = tabledb::matchDataFile(dataPath_, fileName);
+        if (!raster->setFile(file.found() ? file.path : dataPath_ + "/" + fileName, &reason)) {
             note({fileName, reason, true});
             return;
         }

@@ -1,5 +1,7 @@
 #include "mapcontrol/dataset_cache.h"
 
+#include "tabledb/data_file_names.h"
+
 #include <QDir>
 #include <QFileInfo>
 
@@ -193,16 +195,7 @@ DatasetPtr DatasetCache::read(const QString& path, const QString& name, const ta
 }
 
 QString DatasetCache::shapefilePath(const QString& name) const {
-    const QDir dir(folder_);
-    const QString exact = dir.filePath(name + ".shp");
-    if (QFileInfo::exists(exact))
-        return exact;
-    const QStringList candidates = dir.entryList({"*.shp", "*.SHP"}, QDir::Files);
-    for (const QString& file : candidates) {
-        if (QFileInfo(file).completeBaseName().compare(name, Qt::CaseInsensitive) == 0)
-            return dir.filePath(file);
-    }
-    return {};
+    return tabledb::matchDataFile(folder_, name + ".shp").path;
 }
 
 DatasetPtr DatasetCache::find(const QString& name, QString* problem) {
@@ -219,7 +212,7 @@ DatasetPtr DatasetCache::find(const QString& name, QString* problem) {
         entry.size = info.size();
         entry.modified = info.lastModified();
         entry.problem.clear();
-        entry.dataset = read(path, info.completeBaseName(), attributes_, &entry.problem);
+        entry.dataset = read(path, name, attributes_, &entry.problem);
     }
     reason = entry.problem;
     return entry.dataset;

@@ -1,5 +1,6 @@
 #include "tabledb/folder_store.h"
 
+#include "tabledb/data_file_names.h"
 #include "tabledb/dbase_like.h"
 #include "tabledb/dbf_table_loader.h"
 #include "tabledb/select_guard.h"
@@ -63,7 +64,6 @@ QString seconds(std::chrono::milliseconds duration) {
     return QString::number(double(duration.count()) / 1000.0);
 }
 
-const QStringList kTableFilePatterns = {QStringLiteral("*.dbf")};
 
 SelectResult failure(const QString& message) {
     SelectResult result;
@@ -416,18 +416,8 @@ void FolderStore::forgetTable(const QString& key) {
 }
 
 QString FolderStore::fileOfTable(const QString& table) const {
-    if (table.isEmpty() || table.contains('/') || table.contains('\\'))
-        return QString();
-    const QDir folder(folder_);
-    const QFileInfo direct(folder.filePath(table + QStringLiteral(".dbf")));
-    if (direct.isFile())
-        return direct.filePath();
-    const QFileInfoList candidates = folder.entryInfoList(kTableFilePatterns, QDir::Files | QDir::Readable);
-    for (const QFileInfo& candidate : candidates) {
-        if (candidate.completeBaseName().compare(table, Qt::CaseInsensitive) == 0)
-            return candidate.filePath();
-    }
-    return QString();
+    const DataFileMatch match = matchDataFile(folder_, table + QStringLiteral(".dbf"));
+    return match.found() && QFileInfo(match.path).isReadable() ? match.path : QString();
 }
 
 QString FolderStore::notFound(const QString& table) const {

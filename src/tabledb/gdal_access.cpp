@@ -1,5 +1,7 @@
 #include "tabledb/gdal_access.h"
 
+#include "tabledb/data_file_names.h"
+
 #include <cpl_conv.h>
 #include <cpl_error.h>
 #include <gdal_frmts.h>
@@ -41,7 +43,7 @@ GDALDatasetUniquePtr openWithDriver(const QString& path, const char* driver, uns
     const char* const allowed[] = {driver, nullptr};
     GdalFailureCapture capture;
     GDALDatasetUniquePtr dataset(
-        GDALDataset::Open(path.toUtf8().constData(), kind | GDAL_OF_READONLY, allowed));
+        GDALDataset::Open(gdalOpenName(path).toUtf8().constData(), kind | GDAL_OF_READONLY, allowed));
     if (!dataset && failure)
         *failure = capture.message();
     return dataset;

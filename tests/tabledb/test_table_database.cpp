@@ -64,6 +64,40 @@ const QVector<QVariantList> kCatchRows = {
     {1005, 7, "", QDate(1998, 7, 14), "Largemouth Bass", 300.2, 5},
 };
 
+/// Writes a one-field table of raw text bytes as `tableFile` (name and extension in any
+/// spelling), with the language byte of its header set to `languageByte`, and, when
+/// `codePageFile` is given, that file holding `codePage`.
+bool writeEncodedTable(const QString& folder, const QString& tableFile, const QByteArray& text, char languageByte,
+                       const QString& codePageFile, const QByteArray& codePage) {
+    GDALAllRegister();
+    const QString written = folder + "/written.dbf";
+    {
+        const GDALDatasetUniquePtr dataset(
+            tabledb::shapeDriver()->Create(written.toUtf8().constData(), 0, 0, 0, GDT_Unknown, nullptr));
+        const char* unrecoded[] = {"ENCODING=", nullptr};
+        OGRLayer* layer =
+            dataset ? dataset->CreateLayer("written", nullptr, wkbNone, const_cast<char**>(unrecoded)) : nullptr;
+        OGRFieldDefn field("species", OFTString);
+        if (!layer || layer->CreateField(&field) != OGRERR_NONE)
+            return false;
+        OGRFeature feature(layer->GetLayerDefn());
+        feature.SetField(0, text.constData());
+        if (layer->CreateFeature(&feature) != OGRERR_NONE)
+            return false;
+    }
+    constexpr int kLanguageByteOffset = 29;
+    QFile table(written);
+    if (!table.open(QIODevice::ReadWrite) || !table.seek(kLanguageByteOffset) || table.write(&languageByte, 1) != 1)
+        return false;
+    table.close();
+    if (!QFile::rename(written, folder + '/' + tableFile))
+        return false;
+    if (codePageFile.isEmpty())
+        return true;
+    QFile codePageText(folder + '/' + codePageFile);
+    return codePageText.open(QIODevice::WriteOnly) && codePageText.write(codePage) == codePage.size();
+}
+
 QVariantList column(SelectResult result, const QString& name) {
     QVariantList values;
     for (RecordSet& records = result.records; !records.atEnd(); records.next())
@@ -415,6 +449,48 @@ private slots:
         file.close();
         db.loadAhead({"kxr93sm"});
         QCOMPARE(db.selectRecords("kxr93sm").records.recordCount(), 2);
+    }
+
+    void textIsReadInTheEncodingTheTableDeclares_data() {
+        QTest::addColumn<QString>("tableFile");
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<char>("languageByte");
+        QTest::addColumn<QString>("codePageFile");
+        QTest::addColumn<QByteArray>("codePage");
+        QTest::addColumn<QString>("text");
+        QTest::newRow("language byte: Windows ANSI")
+            << "kxr93sm.dbf" << QByteArray("\xC9tang") << char(0x57) << "" << QByteArray() << QString::fromUtf8("Étang");
+        QTest::newRow("language byte: Russian DOS")
+            << "kxr93sm.dbf" << QByteArray("\x8E\xAA\xE3\xAD\xEC") << char(0x26) << "" << QByteArray()
+            << QString::fromUtf8("Окунь");
+        QTest::newRow("code page file: 1252") << "kxr93sm.dbf" << QByteArray("\x80 \xC9tang") << char(0)
+                                              << "kxr93sm.cpg" << QByteArray("1252") << QString::fromUtf8("€ Étang");
+        QTest::newRow("code page file rules over the language byte")
+            << "kxr93sm.dbf" << QByteArray("\xC3\x89tang") << char(0x57) << "kxr93sm.cpg" << QByteArray("UTF-8\n")
+            << QString::fromUtf8("Étang");
+        QTest::newRow("upper-case table and code page file")
+            << "KXR93SM.DBF" << QByteArray("\x80") << char(0) << "KXR93SM.CPG" << QByteArray("1252")
+            << QString::fromUtf8("€");
+        QTest::newRow("code page file spelled otherwise than its table")
+            << "kxr93sm.dbf" << QByteArray("\x80") << char(0) << "KXR93SM.CPG" << QByteArray("1252")
+            << QString::fromUtf8("€");
+        QTest::newRow("code page file in a mixed spelling")
+            << "Kxr93SM.dbf" << QByteArray("\xC3\x89") << char(0x57) << "kxr93sm.Cpg" << QByteArray("UTF-8")
+            << QString::fromUtf8("É");
+    }
+    void textIsReadInTheEncodingTheTableDeclares() {
+        QFETCH(QString, tableFile);
+        QFETCH(QByteArray, bytes);
+        QFETCH(char, languageByte);
+        QFETCH(QString, codePageFile);
+        QFETCH(QByteArray, codePage);
+        QFETCH(QString, text);
+        QTemporaryDir folder;
+        QVERIFY(writeEncodedTable(folder.path(), tableFile, bytes, languageByte, codePageFile, codePage));
+        Engine engine;
+        const SelectResult result = engine.open(folder.path()).select("SELECT species FROM kxr93sm;");
+        QVERIFY2(result.ok(), qPrintable(result.error));
+        QCOMPARE(column(result, "species"), QVariantList{text});
     }
 
     void aFolderOpensUnderAnySpellingAndAMissingOneDoesNot() {
