@@ -1,6 +1,8 @@
+#include "app/command_line.h"
 #include "app/main_window.h"
 
 #include <QApplication>
+#include <QCoreApplication>
 #include <QGuiApplication>
 
 #include <cstdio>
@@ -14,17 +16,30 @@ bool displayAvailable() {
            qEnvironmentVariableIsSet("WAYLAND_DISPLAY");
 }
 
-}  // namespace
+/// Reads the command line without any display; help, version, a check and refusals end here.
+quillfen::StartRequest readCommandLine(int argc, char* argv[], int* exitStatus) {
+    QCoreApplication core(argc, argv);
+    quillfen::nameProgram();
+    const quillfen::StartRequest request = quillfen::parseCommandLine(QCoreApplication::arguments());
+    *exitStatus = quillfen::carryOut(request);
+    return request;
+}
+
+} // namespace
 
 int main(int argc, char* argv[]) {
+    int exitStatus = EXIT_SUCCESS;
+    const quillfen::StartRequest request = readCommandLine(argc, argv, &exitStatus);
+    if (request.action != quillfen::StartRequest::Action::OpenWindow)
+        return exitStatus;
     if (!displayAvailable()) {
         std::fputs("quillfen: no display available (DISPLAY is not set); start it from a desktop session.\n",
                    stderr);
         return EXIT_FAILURE;
     }
     QApplication app(argc, argv);
-    QApplication::setApplicationName("Quillfen");
-    quillfen::MainWindow window;
+    quillfen::nameProgram();
+    quillfen::MainWindow window(nullptr, request.dataFolder);
     window.show();
     return app.exec();
 }

@@ -1,7 +1,9 @@
 #include "app/main_window.h"
 
 #include "app/caption_button.h"
+#include "app/command_line.h"
 #include "app/coordinate_readout.h"
+#include "app/data_folder_check.h"
 #include "app/design_font.h"
 #include "app/map_export.h"
 #include "app/toolbar_icons.h"
@@ -86,7 +88,7 @@ QFont fittingBoldFont(const QString& text, double points, int width) {
 MainWindow::MainWindow(QWidget* parent, const QString& dataFolder) : QMainWindow(parent) {
     setObjectName("main");
     setWindowTitle(kReachName);
-    data_path = dataFolder.isEmpty() ? QCoreApplication::applicationDirPath() + "/data" : dataFolder;
+    data_path = dataFolder.isEmpty() ? defaultDataFolder() : dataFolder;
     dataProblems_ = std::make_unique<DataProblemReport>(data_path);
     // A sample field holding numbers stored as text is still compared as numbers.
     tabledb::Engine::instance().setNumericFields(numericFieldNames());
@@ -103,6 +105,7 @@ MainWindow::MainWindow(QWidget* parent, const QString& dataFolder) : QMainWindow
     queryflag = 0;
     set_draw_layers();
     recordsWindow();
+    reportSpellings();
 }
 
 MainWindow::~MainWindow() {
@@ -226,6 +229,13 @@ void MainWindow::set_draw_layers() {
     QVector<DataProblem> problems;
     quillfen::set_draw_layers(*Map1, data_path, choice, &problems);
     reportDataFault(dataProblems_->newProblemsText(problems));
+}
+
+void MainWindow::reportSpellings() {
+    const QStringList spellings = spellingNotes(data_path);
+    if (!spellings.isEmpty())
+        reportDataFault(QStringLiteral("Some files of the data folder %1 are present in more than one spelling: %2.")
+                            .arg(QDir::toNativeSeparators(data_path), spellings.join("; ")));
 }
 
 void MainWindow::reportDataFault(const QString& text) {

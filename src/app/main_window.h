@@ -46,7 +46,8 @@ public:
     qint16 query_type = 0;
     /// Title of the records window, e.g. "Selected Records: Graphical Query".
     QString strSelRecordsTitle;
-    /// The data folder: the program's folder followed by "/data", unless given at construction.
+    /// The data folder: the one given at construction, else "data" beside the program (or,
+    /// when there is none, the installed demonstration data).
     QString data_path;
     /// The polygon of the last graphical selection; a null shape before any.
     mapcontrol::Shape query_polygon;
@@ -77,6 +78,8 @@ private:
     void connectBoxes();
     /// Tells the user, once the current event is handled, of a fault of the data folder.
     void reportDataFault(const QString& text);
+    /// Tells the user which spelling is read of each file present in several.
+    void reportSpellings();
     /// Reports the faults of the tables and layers the last selection used for the first time,
     /// and the periods it could not search.
     void reportSelectionDataFaults(const SelectionRequest& request);

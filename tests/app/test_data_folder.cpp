@@ -1,0 +1,291 @@
+// The command line, checking a data folder, and data folders made on other systems: the
+// built viewer is run as a user runs it, without a display; folders made elsewhere are opened
+// in the real main window.
+
+#include "app/command_line.h"
+#include "layers/data_catalogue.h"
+#include "support/main_window_harness.h"
+
+#include <QDir>
+#include <QFile>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <functional>
+
+using namespace quillfen;
+
+namespace {
+
+struct Outcome {
+    int status = -1;
+    QString out;
+    QString err;
+};
+
+QString programFolder() {
+    return QCoreApplication::applicationDirPath();
+}
+QString generatedFolder() {
+    return programFolder() + "/data";
+}
+
+/// Runs the built viewer with no display of any kind within reach.
+Outcome runViewer(const QStringList& arguments) {
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"})
+        environment.remove(name);
+    QProcess viewer;
+    viewer.setProcessEnvironment(environment);
+    viewer.start(programFolder() + "/quillfen", arguments);
+    if (!viewer.waitForFinished(300000))
+        viewer.kill();
+    return {viewer.exitStatus() == QProcess::NormalExit ? viewer.exitCode() : -1,
+            QString::fromLocal8Bit(viewer.readAllStandardOutput()),
+            QString::fromLocal8Bit(viewer.readAllStandardError())};
+}
+
+/// The line of a --check report about a file of the catalogue.
+QString lineAbout(const QString& report, const QString& fileName) {
+    for (const QString& line : report.split('\n')) {
+        if (line.startsWith(fileName + ' '))
+            return line;
+    }
+    return QString();
+}
+
+QStringList problemLines(const QString& report) {
+    QStringList problems;
+    for (const QString& line : report.split('\n')) {
+        for (const char* word : {"MISSING", "UNREADABLE", "WRONG GEOMETRY"}) {
+            if (line.contains(word))
+                problems << line;
+        }
+    }
+    return problems;
+}
+
+using Spelling = std::function<QString(const QString& fileName, int index)>;
+
+} // namespace
+
+Q_DECLARE_METATYPE(Spelling)
+
+namespace {
+
+QString asGenerated(const QString& fileName, int) {
+    return fileName;
+}
+
+QString upperCase(const QString& fileName, int) {
+    return fileName.toUpper();
+}
+
+/// KXW93SM.shp, Kxw93sm.SHX, kxw93sm.Dbf ...: every file of a dataset spelled differently.
+QString mixedCase(const QString& fileName, int index) {
+    const QString base = QFileInfo(fileName).completeBaseName();
+    const QString extension = QFileInfo(fileName).suffix();
+    switch (index % 3) {
+    case 0:
+        return base.toUpper() + '.' + extension;
+    case 1:
+        return base.left(1).toUpper() + base.mid(1) + '.' + extension.toUpper();
+    default:
+        return base + '.' + extension.left(1).toUpper() + extension.mid(1);
+    }
+}
+
+/// The grid text of a graphical selection of everything in view, for one period of each kind.
+QString recordsSelectedIn(const QString& folder, QStringList* messages = nullptr) {
+    ScriptedPrompts prompts;
+    MainWindow window(nullptr, folder);
+    window.show();
+    QString text;
+    for (const char* box : {"chkwater_0", "chkfish_0", "chkinvert_0", "chkveg_0"}) {
+        testing::clickBox(window, box);
+        testing::selectEverythingInView(window);
+        const RecordGridModel& grid = window.recordsWindow().grid();
+        for (int row = 0; row < grid.rows(); ++row) {
+            for (int column = 0; column < grid.cols(); ++column)
+                text += grid.textMatrix(row, column) + '\t';
+            text += '\n';
+        }
+    }
+    QCoreApplication::processEvents();
+    if (messages)
+        *messages = prompts.messages;
+    return text;
+}
+
+} // namespace
+
+class DataFolderTest : public QObject {
+    Q_OBJECT
+
+private:
+    QTemporaryDir scratch_;
+    int folders_ = 0;
+
+    /// A new folder holding links to every file of the generated data folder, each named by
+    /// `spelling`.
+    QString linkedFolder(const Spelling& spelling = asGenerated) {
+        const QString folder = scratch_.filePath(QString("folder%1").arg(++folders_));
+        QDir().mkpath(folder);
+        const QStringList files = QDir(generatedFolder()).entryList(QDir::Files, QDir::Name);
+        for (int i = 0; i < files.size(); ++i) {
+            if (!QFile::link(generatedFolder() + '/' + files[i], folder + '/' + spelling(files[i], i)))
+                qFatal("cannot link %s", qPrintable(files[i]));
+        }
+        return folder;
+    }
+
+private slots:
+    void initTestCase() {
+        QVERIFY(scratch_.isValid());
+        QDir().mkpath(scratch_.filePath("empty"));
+        QFile note(scratch_.filePath("note.txt"));
+        QVERIFY(note.open(QIODevice::WriteOnly));
+    }
+
+    void eachOptionIsAnsweredWithoutADisplay_data() {
+        QTest::addColumn<QStringList>("arguments");
+        QTest::addColumn<int>("status");
+        QTest::addColumn<QString>("out");
+        QTest::addColumn<QString>("err");
+        const QString missing = scratch_.filePath("no_such_folder");
+        const QString empty = scratch_.filePath("empty");
+        const QString note = scratch_.filePath("note.txt");
+        QTest::newRow("help") << QStringList{"--help"} << 0 << "--data <FOLDER>"
+                              << "";
+        QTest::newRow("short help") << QStringList{"-h"} << 0 << "--check <FOLDER>"
+                                    << "";
+        QTest::newRow("version") << QStringList{"--version"} << 0 << "quillfen " QUILLFEN_VERSION "\n"
+                                 << "";
+        QTest::newRow("unknown option") << QStringList{"--colour"} << 2 << ""
+                                        << "quillfen: Unknown option 'colour'. Try 'quillfen --help'.\n";
+        QTest::newRow("data without a folder")
+            << QStringList{"--data"} << 2 << ""
+            << "quillfen: Missing value after '--data'. Try 'quillfen --help'.\n";
+        QTest::newRow("stray argument") << QStringList{"data"} << 2 << ""
+                                        << "quillfen: unexpected argument 'data'. Try 'quillfen --help'.\n";
+        QTest::newRow("data and check together")
+            << QStringList{"--data", empty, "--check", empty} << 2 << ""
+            << "quillfen: --data and --check cannot be given together. Try 'quillfen --help'.\n";
+        QTest::newRow("data folder missing") << QStringList{"--data", missing} << 1 << ""
+                                             << "quillfen: the data folder " + missing + " does not exist.\n";
+        QTest::newRow("data folder is a file") << QStringList{"--data", note} << 1 << ""
+                                               << "quillfen: " + note + " is not a folder.\n";
+        QTest::newRow("data folder without data files")
+            << QStringList{"--data", empty} << 1 << ""
+            << "quillfen: the folder " + empty +
+                   " holds none of the viewer's layers or tables (such as kx_out.shp or kxw93sm.shp); "
+                   "'quillfen --check " +
+                   empty + "' lists them.\n";
+        QTest::newRow("check folder missing")
+            << QStringList{"--check", missing} << 1 << ""
+            << "quillfen: the data folder " + missing + " does not exist.\n";
+    }
+    void eachOptionIsAnsweredWithoutADisplay() {
+        QFETCH(QStringList, arguments);
+        QFETCH(int, status);
+        QFETCH(QString, out);
+        QFETCH(QString, err);
+        const Outcome outcome = runViewer(arguments);
+        QCOMPARE(outcome.err, err);
+        QVERIFY2(out.isEmpty() ? outcome.out.isEmpty() : outcome.out.contains(out), qPrintable(outcome.out));
+        QCOMPARE(outcome.status, status);
+    }
+
+    void aDataFolderIsTakenAsGivenAndTheDefaultIsBesideTheProgram() {
+        const QString relative = QDir::current().relativeFilePath(generatedFolder());
+        const StartRequest given = parseCommandLine({"quillfen", "--data", relative});
+        QCOMPARE(given.action, StartRequest::Action::OpenWindow);
+        QCOMPARE(given.dataFolder, QFileInfo(generatedFolder()).absoluteFilePath());
+
+        const StartRequest plain = parseCommandLine({"quillfen"});
+        QCOMPARE(plain.action, StartRequest::Action::OpenWindow);
+        QCOMPARE(plain.dataFolder, generatedFolder());
+    }
+
+    void checkFindsEveryFileOfTheGeneratedFolderUsable() {
+        const Outcome outcome = runViewer({"--check", generatedFolder()});
+        QCOMPARE(outcome.status, 0);
+        QCOMPARE(outcome.err, QString());
+        for (const DataFile& file : dataFolderCatalogue())
+            QVERIFY2(lineAbout(outcome.out, file.fileName).contains(" ok"), qPrintable(file.fileName));
+        QVERIFY(outcome.out.endsWith("Every file the viewer needs is present and usable.\n"));
+    }
+
+    void checkNamesTheOneSpoiltFile_data() {
+        QTest::addColumn<QString>("spoilt");
+        QTest::addColumn<QString>("problem");
+        QTest::newRow("missing layer") << "kxw94sp.shp"
+                                       << "MISSING";
+        QTest::newRow("truncated table") << "kxr93sm.dbf"
+                                         << "UNREADABLE";
+        QTest::newRow("line layer for a point layer")
+            << "kxf93sm.shp"
+            << "WRONG GEOMETRY: holds a line layer, a point layer is expected";
+        QTest::newRow("layer read through an unreadable table") << "kxi95.shp"
+                                                                << "UNREADABLE";
+    }
+    void checkNamesTheOneSpoiltFile() {
+        QFETCH(QString, spoilt);
+        QFETCH(QString, problem);
+        const QString folder = linkedFolder();
+        const QString base = folder + '/' + QFileInfo(spoilt).completeBaseName();
+        if (problem == "MISSING") {
+            for (const char* extension : {".shp", ".shx", ".dbf", ".prj"})
+                QVERIFY(QFile::remove(base + extension));
+        } else if (problem.startsWith("WRONG GEOMETRY")) {
+            for (const char* extension : {".shp", ".shx", ".dbf"}) {
+                QVERIFY(QFile::remove(base + extension));
+                QVERIFY(QFile::link(generatedFolder() + "/kxstruc" + extension, base + extension));
+            }
+        } else {
+            QFile original(generatedFolder() + '/' + QFileInfo(spoilt).completeBaseName() + ".dbf");
+            QVERIFY(original.open(QIODevice::ReadOnly));
+            const QByteArray bytes = original.readAll();
+            QVERIFY(QFile::remove(base + ".dbf"));
+            QFile truncated(base + ".dbf");
+            QVERIFY(truncated.open(QIODevice::WriteOnly));
+            truncated.write(bytes.left(bytes.size() * 2 / 3));
+        }
+
+        const Outcome outcome = runViewer({"--check", folder});
+        QCOMPARE(outcome.status, 1);
+        QVERIFY2(lineAbout(outcome.out, spoilt).contains(problem), qPrintable(outcome.out));
+        QCOMPARE(problemLines(outcome.out).size(), 1);
+        QVERIFY(outcome.out.endsWith("1 file(s) the viewer needs missing or unusable.\n"));
+    }
+
+    void foldersSpelledOtherwiseSelectTheSameRecords_data() {
+        QTest::addColumn<Spelling>("spelling");
+        QTest::newRow("upper case") << Spelling(upperCase);
+        QTest::newRow("mixed case") << Spelling(mixedCase);
+    }
+    void foldersSpelledOtherwiseSelectTheSameRecords() {
+        QFETCH(Spelling, spelling);
+        static const QString expected = recordsSelectedIn(generatedFolder());
+        QVERIFY(expected.count('\n') > 20);
+        QStringList messages;
+        QCOMPARE(recordsSelectedIn(linkedFolder(spelling), &messages), expected);
+        QCOMPARE(messages, QStringList());
+    }
+
+    void aFileInTwoSpellingsIsReadInTheExactOneAndTheStartUpMessageSaysSo() {
+        const QString folder = linkedFolder();
+        for (const char* extension : {"shp", "shx", "dbf"})
+            QVERIFY(QFile::link(generatedFolder() + "/kxw94sp." + extension,
+                                folder + "/KXW93SM." + QString(extension).toUpper()));
+        QStringList messages;
+        QCOMPARE(recordsSelectedIn(folder, &messages), recordsSelectedIn(generatedFolder()));
+        QCOMPARE(messages.size(), 1);
+        QVERIFY2(messages[0].contains("kxw93sm.shp is read from kxw93sm.shp (also present: KXW93SM.SHP)"),
+                 qPrintable(messages[0]));
+    }
+};
+
+QTEST_MAIN(DataFolderTest)
+#include "test_data_folder.moc"
