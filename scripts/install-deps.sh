@@ -10,6 +10,7 @@ packages=(
   libsqlite3-dev
   fonts-liberation2
   clang libclang-rt-14-dev
+  desktop-file-utils file dpkg-dev
   "$@"
 )
 

@@ -106,3 +106,23 @@ QPixmap quillfenLogo(QSize size, qreal devicePixelRatio) {
     drawFish(painter);
     return logo;
 }
+
+QImage quillfenIcon(int size) {
+    QImage icon(size, size, QImage::Format_ARGB32_Premultiplied);
+    icon.fill(Qt::transparent);
+    if (size <= 0)
+        return icon;
+    QPainter painter(&icon);
+    painter.setRenderHint(QPainter::Antialiasing);
+    painter.scale(size / kCanvasHeight, size / kCanvasHeight);
+    QPainterPath tile;
+    tile.addRoundedRect(QRectF(0, 0, kCanvasHeight, kCanvasHeight), 7, 7);
+    painter.setClipPath(tile);
+    // The square shows the middle of the logo: the leaping fish over the river.
+    painter.translate(-(kCanvasWidth - kCanvasHeight) / 2 + 2, 0);
+    drawSky(painter);
+    drawBanks(painter);
+    drawRiver(painter);
+    drawFish(painter);
+    return icon;
+}
