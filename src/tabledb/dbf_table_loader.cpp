@@ -72,15 +72,6 @@ bool numberOfText(const char* text, double* number) {
     return ok && std::isfinite(*number);
 }
 
-bool execute(sqlite3* db, const QString& sql, QString* error) {
-    char* message = nullptr;
-    if (sqlite3_exec(db, sql.toUtf8().constData(), nullptr, nullptr, &message) == SQLITE_OK)
-        return true;
-    *error = QString::fromUtf8(message ? message : sqlite3_errmsg(db));
-    sqlite3_free(message);
-    return false;
-}
-
 struct Column {
     QString name;
     ColumnKind kind;
@@ -233,6 +224,15 @@ bool copyLayer(sqlite3* db, const QString& table, OGRLayer& layer, std::vector<C
 }
 
 } // namespace
+
+bool execute(sqlite3* db, const QString& sql, QString* error) {
+    char* message = nullptr;
+    if (sqlite3_exec(db, sql.toUtf8().constData(), nullptr, nullptr, &message) == SQLITE_OK)
+        return true;
+    *error = QString::fromUtf8(message ? message : sqlite3_errmsg(db));
+    sqlite3_free(message);
+    return false;
+}
 
 QString quotedIdentifier(const QString& name) {
     QString quoted = name;

@@ -36,4 +36,7 @@ QString freeRowIdName(const QStringList& columns);
 /// `name` as an SQL identifier in double quotes.
 QString quotedIdentifier(const QString& name);
 
+/// Runs one or more statements on `db`; on failure sets `error` to SQLite's message.
+bool execute(sqlite3* db, const QString& sql, QString* error);
+
 } // namespace tabledb

@@ -34,15 +34,6 @@ QThreadPool& loadingThreads() {
     return pool;
 }
 
-bool execute(sqlite3* db, const QString& sql, QString* error) {
-    char* message = nullptr;
-    if (sqlite3_exec(db, sql.toUtf8().constData(), nullptr, nullptr, &message) == SQLITE_OK)
-        return true;
-    *error = QString::fromUtf8(message ? message : sqlite3_errmsg(db));
-    sqlite3_free(message);
-    return false;
-}
-
 /// The CREATE statements of the attached read table: the table's first, then its indexes'.
 QStringList schemaOfIncoming(sqlite3* db) {
     QStringList statements;

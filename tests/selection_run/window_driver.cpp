@@ -36,43 +36,41 @@ void WindowDriver::clickButton(const QString& name) { testing::clickButton(windo
 
 void WindowDriver::clickToolbar(const QString& key) { testing::toolbarButton(window, key)->trigger(); }
 
-bool WindowDriver::selectLogically(const QString& parameter, const QString& oper, const QString& value) {
+bool WindowDriver::driveQueryWindow(const std::function<void(QDialog*)>& steps) {
     bool opened = false;
     QTimer::singleShot(0, &window, [&] {
         auto* query = qobject_cast<QDialog*>(QApplication::activeModalWidget());
         if (!query || query->objectName() != QLatin1String("query"))
             return;
         opened = true;
-        testing::clickListItem(testing::control<QListWidget>(query, "List1"), parameter);
-        testing::clickListItem(testing::control<QListWidget>(query, "List2"), oper);
-        QLineEdit* valueBox = testing::control<QComboBox>(query, "Combo1")->lineEdit();
-        valueBox->selectAll();
-        QTest::keyClicks(valueBox, value);
-        QTest::mouseClick(testing::control<QPushButton>(query, "Command2"), Qt::LeftButton);
+        steps(query);
         // Never leave a modal window open behind a failed step.
         if (query->isVisible())
             query->reject();
     });
     clickButton("Command2");
     settle();
+    return opened;
+}
+
+bool WindowDriver::selectLogically(const QString& parameter, const QString& oper, const QString& value) {
+    const bool opened = driveQueryWindow([&](QDialog* query) {
+        testing::clickListItem(testing::control<QListWidget>(query, "List1"), parameter);
+        testing::clickListItem(testing::control<QListWidget>(query, "List2"), oper);
+        QLineEdit* valueBox = testing::control<QComboBox>(query, "Combo1")->lineEdit();
+        valueBox->selectAll();
+        QTest::keyClicks(valueBox, value);
+        QTest::mouseClick(testing::control<QPushButton>(query, "Command2"), Qt::LeftButton);
+    });
     return opened && window.queryWindow() && !window.queryWindow()->isVisible();
 }
 
 bool WindowDriver::cancelQuery(bool submitFirst) {
-    bool opened = false;
-    QTimer::singleShot(0, &window, [&] {
-        auto* query = qobject_cast<QDialog*>(QApplication::activeModalWidget());
-        if (!query || query->objectName() != QLatin1String("query"))
-            return;
-        opened = true;
+    const bool opened = driveQueryWindow([&](QDialog* query) {
         if (submitFirst)
             QTest::mouseClick(testing::control<QPushButton>(query, "Command2"), Qt::LeftButton);
         QTest::mouseClick(testing::control<QPushButton>(query, "Command1"), Qt::LeftButton);
-        if (query->isVisible())
-            query->reject();
     });
-    clickButton("Command2");
-    settle();
     return opened && !window.queryWindow();
 }
 

@@ -7,9 +7,12 @@
 #include "app/main_window.h"
 #include "support/scripted_prompts.h"
 
+#include <QDialog>
 #include <QPointF>
 #include <QString>
 #include <QVector>
+
+#include <functional>
 
 namespace quillfen {
 class RecordGridModel;
@@ -55,4 +58,6 @@ public:
     QString title() const { return window.windowTitle(); }
     /// Lets posted work (such as a deferred message) run.
     void settle();
+    /// Clicks "Select Logically" and runs `steps` on the query window it opens; whether it opened.
+    bool driveQueryWindow(const std::function<void(QDialog*)>& steps);
 };
