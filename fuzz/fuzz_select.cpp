@@ -10,7 +10,7 @@
 //   c        the rest is the condition of the two catch-table selects
 //   g        the rest is a site code for the catch-table select by code pattern
 
-#include "layers/sample_schema.h"
+#include "catalogue/sample_schema.h"
 #include "query_builder/search_expression.h"
 #include "tabledb/shape_driver.h"
 #include "tabledb/table_database.h"

@@ -7,7 +7,7 @@
 // and writes it with QImage::save, for a few layer stacks. Prints each as a ratio
 // (ours / reference) measured in the same run.
 
-#include "layer_selection/sampling_periods.h"
+#include "catalogue/sampling_periods.h"
 #include "layers/layer_loader.h"
 #include "mapcontrol/map_control.h"
 #include "mapcontrol/view_transform.h"

@@ -8,7 +8,7 @@
 
 #include "bench_data_folder.h"
 
-#include "layer_selection/sampling_periods.h"
+#include "catalogue/sampling_periods.h"
 #include "layers/layer_loader.h"
 #include "mapcontrol/map_control.h"
 #include "records/record_grid_model.h"

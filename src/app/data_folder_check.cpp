@@ -1,6 +1,6 @@
 #include "app/data_folder_check.h"
 
-#include "layers/data_catalogue.h"
+#include "catalogue/data_catalogue.h"
 #include "mapcontrol/dataset_cache.h"
 #include "tabledb/data_file_names.h"
 #include "tabledb/table_database.h"

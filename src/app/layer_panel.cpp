@@ -1,9 +1,9 @@
 #include "app/layer_panel.h"
 
-#include "app/twips.h"
-#include "layers/land_classes.h"
+#include "window_parts/twips.h"
+#include "catalogue/land_classes.h"
 #include "layers/legend_swatch.h"
-#include "layers/sample_symbols.h"
+#include "catalogue/sample_symbols.h"
 
 #include <QCheckBox>
 #include <QLabel>

@@ -1,5 +1,8 @@
 #pragma once
 
+// The application (folder app): the main window, its panel, toolbar and readout, the command
+// line and the data folder check. Uses every folder before it.
+
 #include "app/data_problem_report.h"
 #include "app/layer_panel.h"
 #include "layer_selection/layer_selection.h"

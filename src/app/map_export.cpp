@@ -1,6 +1,6 @@
 #include "app/map_export.h"
 
-#include "app/user_prompts.h"
+#include "window_parts/user_prompts.h"
 #include "mapcontrol/map_control.h"
 
 #include <QDir>

@@ -1,5 +1,8 @@
 #pragma once
 
+// Information windows (folder info_windows): about, programme description, help and the logo.
+// Uses only Qt.
+
 #include <QDialog>
 
 class QFrame;

@@ -1,6 +1,9 @@
 #pragma once
 
-#include "layer_selection/sampling_periods.h"
+// Layer selection (folder layer_selection): the sample check boxes and the draw and query lists
+// they make. Uses the catalogue.
+
+#include "catalogue/sampling_periods.h"
 
 #include <QHash>
 #include <QStringList>

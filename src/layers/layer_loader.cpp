@@ -1,7 +1,7 @@
 #include "layers/layer_loader.h"
 
 #include "layers/layer_renderers.h"
-#include "layers/sample_symbols.h"
+#include "catalogue/sample_symbols.h"
 #include "mapcontrol/map_control.h"
 #include "tabledb/data_file_names.h"
 

@@ -1,5 +1,8 @@
 #pragma once
 
+// Map layers (folder layers): loading the data folder's layers into the map control, their
+// renderers and legend swatches. Uses tabledb, mapcontrol and the catalogue.
+
 #include <QString>
 #include <QStringList>
 #include <QVector>

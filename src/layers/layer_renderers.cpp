@@ -1,8 +1,8 @@
 #include "layers/layer_renderers.h"
 
-#include "layers/land_classes.h"
+#include "catalogue/land_classes.h"
 #include "mapcontrol/map_control.h"
-#include "records/value_text.h"
+#include "catalogue/value_text.h"
 
 #include <algorithm>
 

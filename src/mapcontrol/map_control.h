@@ -1,5 +1,8 @@
 #pragma once
 
+// The map control (folder mapcontrol): datasets, the layer stack, drawing, tools, search and
+// picture export. Uses only tabledb; knows nothing of samples, periods or windows.
+
 #include "mapcontrol/map_layers.h"
 #include "mapcontrol/map_types.h"
 

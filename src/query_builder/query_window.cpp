@@ -1,13 +1,13 @@
 #include "query_builder/query_window.h"
 
-#include "app/caption_button.h"
-#include "app/design_font.h"
-#include "app/twips.h"
-#include "app/user_prompts.h"
-#include "layers/sample_schema.h"
-#include "query_builder/pick_lists.h"
+#include "window_parts/caption_button.h"
+#include "window_parts/design_font.h"
+#include "window_parts/twips.h"
+#include "window_parts/user_prompts.h"
+#include "catalogue/sample_schema.h"
+#include "catalogue/pick_lists.h"
 #include "query_builder/query_host.h"
-#include "query_builder/species_lists.h"
+#include "catalogue/species_lists.h"
 
 #include <QComboBox>
 #include <QKeyEvent>

@@ -1,5 +1,8 @@
 #pragma once
 
+// The query builder (folder query_builder): the query window and the search expressions it
+// builds. Uses the catalogue and the window parts.
+
 #include "query_builder/search_expression.h"
 
 #include <QDialog>

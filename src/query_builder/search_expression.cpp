@@ -1,6 +1,6 @@
 #include "query_builder/search_expression.h"
 
-#include "layers/sample_schema.h"
+#include "catalogue/sample_schema.h"
 
 #include <QRegularExpression>
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "layer_selection/sampling_periods.h"
+#include "catalogue/sampling_periods.h"
 #include "tabledb/table_database.h"
 
 #include <QVariant>

@@ -1,6 +1,6 @@
 #include "records/record_grid_model.h"
 
-#include "records/value_text.h"
+#include "catalogue/value_text.h"
 
 #include <algorithm>
 

@@ -1,5 +1,8 @@
 #pragma once
 
+// Records (folder records): the records grid, its window and the text export. Uses tabledb,
+// the catalogue, the window parts and the programme description of info_windows.
+
 #include "records/grid_cells.h"
 
 #include <QAbstractTableModel>

@@ -1,7 +1,7 @@
 #include "records/sel_recs_window.h"
 
-#include "app/design_font.h"
-#include "app/twips.h"
+#include "window_parts/design_font.h"
+#include "window_parts/twips.h"
 #include "info_windows/about_programme_window.h"
 #include "records/record_grid.h"
 #include "records/record_grid_model.h"

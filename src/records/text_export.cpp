@@ -1,8 +1,8 @@
 #include "records/text_export.h"
 
-#include "app/user_prompts.h"
+#include "window_parts/user_prompts.h"
 #include "records/record_grid_model.h"
-#include "records/value_text.h"
+#include "catalogue/value_text.h"
 
 #include <QDir>
 #include <QFile>

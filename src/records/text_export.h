@@ -1,7 +1,7 @@
 #pragma once
 
-#include "layer_selection/sampling_periods.h"
-#include "layers/sample_schema.h"
+#include "catalogue/sampling_periods.h"
+#include "catalogue/sample_schema.h"
 
 #include <QByteArray>
 #include <QString>

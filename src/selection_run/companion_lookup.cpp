@@ -1,7 +1,7 @@
 #include "selection_run/companion_lookup.h"
 
 #include "records/grid_layout.h"
-#include "records/value_text.h"
+#include "catalogue/value_text.h"
 #include "tabledb/table_database.h"
 
 namespace quillfen {

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "layer_selection/sampling_periods.h"
+#include "catalogue/sampling_periods.h"
 #include "mapcontrol/map_layers.h"
 
 #include <QHash>

@@ -1,6 +1,9 @@
 #pragma once
 
-#include "layer_selection/sampling_periods.h"
+// The selection run (folder selection_run): the search that follows each redraw, the yellow
+// highlights and the companion tables. Uses tabledb, mapcontrol, the catalogue and records.
+
+#include "catalogue/sampling_periods.h"
 #include "mapcontrol/map_layers.h"
 #include "mapcontrol/map_types.h"
 #include "selection_run/companion_lookup.h"

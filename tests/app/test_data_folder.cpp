@@ -3,7 +3,7 @@
 // in the real main window.
 
 #include "app/command_line.h"
-#include "layers/data_catalogue.h"
+#include "catalogue/data_catalogue.h"
 #include "support/main_window_harness.h"
 
 #include <QDir>

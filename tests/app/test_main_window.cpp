@@ -5,7 +5,7 @@
 
 #include "app/coordinate_readout.h"
 #include "app/tab_panel.h"
-#include "app/twips.h"
+#include "window_parts/twips.h"
 #include "mapcontrol/map_control.h"
 
 #include <QApplication>

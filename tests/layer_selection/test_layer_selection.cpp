@@ -3,7 +3,7 @@
 
 #include "../support/main_window_harness.h"
 
-#include "layer_selection/sampling_periods.h"
+#include "catalogue/sampling_periods.h"
 
 #include <QApplication>
 #include <QComboBox>

@@ -3,10 +3,10 @@
 
 #include "../support/main_window_harness.h"
 
-#include "layers/land_classes.h"
+#include "catalogue/land_classes.h"
 #include "layers/layer_loader.h"
-#include "layers/sample_schema.h"
-#include "layers/sample_symbols.h"
+#include "catalogue/sample_schema.h"
+#include "catalogue/sample_symbols.h"
 
 #include <QApplication>
 #include <QTest>

@@ -1,5 +1,5 @@
-#include "layers/sample_schema.h"
-#include "query_builder/pick_lists.h"
+#include "catalogue/sample_schema.h"
+#include "catalogue/pick_lists.h"
 #include "query_builder/query_host.h"
 #include "query_builder/query_window.h"
 #include "support/scripted_prompts.h"

@@ -1,4 +1,4 @@
-#include "layers/sample_schema.h"
+#include "catalogue/sample_schema.h"
 #include "records/grid_layout.h"
 #include "records/record_grid.h"
 #include "records/record_grid_model.h"

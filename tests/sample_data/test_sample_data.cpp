@@ -4,9 +4,9 @@
 
 #include "file_records.h"
 
-#include "layer_selection/sampling_periods.h"
-#include "layers/sample_schema.h"
-#include "query_builder/pick_lists.h"
+#include "catalogue/sampling_periods.h"
+#include "catalogue/sample_schema.h"
+#include "catalogue/pick_lists.h"
 
 #include <gdal_priv.h>
 #include <ogrsf_frmts.h>

@@ -1,6 +1,6 @@
 #include "data_files.h"
 
-#include "layers/sample_schema.h"
+#include "catalogue/sample_schema.h"
 #include "records/record_grid_model.h"
 
 #include <ogr_geometry.h>

@@ -3,7 +3,7 @@
 // The demonstration data as the files hold it, read through GDAL/OGR on its own (not through
 // the program's database engine or map control), and the check of the grid against it.
 
-#include "layer_selection/sampling_periods.h"
+#include "catalogue/sampling_periods.h"
 #include "sample_data/file_records.h"
 
 #include <QPointF>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/user_prompts.h"
+#include "window_parts/user_prompts.h"
 
 #include <QList>
 #include <QStringList>

@@ -5,7 +5,7 @@
 #include "sample_values.h"
 #include "shape_writer.h"
 
-#include "query_builder/pick_lists.h"
+#include "catalogue/pick_lists.h"
 
 #include <functional>
 #include <map>

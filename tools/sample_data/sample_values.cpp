@@ -1,8 +1,8 @@
 #include "sample_values.h"
 
-#include "layers/sample_schema.h"
-#include "query_builder/pick_lists.h"
-#include "query_builder/species_lists.h"
+#include "catalogue/sample_schema.h"
+#include "catalogue/pick_lists.h"
+#include "catalogue/species_lists.h"
 
 #include <cmath>
 #include <stdexcept>

@@ -4,7 +4,7 @@
 #include "reach_geometry.h"
 #include "shape_writer.h"
 
-#include "layer_selection/sampling_periods.h"
+#include "catalogue/sampling_periods.h"
 
 #include <QDate>
 #include <QHash>

@@ -1,4 +1,4 @@
-#include "layer_selection/sampling_periods.h"
+#include "catalogue/sampling_periods.h"
 
 namespace quillfen {
 namespace {

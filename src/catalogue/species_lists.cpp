@@ -1,4 +1,4 @@
-#include "query_builder/species_lists.h"
+#include "catalogue/species_lists.h"
 
 namespace quillfen {
 

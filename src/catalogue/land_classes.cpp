@@ -1,4 +1,4 @@
-#include "layers/land_classes.h"
+#include "catalogue/land_classes.h"
 
 namespace quillfen {
 

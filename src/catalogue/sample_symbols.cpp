@@ -1,4 +1,4 @@
-#include "layers/sample_symbols.h"
+#include "catalogue/sample_symbols.h"
 
 #include <QHash>
 #include <QVector>

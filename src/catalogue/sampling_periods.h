@@ -1,5 +1,9 @@
 #pragma once
 
+// The programme's catalogue (folder catalogue): sample kinds and sampling periods, field schemas,
+// pick-lists, species, land classes, symbols and the text form of values: plain data and pure
+// functions shared by the viewer and the demonstration data generator. Uses only mapcontrol's types.
+
 #include <QChar>
 #include <QString>
 #include <QStringList>

@@ -1,4 +1,4 @@
-#include "app/user_prompts.h"
+#include "window_parts/user_prompts.h"
 
 #include <QFileDialog>
 #include <QMessageBox>

@@ -1,6 +1,6 @@
-#include "query_builder/pick_lists.h"
+#include "catalogue/pick_lists.h"
 
-#include "query_builder/species_lists.h"
+#include "catalogue/species_lists.h"
 
 #include <QHash>
 

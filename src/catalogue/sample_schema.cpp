@@ -1,4 +1,4 @@
-#include "layers/sample_schema.h"
+#include "catalogue/sample_schema.h"
 
 #include <algorithm>
 

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "layer_selection/sampling_periods.h"
-#include "query_builder/pick_lists.h"
+#include "catalogue/sampling_periods.h"
+#include "catalogue/pick_lists.h"
 
 #include <QString>
 #include <QStringList>

@@ -1,7 +1,7 @@
-#include "layers/data_catalogue.h"
+#include "catalogue/data_catalogue.h"
 
-#include "layer_selection/sampling_periods.h"
-#include "layers/sample_schema.h"
+#include "catalogue/sampling_periods.h"
+#include "catalogue/sample_schema.h"
 
 namespace quillfen {
 namespace {

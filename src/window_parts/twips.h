@@ -1,5 +1,8 @@
 #pragma once
 
+// Shared window parts (folder window_parts): design units, the design font, the caption button
+// and the user prompts that every window uses. Uses only Qt.
+
 #include <QRect>
 #include <QtGlobal>
 
