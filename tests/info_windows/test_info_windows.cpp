@@ -86,86 +86,66 @@ private slots:
         QWidget main;
         main.show();
         bool inspected = false;
-        QVERIFY(
-            driveModal([&] { showAboutWindow(&main); },
-                       [&] {
-                           QWidget* about = QApplication::activeModalWidget();
-                           QVERIFY(about);
-                           QCOMPARE(about->objectName(), QStringLiteral("about"));
-                           QCOMPARE(about->windowTitle(), QString());
-                           // Shown blank, not replaced by the program's name.
-                           QCOMPARE(about->windowHandle()->title().trimmed(), QString());
-                           auto* frame = about->findChild<QFrame*>(QStringLiteral("Frame1"));
-                           QVERIFY(frame);
-                           for (const char* name : {"lblCompanyProduct", "lblVersion", "lblWarning"})
-                               QVERIFY2(frame->findChild<QLabel*>(QString::fromLatin1(name)), name);
-                           QCOMPARE(labelText(about, "lblCompanyProduct"), QStringLiteral("Quillfen"));
-                           QCOMPARE(labelText(about, "lblVersion"), QStringLiteral("Version 3.2 11/2003"));
-                           QCOMPARE(labelText(about, "lblWarning"), QStringLiteral("Questions/Comments:"));
-                           QCOMPARE(about->findChild<QPushButton*>(QStringLiteral("butAboutTavrel"))->text(),
-                                    QStringLiteral("More..."));
-                           inspected = true;
-                           about->findChild<QPushButton*>(QStringLiteral("butClose"))->click();
-                       }));
+        QVERIFY(driveModal([&] { showAboutWindow(&main); },
+                           [&] {
+                               QWidget* about = QApplication::activeModalWidget();
+                               QVERIFY(about);
+                               QCOMPARE(about->objectName(), QStringLiteral("about"));
+                               QCOMPARE(about->windowTitle(), QString());
+                               // Shown blank, not replaced by the program's name.
+                               QCOMPARE(about->windowHandle()->title().trimmed(), QString());
+                               auto* frame = about->findChild<QFrame*>(QStringLiteral("Frame1"));
+                               QVERIFY(frame);
+                               const QStringList texts{"Quillfen", "Version 3.2 11/2003", "Questions/Comments:"};
+                               const char* names[] = {"lblCompanyProduct", "lblVersion", "lblWarning"};
+                               for (int i = 0; i < 3; ++i)
+                                   QCOMPARE(labelText(frame, names[i]), texts.at(i));
+                               QCOMPARE(about->findChild<QPushButton*>(QStringLiteral("butAboutTavrel"))->text(),
+                                        QStringLiteral("More..."));
+                               inspected = true;
+                               about->findChild<QPushButton*>(QStringLiteral("butClose"))->click();
+                           }));
         QVERIFY(inspected);
         QVERIFY(!main.findChild<AboutWindow*>());
     }
 
-    void aboutWindowClosesOnAClickOnItsFrame() {
-        QWidget main;
-        QVERIFY(driveModal([&] { showAboutWindow(&main); },
-                           [] {
-                               auto* frame = QApplication::activeModalWidget()->findChild<QFrame*>(
-                                   QStringLiteral("Frame1"));
-                               QTest::mouseClick(frame, Qt::LeftButton, {}, QPoint(3, frame->height() - 3));
-                           }));
-        QVERIFY(!main.findChild<AboutWindow*>());
+    void aboutWindowClosesOnAClickInsideItsFrameOrAnyKey_data() {
+        QTest::addColumn<QString>("target"); // the window itself or a control in it
+        QTest::addColumn<bool>("key");       // a key press on the target, else a click near its corner
+        QTest::addColumn<bool>("closes");
+        QTest::newRow("a click on the frame") << "Frame1" << false << true;
+        QTest::newRow("a click on a text inside the frame") << "lblVersion" << false << true;
+        QTest::newRow("a click outside the frame") << "about" << false << false;
+        QTest::newRow("a key press") << "about" << true << true;
+        QTest::newRow("a key press while a button has the focus") << "butAboutTavrel" << true << true;
     }
-
-    void aboutWindowClosesOnAClickOnATextInsideItsFrame() {
+    void aboutWindowClosesOnAClickInsideItsFrameOrAnyKey() {
+        QFETCH(QString, target);
+        QFETCH(bool, key);
+        QFETCH(bool, closes);
         QWidget main;
-        QVERIFY(driveModal([&] { showAboutWindow(&main); },
-                           [] {
-                               auto* version = QApplication::activeModalWidget()->findChild<QLabel*>(
-                                   QStringLiteral("lblVersion"));
-                               QTest::mouseClick(version, Qt::LeftButton);
-                           }));
-        QVERIFY(!main.findChild<AboutWindow*>());
-    }
-
-    void aboutWindowClosesOnAKeyPressEvenWhenAButtonHasTheFocus() {
-        QWidget main;
-        QVERIFY(driveModal([&] { showAboutWindow(&main); },
-                           [] { QTest::keyClick(QApplication::activeModalWidget(), Qt::Key_A); }));
-        QVERIFY(!main.findChild<AboutWindow*>());
-
-        QVERIFY(driveModal([&] { showAboutWindow(&main); },
-                           [] {
-                               auto* more = QApplication::activeModalWidget()->findChild<QPushButton*>(
-                                   QStringLiteral("butAboutTavrel"));
-                               QTest::keyClick(more, Qt::Key_Q);
-                           }));
-        QVERIFY(!main.findChild<AboutWindow*>());
-    }
-
-    void aboutWindowIgnoresAClickOutsideItsFrame() {
-        QWidget main;
-        bool stillOpen = false;
+        bool stillOpen = true;
         QVERIFY(driveModal([&] { showAboutWindow(&main); },
                            [&] {
                                QWidget* about = QApplication::activeModalWidget();
-                               QTest::mouseClick(about, Qt::LeftButton, {},
-                                                 QPoint(about->width() - 2, about->height() - 2));
+                               QWidget* widget = target == "about" ? about : about->findChild<QWidget*>(target);
+                               if (key)
+                                   QTest::keyClick(widget, Qt::Key_Q);
+                               else
+                                   QTest::mouseClick(widget, Qt::LeftButton, {},
+                                                     widget->rect().bottomRight() - QPoint(2, 2));
                                stillOpen = about->isVisible();
                                about->close();
                            }));
-        QVERIFY(stillOpen);
+        QCOMPARE(stillOpen, !closes);
+        QVERIFY(!main.findChild<AboutWindow*>());
     }
 
     void moreOpensTheDescriptionOverTheAboutWindowAndReturnsToIt() {
         QWidget main;
         QString descriptionParent;
-        bool descriptionWasModal = false;
+        QStringList documentHeadings;
+        bool descriptionWasModalAndReadOnly = false;
         bool aboutOpenAfterDescription = false;
         QVERIFY(driveModal([&] { showAboutWindow(&main); },
                            [&] {
@@ -174,7 +154,13 @@ private slots:
                                    QWidget* description = QApplication::activeModalWidget();
                                    QVERIFY(description);
                                    QCOMPARE(description->objectName(), QStringLiteral("about2"));
-                                   descriptionWasModal = description->isModal();
+                                   QCOMPARE(description->windowTitle(),
+                                            QStringLiteral("About Tavrel and Component Sampling"));
+                                   QVERIFY(description->findChildren<QPushButton*>().isEmpty());
+                                   auto* box = description->findChild<QTextBrowser*>(QStringLiteral("RichTextBox1"));
+                                   QVERIFY(box);
+                                   descriptionWasModalAndReadOnly = description->isModal() && box->isReadOnly();
+                                   documentHeadings = headings(box->document());
                                    descriptionParent = description->parentWidget()->objectName();
                                    description->close();
                                });
@@ -183,36 +169,14 @@ private slots:
                                    about->isVisible() && QApplication::activeModalWidget() == about;
                                about->close();
                            }));
-        QVERIFY(descriptionWasModal);
+        QVERIFY(descriptionWasModalAndReadOnly);
         QCOMPARE(descriptionParent, QStringLiteral("about"));
         QVERIFY(aboutOpenAfterDescription);
-    }
-
-    void descriptionWindowShowsTheProgrammeDocument() {
-        QWidget records;
-        QStringList documentHeadings;
-        bool readOnly = false;
-        QVERIFY(driveModal([&] { showAboutProgrammeWindow(&records); },
-                           [&] {
-                               QWidget* description = QApplication::activeModalWidget();
-                               QVERIFY(description);
-                               QCOMPARE(description->windowTitle(),
-                                        QStringLiteral("About Tavrel and Component Sampling"));
-                               QVERIFY(description->findChildren<QPushButton*>().isEmpty());
-                               auto* box =
-                                   description->findChild<QTextBrowser*>(QStringLiteral("RichTextBox1"));
-                               QVERIFY(box);
-                               readOnly = box->isReadOnly();
-                               documentHeadings = headings(box->document());
-                               description->close();
-                           }));
-        QVERIFY(readOnly);
         QVERIFY2(documentHeadings.contains(QStringLiteral("Data and Sampling information")),
                  qPrintable(documentHeadings.join(QStringLiteral(" | "))));
-        QVERIFY(!records.findChild<AboutProgrammeWindow*>());
     }
 
-    void helpWindowIsNotModalAndASecondCallRaisesTheSameWindow() {
+    void helpWindowIsNotModalShowsItsDocumentAndIsOpenedOnce() {
         QWidget main;
         main.show();
         showHelpWindow(&main);
@@ -221,32 +185,8 @@ private slots:
         QCOMPARE(help->windowTitle(), QStringLiteral("Help"));
         QVERIFY(QApplication::activeModalWidget() == nullptr);
         QVERIFY(!help->isModal());
-
-        help->hide();
-        showHelpWindow(&main);
-        QVERIFY(help->isVisible());
-        QCOMPARE(main.findChildren<HelpWindow*>().size(), 1);
-
-        help->findChild<QPushButton*>(QStringLiteral("butClose"))->click();
-        discardClosedWindows();
-        QVERIFY(help.isNull());
-
-        showHelpWindow(&main);
-        QPointer<QWidget> reopened = topLevelNamed(QStringLiteral("help"));
-        QVERIFY(reopened);
-        reopened->close();
-        discardClosedWindows();
-        QVERIFY(reopened.isNull());
-    }
-
-    void helpDocumentHoldsItsSectionsInOrderAndEndsWithTheContact() {
-        QWidget main;
-        showHelpWindow(&main);
-        QPointer<QWidget> help = topLevelNamed(QStringLiteral("help"));
-        QVERIFY(help);
         auto* box = help->findChild<QTextBrowser*>(QStringLiteral("RichTextBox1"));
-        QVERIFY(box);
-        QVERIFY(box->isReadOnly());
+        QVERIFY(box && box->isReadOnly());
         const QStringList expected = {
             QStringLiteral("Using the Query and Visualization Tool:"),
             QStringLiteral("1. The Button Bar - Zoom In, Zoom Out, Pan, Full Extent, and Help"),
@@ -260,7 +200,21 @@ private slots:
         const QString text = box->toPlainText();
         QVERIFY2(!text.contains(QStringLiteral("{{")), "a placeholder was left in the document");
         QVERIFY(text.contains(QStringLiteral("@example.org")));
-        help->close();
+
+        // A second call raises the same window; once closed, it is discarded and a new one opens.
+        help->hide();
+        showHelpWindow(&main);
+        QVERIFY(help->isVisible());
+        QCOMPARE(main.findChildren<HelpWindow*>().size(), 1);
+        help->findChild<QPushButton*>(QStringLiteral("butClose"))->click();
+        discardClosedWindows();
+        QVERIFY(help.isNull());
+        showHelpWindow(&main);
+        QPointer<QWidget> reopened = topLevelNamed(QStringLiteral("help"));
+        QVERIFY(reopened);
+        reopened->close();
+        discardClosedWindows();
+        QVERIFY(reopened.isNull());
     }
 };
 
