@@ -206,8 +206,16 @@ void MapControl::scheduleRedraw() {
 }
 
 void MapControl::paintShape(const Shape& shape, const Symbol& symbol) {
+    paintOnTop([&](MapRenderer& renderer) { renderer.paintShape(shape, symbol); });
+}
+
+void MapControl::paintFeatures(const Dataset& dataset, const QVector<int>& features, const Symbol& symbol) {
+    paintOnTop([&](MapRenderer& renderer) { renderer.paintFeatures(dataset, features, symbol); });
+}
+
+void MapControl::paintOnTop(const std::function<void(MapRenderer&)>& paint) {
     if (target_ != nullptr) {
-        target_->renderer.paintShape(shape, symbol);
+        paint(target_->renderer);
         return;
     }
     if (buffer_.isNull())
@@ -215,7 +223,8 @@ void MapControl::paintShape(const Shape& shape, const Symbol& symbol) {
     QPainter painter(&buffer_);
     drawInImagePixels(painter, buffer_);
     painter.setRenderHint(QPainter::Antialiasing);
-    MapRenderer(painter, bufferTransform(), bufferRatio(), *markers_).paintShape(shape, symbol);
+    MapRenderer renderer(painter, bufferTransform(), bufferRatio(), *markers_);
+    paint(renderer);
     update();
 }
 

@@ -19,6 +19,7 @@ namespace mapcontrol {
 
 class DatasetCache;
 class MapTool;
+class MapRenderer;
 class MarkerCache;
 class ViewTransform;
 
@@ -107,6 +108,9 @@ public:
     /// PaintShape: paints over the drawn map (or over the image being rendered, when called
     /// during a redraw); not kept by the next redraw.
     void paintShape(const Shape& shape, const Symbol& symbol);
+    /// Paints the listed features of a dataset in one symbol as paintShape() would paint each
+    /// one's shape, in one pass that skips the features outside the view.
+    void paintFeatures(const Dataset& dataset, const QVector<int>& features, const Symbol& symbol);
     /// SaveImage: renders the current view into an image `scale` times the widget's size
     /// (every marker, line and label scaled alike, layer notifications emitted as for the
     /// screen) and writes it; format 1 is a Windows bitmap. The picture replaces an earlier file
@@ -143,6 +147,9 @@ private:
     /// image when empty) and draws every visible layer bottom to top with notifications.
     void render(QImage& image, const ViewTransform& transform, double scale, const QRect& clip);
     void scheduleRedraw();
+    /// Runs `paint` with the renderer of the image being rendered during a redraw, or with one
+    /// over the drawn map otherwise.
+    void paintOnTop(const std::function<void(MapRenderer&)>& paint);
     void startTool(std::unique_ptr<MapTool> tool);
     void finishToolIfDone();
     void pressAt(QPointF position, Qt::MouseButton button, Qt::KeyboardModifiers modifiers, bool doubleClick);

@@ -109,12 +109,16 @@ void MapRenderer::drawPoints(const Dataset& dataset, const std::vector<const Sym
             marker = &markers_.marker(*current, scale_);
             visible = cullingRect(*current);
         }
-        const int end = dataset.pointBegin(dataset.partBegin(feature + 1));
-        for (int i = dataset.pointBegin(dataset.partBegin(feature)); i < end; ++i) {
-            const QPointF point = dataset.point(i);
-            if (visible.contains(point))
-                stampMarker(transform_.toPixel(point), *marker);
-        }
+        stampFeature(dataset, feature, *marker, visible);
+    }
+}
+
+void MapRenderer::stampFeature(const Dataset& dataset, int feature, const QImage& marker, const Rect& visible) {
+    const int end = dataset.pointBegin(dataset.partBegin(feature + 1));
+    for (int i = dataset.pointBegin(dataset.partBegin(feature)); i < end; ++i) {
+        const QPointF point = dataset.point(i);
+        if (visible.contains(point))
+            stampMarker(transform_.toPixel(point), marker);
     }
 }
 
@@ -230,6 +234,22 @@ void MapRenderer::paintShape(const Shape& shape, const Symbol& symbol) {
     }
     case Shape::Kind::None:
         break;
+    }
+}
+
+void MapRenderer::paintFeatures(const Dataset& dataset, const QVector<int>& features, const Symbol& symbol) {
+    // One marker and one culling rectangle for the whole list, and no shape built per feature:
+    // a selection paints hundreds of thousands of features at every redraw.
+    const Rect visible = cullingRect(symbol);
+    const bool points = dataset.geometryKind() == Dataset::GeometryKind::Point;
+    const QImage* marker = points ? &markers_.marker(symbol, scale_) : nullptr;
+    for (int feature : features) {
+        if (feature < 0 || feature >= dataset.featureCount())
+            continue;
+        if (points)
+            stampFeature(dataset, feature, *marker, visible);
+        else if (dataset.hasGeometry(feature) && dataset.featureExtent(feature).intersects(visible))
+            drawFeature(dataset, feature, symbol);
     }
 }
 

@@ -45,6 +45,10 @@ public:
 
     void drawLayer(const Layer& layer);
     void paintShape(const Shape& shape, const Symbol& symbol);
+    /// Paints the listed features of `dataset` in one symbol, in list order, each with the
+    /// pixels paintShape() gives its shape; features wholly outside the view, features without
+    /// geometry and indexes out of range paint nothing.
+    void paintFeatures(const Dataset& dataset, const QVector<int>& features, const Symbol& symbol);
 
 private:
     void drawVector(const VectorLayer& layer);
@@ -52,6 +56,8 @@ private:
     /// The symbol of each feature: a value renderer's class symbol, or the layer's own.
     std::vector<const Symbol*> featureSymbols(const VectorLayer& layer) const;
     void drawPoints(const Dataset& dataset, const std::vector<const Symbol*>& symbols);
+    /// Stamps the marker at each point of a point feature that lies inside `visible`.
+    void stampFeature(const Dataset& dataset, int feature, const QImage& marker, const Rect& visible);
     /// Draws one line or polygon feature.
     void drawFeature(const Dataset& dataset, int feature, const Symbol& symbol);
     void drawLabels(const VectorLayer& layer, const TextRenderer& text);

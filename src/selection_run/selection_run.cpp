@@ -204,10 +204,8 @@ void SelectionRun::search(const SelectionRequest& request, RecordGridModel& grid
 
 void SelectionRun::paintHighlights(const Result& result) {
     static const Symbol symbol = highlightSymbol();
-    for (const Highlight& highlight : result.highlights) {
-        for (int feature : highlight.features)
-            map_.paintShape(highlight.dataset->shape(feature), symbol);
-    }
+    for (const Highlight& highlight : result.highlights)
+        map_.paintFeatures(*highlight.dataset, highlight.features, symbol);
 }
 
 } // namespace quillfen

@@ -279,6 +279,55 @@ private slots:
         QVERIFY_COLOR(f.colorAt(kCentre), QColor(Qt::yellow));
     }
 
+    void paintingFeaturesInOnePassGivesThePixelsOfPaintingEachShape_data() {
+        QTest::addColumn<QStringList>("shapes");
+        QTest::addColumn<QVector<int>>("features");
+        // Markers whose centre lies just outside the view still show in part; those further out
+        // and features without geometry show nothing; a repeated feature is painted twice.
+        QTest::newRow("points inside, across the edges and outside")
+            << QStringList{"MULTIPOINT ((500 500), (530 510))", "MULTIPOINT ((-12 300))", "MULTIPOINT ((700 1013))",
+                           "MULTIPOINT ((-60 500))", "MULTIPOINT ((5000 5000))", QString()}
+            << QVector<int>{0, 1, 2, 3, 4, 5, 1, -1, 6};
+        QTest::newRow("polygons inside, across the edge and outside")
+            << QStringList{"POLYGON ((400 400, 600 400, 600 600, 400 400))",
+                           "POLYGON ((-50 -50, 100 -50, 100 100, -50 -50))",
+                           "POLYGON ((1100 0, 1200 0, 1200 100, 1100 0))"}
+            << QVector<int>{2, 0, 1};
+    }
+    void paintingFeaturesInOnePassGivesThePixelsOfPaintingEachShape() {
+        QFETCH(QStringList, shapes);
+        QFETCH(QVector<int>, features);
+        MapFixture f;
+        testdata::writeShapes(f.folder(), "hits", shapes);
+        f.addPointLayer(packColor(0, 0, 255));
+        const DatasetPtr hits = f.map.findDataset("hits");
+        QVERIFY(hits);
+        Symbol highlight;
+        highlight.color = packColor(255, 255, 0);
+        enum class Painting { None, ShapeByShape, OnePass } painting = Painting::None;
+        QObject::connect(&f.map, &MapControl::layerDrawn, [&] {
+            if (painting == Painting::OnePass)
+                f.map.paintFeatures(*hits, features, highlight);
+            if (painting == Painting::ShapeByShape) {
+                for (int feature : features)
+                    f.map.paintShape(hits->shape(feature), highlight);
+            }
+        });
+        // The screen and a picture at twice the size, as drawn with each way of painting.
+        auto draw = [&](Painting how) {
+            painting = how;
+            f.showWholeView();
+            const QString path = f.folder() + "/map.bmp";
+            return std::make_pair(f.map.image(), f.map.saveImage(1, path, 2.0) ? QImage(path, "BMP") : QImage());
+        };
+        const auto plain = draw(Painting::None);
+        const auto shapeByShape = draw(Painting::ShapeByShape);
+        QVERIFY(shapeByShape.first != plain.first && shapeByShape.second != plain.second);
+        const auto onePass = draw(Painting::OnePass);
+        QCOMPARE(onePass.first, shapeByShape.first);
+        QCOMPARE(onePass.second, shapeByShape.second);
+    }
+
     void datasetsAreReadOnceAndMissingOrCorruptFilesGiveNone() {
         MapFixture f;
         QVERIFY(!f.map.openFolder(f.folder() + "/missing"));
