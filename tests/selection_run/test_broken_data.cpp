@@ -4,7 +4,6 @@
 // that can be read. A crash fails the program; a hang runs into the test's timeout.
 
 #include "../mapcontrol/test_data.h"
-#include "window_driver.h"
 
 #include "mapcontrol/map_control.h"
 #include "records/record_grid_model.h"
@@ -20,6 +19,8 @@
 
 #include <cmath>
 #include <functional>
+
+using testing::WindowDriver;
 
 namespace {
 

@@ -3,12 +3,13 @@
 // the data files hold.
 
 #include "data_files.h"
-#include "window_driver.h"
 
 #include "mapcontrol/map_control.h"
 #include "records/record_grid_model.h"
+#include "support/main_window_harness.h"
 
 using namespace datafiles;
+using testing::WindowDriver;
 using quillfen::SampleKind;
 
 namespace {

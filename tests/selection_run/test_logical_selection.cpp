@@ -3,13 +3,14 @@
 // what the data files hold.
 
 #include "data_files.h"
-#include "window_driver.h"
 
 #include "mapcontrol/map_control.h"
 #include "query_builder/query_window.h"
 #include "records/record_grid_model.h"
+#include "support/main_window_harness.h"
 
 using namespace datafiles;
+using testing::WindowDriver;
 using quillfen::SampleKind;
 
 namespace {

@@ -1,30 +1,26 @@
 #pragma once
 
-// Helpers for tests that drive the real main window on the demonstration data folder that
-// the build writes beside the test executables.
+// Driving the real main window on the demonstration data folder that the build writes beside
+// the test executables (or on a folder of the test's own): ticking boxes, clicking commands and
+// the toolbar, filling in the modal query window, drawing on the map, reading the grid.
 
 #include "app/main_window.h"
 #include "app/tab_panel.h"
 #include "mapcontrol/map_control.h"
 #include "records/record_grid_model.h"
 #include "support/scripted_prompts.h"
+#include "support/window_driving.h"
 
 #include <QAction>
 #include <QCheckBox>
-#include <QListWidget>
+#include <QComboBox>
+#include <QLineEdit>
 #include <QPushButton>
-#include <QTest>
 #include <QToolBar>
 
-namespace testing {
+#include <cmath>
 
-template <class T = QWidget>
-T* control(QWidget* window, const QString& name) {
-    T* found = window->findChild<T*>(name);
-    if (!found)
-        qFatal("no control named %s", qPrintable(name));
-    return found;
-}
+namespace testing {
 
 /// Brings the box's tab to the front and clicks the box, as a user would.
 inline void clickBox(quillfen::MainWindow& window, const QString& name) {
@@ -39,15 +35,6 @@ inline void clickBox(quillfen::MainWindow& window, const QString& name) {
 
 inline void clickButton(quillfen::MainWindow& window, const QString& name) {
     QTest::mouseClick(control<QPushButton>(&window, name), Qt::LeftButton);
-}
-
-/// Clicks the item of a list box with that text, as a user would.
-inline void clickListItem(QListWidget* list, const QString& text) {
-    const QList<QListWidgetItem*> items = list->findItems(text, Qt::MatchExactly);
-    if (items.isEmpty())
-        qFatal("no item '%s' in %s", qPrintable(text), qPrintable(list->objectName()));
-    list->scrollToItem(items.first());
-    QTest::mouseClick(list->viewport(), Qt::LeftButton, Qt::NoModifier, list->visualItemRect(items.first()).center());
 }
 
 inline QAction* toolbarButton(quillfen::MainWindow& window, const QString& key) {
@@ -88,5 +75,122 @@ inline bool sameColor(const QColor& a, const QColor& b, int tolerance = 8) {
     return qAbs(a.red() - b.red()) <= tolerance && qAbs(a.green() - b.green()) <= tolerance &&
            qAbs(a.blue() - b.blue()) <= tolerance;
 }
+
+/// Every cell of the grid, row by row.
+inline QStringList gridTexts(const quillfen::RecordGridModel& grid) {
+    QStringList texts;
+    for (int r = 0; r < grid.rows(); ++r) {
+        for (int c = 0; c < grid.cols(); ++c)
+            texts << grid.textMatrix(r, c);
+    }
+    return texts;
+}
+
+/// The main window shown on the offscreen screen with every message recorded, and a user's
+/// actions on it, each followed by the posted work it starts (such as a deferred message).
+class WindowDriver {
+public:
+    /// On the data folder beside the executable unless another is given.
+    explicit WindowDriver(const QString& dataFolder = QString()) : window(nullptr, dataFolder) {
+        window.show();
+        if (!QTest::qWaitForWindowExposed(&window))
+            qFatal("the main window was not shown");
+        settle();
+    }
+
+    quillfen::ScriptedPrompts prompts;
+    quillfen::MainWindow window;
+
+    /// Brings the box's tab to the front and clicks it, e.g. "chkwater_0".
+    void clickBox(const QString& name) {
+        testing::clickBox(window, name);
+        settle();
+    }
+    /// Clicks a command button by its control name, e.g. "Command4".
+    void clickButton(const QString& name) { testing::clickButton(window, name); }
+    /// Clicks a toolbar button by its key, e.g. "Full Extent".
+    void clickToolbar(const QString& key) { toolbarButton(window, key)->trigger(); }
+
+    /// Clicks "Select Logically" and runs `steps` on the query window; whether they closed it.
+    bool driveQueryWindow(const std::function<void(QWidget*)>& steps) {
+        const bool driven = driveModal("query", [this] { clickButton("Command2"); }, steps);
+        settle();
+        return driven;
+    }
+    /// "Select Logically", then the parameter, the operator and the typed value, then "Submit
+    /// Query". False when the query window did not open or did not close.
+    bool selectLogically(const QString& parameter, const QString& oper, const QString& value) {
+        return driveQueryWindow([&](QWidget* query) {
+            clickListItem(control<QListWidget>(query, "List1"), parameter);
+            clickListItem(control<QListWidget>(query, "List2"), oper);
+            QLineEdit* valueBox = control<QComboBox>(query, "Combo1")->lineEdit();
+            valueBox->selectAll();
+            QTest::keyClicks(valueBox, value);
+            QTest::mouseClick(control<QPushButton>(query, "Command2"), Qt::LeftButton);
+        });
+    }
+    /// "Select Logically", then, when `submitFirst`, "Submit Query" with nothing entered, then
+    /// "Cancel". False when the query window did not open or did not close.
+    bool cancelQuery(bool submitFirst) {
+        const bool driven = driveQueryWindow([&](QWidget* query) {
+            if (submitFirst)
+                QTest::mouseClick(control<QPushButton>(query, "Command2"), Qt::LeftButton);
+            QTest::mouseClick(control<QPushButton>(query, "Command1"), Qt::LeftButton);
+        });
+        return driven && !window.queryWindow();
+    }
+
+    /// "Zoom In" over a square of `halfSide` pixels around the map point.
+    void zoomInAround(QPointF mapPoint, int halfSide) {
+        clickToolbar("Zoom In");
+        const QPoint from = pixelOf(mapPoint) - QPoint(halfSide, halfSide);
+        const QPoint to = pixelOf(mapPoint) + QPoint(halfSide, halfSide);
+        QTest::mousePress(&window.map(), Qt::LeftButton, Qt::NoModifier, from);
+        QTest::mouseMove(&window.map(), to);
+        QTest::mouseRelease(&window.map(), Qt::LeftButton, Qt::NoModifier, to);
+        settle();
+    }
+    /// Draws a polygon on the map with the mouse: a press at each vertex, a double-click at the
+    /// last one.
+    void drawPolygon(const QVector<QPoint>& vertices) {
+        for (const QPoint& vertex : vertices)
+            QTest::mouseClick(&window.map(), Qt::LeftButton, Qt::NoModifier, vertex);
+        QTest::mouseDClick(&window.map(), Qt::LeftButton, Qt::NoModifier, vertices.last());
+        QTest::mouseRelease(&window.map(), Qt::LeftButton, Qt::NoModifier, vertices.last());
+        settle();
+    }
+    /// A square of `halfSide` pixels around the map point, drawn as the selection polygon.
+    void drawSquareAround(QPointF mapPoint, int halfSide) {
+        const QPoint c = pixelOf(mapPoint);
+        drawPolygon({c + QPoint(-halfSide, -halfSide), c + QPoint(halfSide, -halfSide),
+                     c + QPoint(halfSide, halfSide), c + QPoint(-halfSide, halfSide)});
+    }
+
+    /// The map point's position on the map control, in pixels.
+    QPoint pixelOf(QPointF mapPoint) const {
+        const QPointF pixel = window.map().mapToScreen(mapPoint);
+        return QPoint(int(std::floor(pixel.x())), int(std::floor(pixel.y())));
+    }
+    /// True when the rendered map shows the yellow highlight right around the map point (the
+    /// outline of a close point's highlight may cross the point itself).
+    bool isHighlighted(QPointF mapPoint) const {
+        const QImage& image = window.map().image();
+        for (int dy = -2; dy <= 2; ++dy) {
+            for (int dx = -2; dx <= 2; ++dx) {
+                const QPoint pixel = pixelOf(mapPoint) + QPoint(dx, dy);
+                if (image.rect().contains(pixel) && image.pixelColor(pixel) == QColor(255, 255, 0))
+                    return true;
+            }
+        }
+        return false;
+    }
+
+    quillfen::RecordGridModel& grid() { return window.recordsWindow().grid(); }
+    QString title() const { return window.windowTitle(); }
+    void settle() {
+        for (int i = 0; i < 3; ++i)
+            QCoreApplication::processEvents();
+    }
+};
 
 }  // namespace testing
