@@ -1,0 +1,421 @@
+// Selections end to end through the main window: a condition submitted in the query window or a
+// polygon drawn with the mouse, searched on every draw/query layer at each redraw, the hits
+// painted yellow and their records in the grid, compared with what the data files hold.
+
+#include "catalogue/sampling_periods.h"
+#include "catalogue/sample_schema.h"
+#include "mapcontrol/map_control.h"
+#include "query_builder/query_window.h"
+#include "records/record_grid_model.h"
+#include "sample_data/file_records.h"
+#include "support/main_window_harness.h"
+
+#include <ogr_geometry.h>
+
+#include <QDate>
+
+using namespace datafiles;
+using quillfen::SampleKind;
+using testing::WindowDriver;
+
+namespace {
+
+// The demonstration data as the files hold it, read through GDAL/OGR on its own (not through
+// the program's database engine or map control).
+
+/// Every record of a layer "kx…" (.shp) or of a companion table (.dbf) of the data folder.
+Records fileRecords(const QString& fileName) {
+    return readRecords(QCoreApplication::applicationDirPath() + QStringLiteral("/data/") + fileName);
+}
+
+Records matching(const Records& records, const std::function<bool(const Record&)>& keep) {
+    Records kept;
+    std::copy_if(records.begin(), records.end(), std::back_inserter(kept), keep);
+    return kept;
+}
+
+Records withSpecies(const Records& records, const QString& species) {
+    return matching(records, [&species](const Record& r) { return r.value("species").toString() == species; });
+}
+
+Records joined(Records first, const Records& second) {
+    first.insert(first.end(), second.begin(), second.end());
+    return first;
+}
+
+/// The records whose point lies inside the polygon (vertices in map units), in record order.
+Records inside(const Records& records, const QVector<QPointF>& ring) {
+    OGRLinearRing boundary;
+    for (const QPointF& vertex : ring)
+        boundary.addPoint(vertex.x(), vertex.y());
+    boundary.closeRings();
+    OGRPolygon polygon;
+    polygon.addRing(&boundary);
+    return matching(records, [&](const Record& r) { return r.hasPoint() && polygon.Contains(r.geometry.get()); });
+}
+
+/// Whether the grid cell shows the value as the file holds it: numbers compared as numbers,
+/// dates as M/D/YYYY, texts as stored but for trailing blanks, an empty field as an empty cell.
+bool shows(const QString& cell, const QVariant& value) {
+    if (value.isNull())
+        return cell.isEmpty();
+    if (value.typeId() == QMetaType::Double) {
+        bool ok = false;
+        const double shown = cell.toDouble(&ok);
+        return ok && std::abs(shown - value.toDouble()) <= 1e-6 * std::max(1.0, std::abs(value.toDouble()));
+    }
+    if (value.typeId() == QMetaType::QDate)
+        return cell == value.toDate().toString(QStringLiteral("M/d/yyyy"));
+    QString text = value.toString();
+    while (value.typeId() == QMetaType::QString && text.endsWith(QLatin1Char(' ')))
+        text.chop(1);
+    return cell == text;
+}
+
+/// Why the grid does not list exactly `records` numbered from 1 in the layout of `kind`,
+/// followed by `emptyRows` empty rows; empty when it does.
+QString listingMismatch(const quillfen::RecordGridModel& grid, const Records& records, SampleKind kind,
+                        int emptyRows) {
+    const int count = int(records.size());
+    if (grid.rows() != 1 + count + emptyRows || grid.textMatrix(0, 0) != "Record" || grid.textMatrix(0, 1) != "Barcode")
+        return QStringLiteral("%1 rows headed '%2', '%3'").arg(grid.rows()).arg(grid.textMatrix(0, 0), grid.textMatrix(0, 1));
+    const QVector<quillfen::SchemaField>& fields = quillfen::sampleSchema(kind);
+    for (int row = 1; row < grid.rows(); ++row) {
+        const bool isRecord = row <= count;
+        if (grid.textMatrix(row, 0) != (isRecord ? QString::number(row) : QString()))
+            return QStringLiteral("row %1 is numbered '%2'").arg(row).arg(grid.textMatrix(row, 0));
+        for (int i = 0; i < fields.size(); ++i) {
+            const QVariant value = isRecord ? records[size_t(row - 1)].value(fields[i].field) : QVariant();
+            if (!shows(grid.textMatrix(row, i + 1), value))
+                return QStringLiteral("row %1, %2: '%3' shown, the file holds '%4'")
+                    .arg(row).arg(fields[i].field, grid.textMatrix(row, i + 1), value.toString());
+        }
+    }
+    return QString();
+}
+
+bool hasNoRecordText(const quillfen::RecordGridModel& grid) {
+    return testing::gridTexts(grid).mid(grid.cols()).join(QString()).isEmpty();
+}
+
+const QString kLowOxygen = QStringLiteral("dis_oxygen < 5 AND dis_oxygen <> -99");
+const QString kTitle = QStringLiteral("Kesselby - Selected Records: ");
+
+/// What the query "Dissolved Oxygen < 5" finds: a measured (not -99) value below 5.
+bool isLowOxygen(const Record& r) {
+    const QVariant value = r.value("dis_oxygen");
+    return !value.isNull() && value.toDouble() != -99 && value.toDouble() < 5;
+}
+
+QString periodOf(SampleKind kind, int box) {
+    return quillfen::samplingPeriods(kind).at(box).periodCode;
+}
+
+/// Draws a polygon over the left half of the map, 4 pixels inside its edges.
+void drawLeftHalf(WindowDriver& driver) {
+    const QRect area = driver.window.map().rect().adjusted(4, 4, -4, -4);
+    const int right = area.center().x();
+    driver.drawPolygon({area.topLeft(), QPoint(right, area.top()), QPoint(right, area.bottom()), area.bottomLeft()});
+}
+
+/// Opens the main window with the first summer's water box ticked and "Dissolved Oxygen < 5"
+/// selected.
+void selectLowOxygen(WindowDriver& driver) {
+    driver.clickBox("chkwater_0");
+    QVERIFY(driver.selectLogically("Dissolved Oxygen", "<", "5"));
+}
+
+/// What was shown before a query window was opened and closed without a successful submit.
+enum class Shown {
+    LogicalQuery,             ///< water "Dissolved Oxygen < 5"
+    PolygonAfterQuery,        ///< the same, then a polygon drawn over the left half of the map
+    PolygonOfAnotherKind,     ///< an invertebrate query, then fish ticked and a polygon drawn
+    NothingAfterAKindChange,  ///< an invertebrate query, then fish ticked
+};
+
+void show(WindowDriver& driver, Shown shown) {
+    if (shown == Shown::LogicalQuery || shown == Shown::PolygonAfterQuery) {
+        selectLowOxygen(driver);
+    } else {
+        driver.clickBox("chkinvert_0");
+        QVERIFY(driver.selectLogically("Percent Veg", ">", "1-20%"));
+        driver.clickBox("chkfish_0");
+    }
+    if (shown == Shown::PolygonAfterQuery || shown == Shown::PolygonOfAnotherKind) {
+        driver.clickButton("Command4");
+        drawLeftHalf(driver);
+    }
+}
+
+} // namespace
+
+class WindowSelectionTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void aSelectionListsWhatTheFilesHoldNumberedAcrossLayersAndPaintsEveryHit_data() {
+        QTest::addColumn<int>("kind");
+        QTest::addColumn<int>("periods");
+        QTest::addColumn<QStringList>("query"); // parameter, operator, value, expression; none: a polygon
+        QTest::addColumn<int>("site");          // the polygon: 0 the left half, a square around that
+                                                // site's point, -1 a corner without samples
+        const QStringList lowOxygen{"Dissolved Oxygen", "<", "5", kLowOxygen};
+        const QStringList bluegill{"Species", "=", "Bluegill", "species = 'Bluegill'"};
+        // Water rows list the unlocated low-oxygen sample with its values and leave out -99.
+        QTest::newRow("water query, one period") << int(SampleKind::Water) << 1 << lowOxygen << 0;
+        QTest::newRow("water query, two periods") << int(SampleKind::Water) << 2 << lowOxygen << 0;
+        QTest::newRow("fish species over several sites") << int(SampleKind::Fish) << 1 << bluegill << 0;
+        QTest::newRow("vegetation records of one site")
+            << int(SampleKind::Veg) << 1 << QStringList{"Species", "=", "Wild Rice", "species = 'Wild Rice'"} << 0;
+        // The second vegetation layer continues the numbering in the first listing's empty row.
+        const Records second = fileRecords("kxv99d.dbf");
+        for (const Record& record : fileRecords("kxv98d.dbf")) {
+            const QString species = record.value("species").toString();
+            if (!withSpecies(second, species).empty()) {
+                QTest::newRow("vegetation query, two periods")
+                    << int(SampleKind::Veg) << 2 << QStringList{"Species", "=", species, "species = '" + species + "'"}
+                    << 0;
+                break;
+            }
+        }
+        QTest::newRow("water polygon, two periods numbered on") << int(SampleKind::Water) << 2 << QStringList() << 0;
+        QTest::newRow("fish polygon, records site by site") << int(SampleKind::Fish) << 1 << QStringList() << 0;
+        QTest::newRow("polygon around a fish site without catch") << int(SampleKind::Fish) << 1 << QStringList() << 7;
+        QMap<int, int> catchesPerSite;
+        for (const Record& record : fileRecords("kxr93sm.dbf"))
+            ++catchesPerSite[record.gridCode()];
+        QTest::newRow("polygon around a fish site with two catch records")
+            << int(SampleKind::Fish) << 1 << QStringList() << catchesPerSite.key(2, -1);
+        QTest::newRow("polygon around vegetation site 12, not 120") << int(SampleKind::Veg) << 1 << QStringList() << 12;
+        QTest::newRow("polygon without sample points") << int(SampleKind::Water) << 1 << QStringList() << -1;
+    }
+
+    void aSelectionListsWhatTheFilesHoldNumberedAcrossLayersAndPaintsEveryHit() {
+        QFETCH(int, kind);
+        QFETCH(int, periods);
+        QFETCH(QStringList, query);
+        QFETCH(int, site);
+        const auto sampleKind = SampleKind(kind);
+        const QString selection = query.isEmpty() ? QStringLiteral("Graphical Query") : query[3];
+        WindowDriver driver;
+        for (int i = 0; i < periods; ++i)
+            driver.clickBox(quillfen::boxArrayName(sampleKind) + "_" + QString::number(i));
+        QPointF sitePoint;
+        if (!query.isEmpty()) {
+            QVERIFY(driver.selectLogically(query[0], query[1], query[2]));
+        } else {
+            if (site > 0) {
+                const Records sites = matching(fileRecords(quillfen::layerCode(sampleKind, periodOf(sampleKind, 0)) + ".shp"),
+                                               [site](const Record& r) { return r.gridCode() == site; });
+                QCOMPARE(sites.size(), size_t(1));
+                sitePoint = sites.front().point();
+                driver.zoomInAround(sitePoint, 20);
+            }
+            driver.clickButton("Command4");
+            QCOMPARE(driver.window.query_type, qint16(2));
+            // A redraw before any polygon searches nothing.
+            driver.window.map().redrawAll();
+            driver.settle();
+            QVERIFY(hasNoRecordText(driver.grid()));
+            QCOMPARE(driver.window.query_type, qint16(2));
+            if (site > 0)
+                driver.drawSquareAround(sitePoint, 8);
+            else if (site < 0)
+                driver.drawPolygon({QPoint(3, 3), QPoint(20, 3), QPoint(3, 20)});
+            else
+                drawLeftHalf(driver);
+            QCOMPARE(driver.window.query_type, qint16(0));
+        }
+
+        Records expected;
+        QVector<QPointF> hits, misses;
+        for (int i = 0; i < periods; ++i) {
+            const Records layer = fileRecords(quillfen::layerCode(sampleKind, periodOf(sampleKind, i)) + ".shp");
+            const QString table = quillfen::companionTable(sampleKind, periodOf(sampleKind, i));
+            Records picked, listed;
+            if (!query.isEmpty() && !table.isEmpty()) {
+                listed = withSpecies(fileRecords(table + ".dbf"), query[2]);
+                QSet<int> codes;
+                for (const Record& record : listed)
+                    codes.insert(record.gridCode());
+                picked = matching(layer, [&codes](const Record& r) { return codes.contains(r.gridCode()); });
+            } else {
+                picked = query.isEmpty() ? inside(layer, driver.window.query_polygon.points)
+                                         : matching(layer, isLowOxygen);
+                listed = table.isEmpty() ? picked : Records();
+                for (const Record& point : table.isEmpty() ? Records() : picked)
+                    listed = joined(listed, matching(fileRecords(table + ".dbf"),
+                                                     [&](const Record& r) { return r.gridCode() == point.gridCode(); }));
+            }
+            expected = joined(expected, listed);
+            for (const Record& point : picked) {
+                if (point.hasPoint())
+                    hits << point.point();
+            }
+            for (const Record& record : layer) {
+                if (record.hasPoint() && !hits.contains(record.point()))
+                    misses << record.point();
+            }
+        }
+        QCOMPARE(hits.isEmpty(), site < 0);
+        if (site > 0)
+            QCOMPARE(hits, QVector<QPointF>{sitePoint});
+
+        QCOMPARE(driver.title(), kTitle + selection);
+        QCOMPARE(driver.window.queryflag, qint16(1));
+        // Kinds with companion tables, and an empty listing, end in an empty row.
+        const QString mismatch =
+            listingMismatch(driver.grid(), expected, sampleKind, sampleKind == SampleKind::Water && site >= 0 ? 0 : 1);
+        QVERIFY2(mismatch.isEmpty(), qPrintable(mismatch));
+        for (const QPointF& hit : hits)
+            QVERIFY(driver.isHighlighted(hit));
+        // A point well away from every hit stays as its layer draws it.
+        for (const QPointF& miss : misses) {
+            const auto near = [&](const QPointF& hit) {
+                return (driver.pixelOf(miss) - driver.pixelOf(hit)).manhattanLength() <= 24;
+            };
+            if (std::none_of(hits.begin(), hits.end(), near)) {
+                QVERIFY(!driver.isHighlighted(miss));
+                break;
+            }
+        }
+        QVERIFY(driver.prompts.messages.isEmpty());
+        driver.clickButton("Command3");
+        QCOMPARE(driver.window.recordsWindow().windowTitle(), "Selected Records: " + selection);
+        driver.window.recordsWindow().hide();
+    }
+
+    void zoomingAfterAQueryRebuildsTheSameRowsAndTickingAnotherSampleBoxEndsTheSelection() {
+        const Records located =
+            matching(fileRecords("kxw93sm.shp"), [](const Record& r) { return isLowOxygen(r) && r.hasPoint(); });
+        QVERIFY(!located.empty());
+        const QPointF hit = located.front().point();
+        WindowDriver driver;
+        selectLowOxygen(driver);
+        const QStringList listed = testing::gridTexts(driver.grid());
+        QVERIFY(driver.isHighlighted(hit));
+
+        // Emptied each time, so that only a new run of the query can fill the grid again.
+        driver.grid().clear();
+        const QPoint before = driver.pixelOf(hit);
+        driver.zoomInAround(hit + QPointF(30, 0), 60);
+        QVERIFY2(driver.pixelOf(hit) != before, "the view changed");
+        QVERIFY(driver.isHighlighted(hit));
+        QCOMPARE(testing::gridTexts(driver.grid()), listed);
+        QCOMPARE(driver.title(), kTitle + kLowOxygen);
+        driver.grid().clear();
+        driver.clickToolbar("Full Extent");
+        QVERIFY(driver.isHighlighted(hit));
+        QCOMPARE(testing::gridTexts(driver.grid()), listed);
+
+        driver.clickBox("chkwater_1");
+        QCOMPARE(driver.window.queryflag, qint16(0));
+        QVERIFY2(!driver.isHighlighted(hit), "the redraw after the click paints no highlight");
+        driver.clickButton("Command3");
+        QCOMPARE(driver.prompts.messages, QStringList{"No Selected Features"});
+        QVERIFY(!driver.window.recordsWindow().isVisible());
+    }
+
+    void aQueryWindowClosedWithoutSubmittingLeavesTheSelectionShownBefore_data() {
+        QTest::addColumn<Shown>("shown");
+        QTest::addColumn<bool>("submitFirst");
+        QTest::addColumn<QString>("title");
+        const QString graphical = kTitle + "Graphical Query";
+        QTest::newRow("cancel after a query") << Shown::LogicalQuery << false << kTitle + kLowOxygen;
+        QTest::newRow("failed submit and cancel after a query") << Shown::LogicalQuery << true << kTitle + kLowOxygen;
+        QTest::newRow("failed submit and cancel after a polygon that followed a query")
+            << Shown::PolygonAfterQuery << true << graphical;
+        QTest::newRow("cancel after a polygon that followed a query") << Shown::PolygonAfterQuery << false << graphical;
+        QTest::newRow("failed submit and cancel after a polygon on another kind than the query's")
+            << Shown::PolygonOfAnotherKind << true << graphical;
+        // A box click leaves the caption as it was; no selection is requested any more.
+        QTest::newRow("failed submit and cancel after a change of kind")
+            << Shown::NothingAfterAKindChange << true << kTitle + "pct_veg > '1-20%'";
+    }
+
+    void aQueryWindowClosedWithoutSubmittingLeavesTheSelectionShownBefore() {
+        QFETCH(Shown, shown);
+        QFETCH(bool, submitFirst);
+        QFETCH(QString, title);
+        WindowDriver driver;
+        show(driver, shown);
+        if (QTest::currentTestFailed())
+            return;
+        QCOMPARE(driver.title(), title);
+        const QStringList listed = testing::gridTexts(driver.grid());
+        const qint16 requested = driver.window.queryflag;
+        QCOMPARE(requested, qint16(shown == Shown::NothingAfterAKindChange ? 0 : 1));
+        if (requested == 1)
+            QVERIFY2(!hasNoRecordText(driver.grid()), "the selection lists records");
+
+        QVERIFY(driver.cancelQuery(submitFirst));
+        const QStringList checkMessage = submitFirst ? QStringList{"Value not entered."} : QStringList();
+        QCOMPARE(driver.prompts.messages, checkMessage);
+        QCOMPARE(driver.title(), title);
+        QCOMPARE(testing::gridTexts(driver.grid()), listed);
+        QCOMPARE(driver.window.queryflag, requested);
+
+        // The next redraw shows the same selection again, and never searches a condition
+        // that was not submitted on these layers.
+        driver.grid().clear();
+        driver.clickToolbar("Full Extent");
+        driver.settle();
+        QCOMPARE(driver.prompts.messages, checkMessage);
+        QCOMPARE(driver.title(), title);
+        if (requested == 1)
+            QCOMPARE(testing::gridTexts(driver.grid()), listed);
+        else
+            QVERIFY(hasNoRecordText(driver.grid()));
+    }
+
+    void aRejectedSearchIsReportedOnceNamingTheLayerAndCancelsTheRequest() {
+        WindowDriver driver;
+        driver.clickBox("chkwater_0");
+        // The query window lets no such value through; the condition is handed over as if it
+        // had, so that the engine rejects the search.
+        QVERIFY(driver.selectLogically("Temperature", ">", "20"));
+        driver.window.queryWindow()->condition.query_value_1 = QStringLiteral("abc");
+        driver.window.acceptSubmit();
+        driver.settle();
+        QCOMPARE(driver.prompts.messages.size(), 1);
+        QVERIFY2(driver.prompts.messages.first().contains("kxw93sm"), qPrintable(driver.prompts.messages.first()));
+        QCOMPARE(driver.window.queryflag, qint16(0));
+        QCOMPARE(driver.title(), QStringLiteral("Kesselby"));
+
+        driver.clickToolbar("Full Extent");
+        driver.settle();
+        driver.clickButton("Command3");
+        QCOMPARE(driver.prompts.messages.size(), 2);
+        QCOMPARE(driver.prompts.messages.last(), QStringLiteral("No Selected Features"));
+    }
+
+    void aSelectionStartedWhileItsTablesLoadListsWhatOneStartedAfterLists() {
+        // Each window ticks every fish period and draws the same polygon. The first draws it at
+        // once, while the catch tables its ticks began to read are still being read; the
+        // second, a fresh window with its own selection run, once they have all been read.
+        const auto gridAfterTickingAllFishAndDrawing = [](WindowDriver& driver) {
+            const QVector<quillfen::SamplingPeriod>& periods = quillfen::samplingPeriods(SampleKind::Fish);
+            for (int box = 0; box < periods.size(); ++box) {
+                if (periods[box].enabled)
+                    driver.clickBox("chkfish_" + QString::number(box));
+            }
+            driver.clickButton("Command4");
+            drawLeftHalf(driver);
+            return testing::gridTexts(driver.grid());
+        };
+        WindowDriver during;
+        const QStringList whileLoading = gridAfterTickingAllFishAndDrawing(during);
+        QCOMPARE(during.title(), kTitle + "Graphical Query");
+        QVERIFY(whileLoading.size() > 100 * during.grid().cols());
+        WindowDriver after;
+        QCOMPARE(gridAfterTickingAllFishAndDrawing(after), whileLoading);
+        QVERIFY(during.prompts.messages.isEmpty() && after.prompts.messages.isEmpty());
+    }
+};
+
+int runWindowSelectionTests(int argc, char** argv) {
+    WindowSelectionTest test;
+    return QTest::qExec(&test, argc, argv);
+}
+
+#include "test_window_selections.moc"
