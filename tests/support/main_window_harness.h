@@ -46,15 +46,18 @@ inline QAction* toolbarButton(quillfen::MainWindow& window, const QString& key) 
     return nullptr;
 }
 
-/// A graphical selection whose polygon is the whole view, as if drawn and redrawn: every
-/// point drawn is selected.
-inline void selectEverythingInView(quillfen::MainWindow& window) {
-    const mapcontrol::Rect view = window.map().viewBounds();
-    window.query_polygon = mapcontrol::Shape::polygon(
-        {{view.minX, view.minY}, {view.minX, view.maxY}, {view.maxX, view.maxY}, {view.maxX, view.minY}});
+/// A graphical selection of the polygon (in map units), as if drawn and redrawn.
+inline void selectInside(quillfen::MainWindow& window, const QVector<QPointF>& polygon) {
+    window.query_polygon = mapcontrol::Shape::polygon(polygon);
     window.queryflag = 1;
     window.query_type = 0;
     window.map().redrawAll();
+}
+
+/// A graphical selection whose polygon is the whole view: every point drawn is selected.
+inline void selectEverythingInView(quillfen::MainWindow& window) {
+    const mapcontrol::Rect view = window.map().viewBounds();
+    selectInside(window, {{view.minX, view.minY}, {view.minX, view.maxY}, {view.maxX, view.maxY}, {view.maxX, view.minY}});
 }
 
 /// Names of the map's layers from the bottom of the stack to the top.
