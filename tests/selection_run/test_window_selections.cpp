@@ -218,8 +218,9 @@ private slots:
             driver.settle();
             QVERIFY(hasNoRecordText(driver.grid()));
             QCOMPARE(driver.window.query_type, qint16(2));
+            const QPoint c = driver.pixelOf(sitePoint);
             if (site > 0)
-                driver.drawSquareAround(sitePoint, 8);
+                driver.drawPolygon({c + QPoint(-8, -8), c + QPoint(8, -8), c + QPoint(8, 8), c + QPoint(-8, 8)});
             else if (site < 0)
                 driver.drawPolygon({QPoint(3, 3), QPoint(20, 3), QPoint(3, 20)});
             else
@@ -348,7 +349,12 @@ private slots:
         if (requested == 1)
             QVERIFY2(!hasNoRecordText(driver.grid()), "the selection lists records");
 
-        QVERIFY(driver.cancelQuery(submitFirst));
+        QVERIFY(driver.driveQueryWindow([&](QWidget* query) {
+            if (submitFirst)
+                QTest::mouseClick(testing::control<QPushButton>(query, "Command2"), Qt::LeftButton);
+            QTest::mouseClick(testing::control<QPushButton>(query, "Command1"), Qt::LeftButton);
+        }));
+        QVERIFY(!driver.window.queryWindow());
         const QStringList checkMessage = submitFirst ? QStringList{"Value not entered."} : QStringList();
         QCOMPARE(driver.prompts.messages, checkMessage);
         QCOMPARE(driver.title(), title);

@@ -132,17 +132,6 @@ public:
             QTest::mouseClick(control<QPushButton>(query, "Command2"), Qt::LeftButton);
         });
     }
-    /// "Select Logically", then, when `submitFirst`, "Submit Query" with nothing entered, then
-    /// "Cancel". False when the query window did not open or did not close.
-    bool cancelQuery(bool submitFirst) {
-        const bool driven = driveQueryWindow([&](QWidget* query) {
-            if (submitFirst)
-                QTest::mouseClick(control<QPushButton>(query, "Command2"), Qt::LeftButton);
-            QTest::mouseClick(control<QPushButton>(query, "Command1"), Qt::LeftButton);
-        });
-        return driven && !window.queryWindow();
-    }
-
     /// "Zoom In" over a square of `halfSide` pixels around the map point.
     void zoomInAround(QPointF mapPoint, int halfSide) {
         clickToolbar("Zoom In");
@@ -162,13 +151,6 @@ public:
         QTest::mouseRelease(&window.map(), Qt::LeftButton, Qt::NoModifier, vertices.last());
         settle();
     }
-    /// A square of `halfSide` pixels around the map point, drawn as the selection polygon.
-    void drawSquareAround(QPointF mapPoint, int halfSide) {
-        const QPoint c = pixelOf(mapPoint);
-        drawPolygon({c + QPoint(-halfSide, -halfSide), c + QPoint(halfSide, -halfSide),
-                     c + QPoint(halfSide, halfSide), c + QPoint(-halfSide, halfSide)});
-    }
-
     /// The map point's position on the map control, in pixels.
     QPoint pixelOf(QPointF mapPoint) const {
         const QPointF pixel = window.map().mapToScreen(mapPoint);
