@@ -2,6 +2,7 @@
 #include "info_windows/about_window.h"
 #include "info_windows/help_window.h"
 #include "info_windows/logo.h"
+#include "support/window_driving.h"
 
 #include <QApplication>
 #include <QFrame>
@@ -13,38 +14,11 @@
 #include <QTextBlock>
 #include <QTextBrowser>
 #include <QTextDocument>
-#include <QTimer>
 #include <QWindow>
 
-#include <functional>
+using namespace testing;
 
 namespace {
-
-QWidget* topLevelNamed(const QString& objectName) {
-    for (QWidget* widget : QApplication::topLevelWidgets())
-        if (widget->objectName() == objectName && widget->isVisible())
-            return widget;
-    return nullptr;
-}
-
-// Runs `openModal` (which blocks in a modal window) while `whileOpen` acts on the window once the
-// modal loop is running. Returns false when the windows did not close by themselves: they are then
-// closed from outside, so that the test reports the failure instead of hanging.
-bool driveModal(const std::function<void()>& openModal, const std::function<void()>& whileOpen) {
-    QTimer::singleShot(0, whileOpen);
-    bool rescued = false;
-    QTimer rescue;
-    rescue.setSingleShot(true);
-    rescue.setInterval(5000);
-    QObject::connect(&rescue, &QTimer::timeout, [&rescued] {
-        rescued = true;
-        while (QWidget* modal = QApplication::activeModalWidget())
-            modal->close();
-    });
-    rescue.start();
-    openModal();
-    return !rescued;
-}
 
 void discardClosedWindows() {
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
@@ -57,11 +31,6 @@ QStringList headings(const QTextDocument* document) {
         if (block.blockFormat().headingLevel() > 0)
             result << block.text().trimmed();
     return result;
-}
-
-QString labelText(QWidget* window, const char* name) {
-    auto* label = window->findChild<QLabel*>(QString::fromLatin1(name));
-    return label ? label->text() : QStringLiteral("<missing>");
 }
 
 } // namespace
@@ -85,27 +54,17 @@ private slots:
     void aboutWindowOpensModallyWithItsTextsInsideTheFrame() {
         QWidget main;
         main.show();
-        bool inspected = false;
-        QVERIFY(driveModal([&] { showAboutWindow(&main); },
-                           [&] {
-                               QWidget* about = QApplication::activeModalWidget();
-                               QVERIFY(about);
-                               QCOMPARE(about->objectName(), QStringLiteral("about"));
-                               QCOMPARE(about->windowTitle(), QString());
-                               // Shown blank, not replaced by the program's name.
-                               QCOMPARE(about->windowHandle()->title().trimmed(), QString());
-                               auto* frame = about->findChild<QFrame*>(QStringLiteral("Frame1"));
-                               QVERIFY(frame);
-                               const QStringList texts{"Quillfen", "Version 3.2 11/2003", "Questions/Comments:"};
-                               const char* names[] = {"lblCompanyProduct", "lblVersion", "lblWarning"};
-                               for (int i = 0; i < 3; ++i)
-                                   QCOMPARE(labelText(frame, names[i]), texts.at(i));
-                               QCOMPARE(about->findChild<QPushButton*>(QStringLiteral("butAboutTavrel"))->text(),
-                                        QStringLiteral("More..."));
-                               inspected = true;
-                               about->findChild<QPushButton*>(QStringLiteral("butClose"))->click();
-                           }));
-        QVERIFY(inspected);
+        QVERIFY(driveModal("about", [&] { showAboutWindow(&main); }, [](QWidget* about) {
+            QCOMPARE(about->windowTitle(), QString());
+            // Shown blank, not replaced by the program's name.
+            QCOMPARE(about->windowHandle()->title().trimmed(), QString());
+            auto* frame = control<QFrame>(about, "Frame1");
+            QCOMPARE(control<QLabel>(frame, "lblCompanyProduct")->text(), QStringLiteral("Quillfen"));
+            QCOMPARE(control<QLabel>(frame, "lblVersion")->text(), QStringLiteral("Version 3.2 11/2003"));
+            QCOMPARE(control<QLabel>(frame, "lblWarning")->text(), QStringLiteral("Questions/Comments:"));
+            QCOMPARE(control<QPushButton>(about, "butAboutTavrel")->text(), QStringLiteral("More..."));
+            control<QPushButton>(about, "butClose")->click();
+        }));
         QVERIFY(!main.findChild<AboutWindow*>());
     }
 
@@ -124,53 +83,37 @@ private slots:
         QFETCH(bool, key);
         QFETCH(bool, closes);
         QWidget main;
-        bool stillOpen = true;
-        QVERIFY(driveModal([&] { showAboutWindow(&main); },
-                           [&] {
-                               QWidget* about = QApplication::activeModalWidget();
-                               QWidget* widget = target == "about" ? about : about->findChild<QWidget*>(target);
-                               if (key)
-                                   QTest::keyClick(widget, Qt::Key_Q);
-                               else
-                                   QTest::mouseClick(widget, Qt::LeftButton, {},
-                                                     widget->rect().bottomRight() - QPoint(2, 2));
-                               stillOpen = about->isVisible();
-                               about->close();
-                           }));
-        QCOMPARE(stillOpen, !closes);
+        const bool closed = driveModal("about", [&] { showAboutWindow(&main); }, [&](QWidget* about) {
+            QWidget* widget = target == "about" ? about : control(about, target);
+            if (key)
+                QTest::keyClick(widget, Qt::Key_Q);
+            else
+                QTest::mouseClick(widget, Qt::LeftButton, {}, widget->rect().bottomRight() - QPoint(2, 2));
+        });
+        QCOMPARE(closed, closes);
         QVERIFY(!main.findChild<AboutWindow*>());
     }
 
     void moreOpensTheDescriptionOverTheAboutWindowAndReturnsToIt() {
         QWidget main;
-        QString descriptionParent;
         QStringList documentHeadings;
-        bool descriptionWasModalAndReadOnly = false;
         bool aboutOpenAfterDescription = false;
-        QVERIFY(driveModal([&] { showAboutWindow(&main); },
-                           [&] {
-                               QWidget* about = QApplication::activeModalWidget();
-                               QTimer::singleShot(0, [&] {
-                                   QWidget* description = QApplication::activeModalWidget();
-                                   QVERIFY(description);
-                                   QCOMPARE(description->objectName(), QStringLiteral("about2"));
+        QVERIFY(driveModal("about", [&] { showAboutWindow(&main); }, [&](QWidget* about) {
+            QVERIFY(driveModal("about2", [about] { control<QPushButton>(about, "butAboutTavrel")->click(); },
+                               [&](QWidget* description) {
+                                   QCOMPARE(description->parentWidget(), about);
+                                   QVERIFY(description->isModal());
                                    QCOMPARE(description->windowTitle(),
                                             QStringLiteral("About Tavrel and Component Sampling"));
                                    QVERIFY(description->findChildren<QPushButton*>().isEmpty());
-                                   auto* box = description->findChild<QTextBrowser*>(QStringLiteral("RichTextBox1"));
-                                   QVERIFY(box);
-                                   descriptionWasModalAndReadOnly = description->isModal() && box->isReadOnly();
+                                   auto* box = control<QTextBrowser>(description, "RichTextBox1");
+                                   QVERIFY(box->isReadOnly());
                                    documentHeadings = headings(box->document());
-                                   descriptionParent = description->parentWidget()->objectName();
                                    description->close();
-                               });
-                               about->findChild<QPushButton*>(QStringLiteral("butAboutTavrel"))->click();
-                               aboutOpenAfterDescription =
-                                   about->isVisible() && QApplication::activeModalWidget() == about;
-                               about->close();
-                           }));
-        QVERIFY(descriptionWasModalAndReadOnly);
-        QCOMPARE(descriptionParent, QStringLiteral("about"));
+                               }));
+            aboutOpenAfterDescription = about->isVisible() && QApplication::activeModalWidget() == about;
+            about->close();
+        }));
         QVERIFY(aboutOpenAfterDescription);
         QVERIFY2(documentHeadings.contains(QStringLiteral("Data and Sampling information")),
                  qPrintable(documentHeadings.join(QStringLiteral(" | "))));
@@ -185,8 +128,8 @@ private slots:
         QCOMPARE(help->windowTitle(), QStringLiteral("Help"));
         QVERIFY(QApplication::activeModalWidget() == nullptr);
         QVERIFY(!help->isModal());
-        auto* box = help->findChild<QTextBrowser*>(QStringLiteral("RichTextBox1"));
-        QVERIFY(box && box->isReadOnly());
+        auto* box = control<QTextBrowser>(help, "RichTextBox1");
+        QVERIFY(box->isReadOnly());
         const QStringList expected = {
             QStringLiteral("Using the Query and Visualization Tool:"),
             QStringLiteral("1. The Button Bar - Zoom In, Zoom Out, Pan, Full Extent, and Help"),
@@ -206,7 +149,7 @@ private slots:
         showHelpWindow(&main);
         QVERIFY(help->isVisible());
         QCOMPARE(main.findChildren<HelpWindow*>().size(), 1);
-        help->findChild<QPushButton*>(QStringLiteral("butClose"))->click();
+        control<QPushButton>(help, "butClose")->click();
         discardClosedWindows();
         QVERIFY(help.isNull());
         showHelpWindow(&main);

@@ -4,6 +4,7 @@
 #include "query_builder/query_window.h"
 #include "query_builder/search_expression.h"
 #include "support/scripted_prompts.h"
+#include "support/window_driving.h"
 #include "tabledb/shape_driver.h"
 #include "tabledb/table_database.h"
 
@@ -42,37 +43,11 @@ struct Fixture {
         exposed = QTest::qWaitForWindowExposed(&window);
     }
 
-    template <typename T> T* control(const QString& name) {
-        T* widget = window.findChild<T*>(name);
-        if (!widget)
-            qFatal("no control %s", qPrintable(name));
-        return widget;
-    }
+    template <typename T> T* control(const QString& name) { return testing::control<T>(&window, name); }
     QListWidget* parameters() { return control<QListWidget>("List1"); }
     QListWidget* operators() { return control<QListWidget>("List2"); }
     QComboBox* value() { return control<QComboBox>("Combo1"); }
     QString display() { return control<QLabel>("query_window")->text(); }
-    QString selectedOperator() {
-        const QList<QListWidgetItem*> items = operators()->selectedItems();
-        return items.isEmpty() ? QString() : items.constFirst()->text();
-    }
-
-    void click(QListWidget* list, const QString& text) {
-        const QList<QListWidgetItem*> found = list->findItems(text, Qt::MatchExactly);
-        if (found.isEmpty())
-            qFatal("no item %s", qPrintable(text));
-        list->scrollToItem(found.constFirst());
-        QTest::mouseClick(list->viewport(), Qt::LeftButton, {},
-                          list->visualItemRect(found.constFirst()).center());
-    }
-    /// Types into the value box with the keyboard focus in it, as a user does.
-    void type(const QString& text) {
-        window.activateWindow();
-        if (!QTest::qWaitForWindowActive(&window))
-            qFatal("query window not active");
-        value()->setFocus();
-        QTest::keyClicks(value()->lineEdit(), text);
-    }
 
     /// Plays a user's steps: "pick P" and "op O" click the lists, "type T" types into the value
     /// box, "paste T" replaces its text, "down" moves to the next label, "back" deletes the last
@@ -85,23 +60,25 @@ struct Fixture {
         for (const QString& step : steps) {
             const QString verb = step.section(' ', 0, 0);
             const QString text = step.mid(verb.size() + 1);
-            if (verb == "pick")
-                click(parameters(), text);
-            else if (verb == "op")
-                click(operators(), text);
-            else if (verb == "type")
-                type(text);
-            else if (verb == "paste") {
+            if (verb == "pick" || verb == "op") {
+                testing::clickListItem(verb == "pick" ? parameters() : operators(), text);
+            } else if (verb == "type") { // with the keyboard focus in the value box, as a user types
+                window.activateWindow();
+                QVERIFY(QTest::qWaitForWindowActive(&window));
+                value()->setFocus();
+                QTest::keyClicks(value()->lineEdit(), text);
+            } else if (verb == "paste") {
                 value()->lineEdit()->selectAll();
                 value()->lineEdit()->insert(text);
-            } else if (verb == "down")
+            } else if (verb == "down") {
                 QTest::keyClick(value(), Qt::Key_Down);
-            else if (verb == "back")
+            } else if (verb == "back") {
                 QTest::keyClick(value()->lineEdit(), Qt::Key_Backspace);
-            else if (verb == "shows")
+            } else if (verb == "shows") {
                 QCOMPARE(display(), text);
-            else
+            } else {
                 QTest::mouseClick(control<QPushButton>(buttons.value(verb, step)), Qt::LeftButton);
+            }
         }
     }
 
@@ -326,7 +303,7 @@ private slots:
         QCOMPARE(buildSearchExpression(SampleKind::Water, c), QString());
     }
 
-    void windowOpensWithTheFocusOnSubmitQueryAndTabsInItsOrder() {
+    void theKeyboardStartsOnSubmitQueryTabsInOrderAndEnterAndEscDoNothing() {
         Fixture f("w");
         QVERIFY(f.exposed);
         QVERIFY(QTest::qWaitForWindowActive(&f.window));
@@ -338,10 +315,8 @@ private slots:
             QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
             QCOMPARE(QApplication::focusWidget()->objectName(), QLatin1String(expected));
         }
-    }
 
-    void enterAndEscDoNothingByThemselves() {
-        Fixture f("w");
+        // Enter and Esc do nothing by themselves.
         f.play({"pick pH", "op >", "type 8"});
         for (QPushButton* button : f.window.findChildren<QPushButton*>()) {
             QVERIFY2(!button->autoDefault() && !button->isDefault(), qPrintable(button->objectName()));
@@ -400,7 +375,7 @@ private slots:
             QCOMPARE(f.control<QLabel>("Label7")->text(), numeric ? parameter.unit : list.caption);
             QCOMPARE(f.value()->currentText(), value);
             QCOMPARE(f.window.condition.query_param1_string_flag, !numeric);
-            QCOMPARE(f.selectedOperator(), QStringLiteral("="));
+            QVERIFY(f.operators()->findItems("=", Qt::MatchExactly).constFirst()->isSelected());
             QCOMPARE(f.display(), parameter.queryName + " = " + value);
         }
     }

@@ -2,14 +2,13 @@
 #include "records/record_grid_model.h"
 #include "records/sel_recs_window.h"
 #include "support/scripted_prompts.h"
+#include "support/window_driving.h"
 
-#include <QApplication>
 #include <QFile>
 #include <QPushButton>
 #include <QTableView>
 #include <QTemporaryDir>
 #include <QTest>
-#include <QTimer>
 
 using namespace quillfen;
 
@@ -21,8 +20,8 @@ struct ShownWindow {
         window.show();
         exposed = QTest::qWaitForWindowExposed(&window);
     }
-    QPushButton* button(const char* name) { return window.findChild<QPushButton*>(QLatin1String(name)); }
-    QTableView* grid() { return window.findChild<QTableView*>("MSFlexGrid1"); }
+    QPushButton* button(const char* name) { return testing::control<QPushButton>(&window, name); }
+    QTableView* grid() { return testing::control<QTableView>(&window, "MSFlexGrid1"); }
 
     QString component = QStringLiteral("w");
     SelRecsWindow window{[this] { return component; }};
@@ -90,15 +89,7 @@ private slots:
 
     void aboutShowsTheProgrammeDescriptionModally() {
         ShownWindow w;
-        QString modalName;
-        QTimer::singleShot(0, [&modalName] {
-            if (QWidget* modal = QApplication::activeModalWidget()) {
-                modalName = modal->objectName();
-                modal->close();
-            }
-        });
-        QTest::mouseClick(w.button("Command3"), Qt::LeftButton);
-        QCOMPARE(modalName, QStringLiteral("about2"));
+        QVERIFY(testing::driveModal("about2", [&w] { QTest::mouseClick(w.button("Command3"), Qt::LeftButton); }));
         QVERIFY(w.window.isVisible());
     }
 };
