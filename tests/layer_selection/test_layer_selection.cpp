@@ -7,9 +7,7 @@
 
 #include <QApplication>
 #include <QComboBox>
-#include <QListWidget>
 #include <QTest>
-#include <QTimer>
 
 using namespace quillfen;
 using namespace testing;
@@ -206,23 +204,12 @@ private slots:
     }
 
     void aSampleClickEmptiesTheQueryWindowsValueBox() {
-        ScriptedPrompts prompts;
-        MainWindow window;
-        clickBox(window, "chkwater_0");
-        // Submit "Dissolved Oxygen < 12" once the query window shows.
-        QTimer::singleShot(0, [&] {
-            QWidget* query = QApplication::activeModalWidget();
-            QVERIFY(query);
-            clickListItem(control<QListWidget>(query, "List1"), "Dissolved Oxygen");
-            clickListItem(control<QListWidget>(query, "List2"), "<");
-            QTest::keyClicks(control<QComboBox>(query, "Combo1"), "12");
-            QTest::mouseClick(control<QPushButton>(query, "Command2"), Qt::LeftButton);
-        });
-        clickButton(window, "Command2");
-        QVERIFY(window.queryWindow());
-        QCOMPARE(control<QComboBox>(window.queryWindow(), "Combo1")->currentText(), QString("12"));
-        clickBox(window, "chkwater_1");
-        QCOMPARE(control<QComboBox>(window.queryWindow(), "Combo1")->currentText(), QString());
+        WindowDriver driver;
+        driver.clickBox("chkwater_0");
+        QVERIFY(driver.selectLogically("Dissolved Oxygen", "<", "12"));
+        QCOMPARE(control<QComboBox>(driver.window.queryWindow(), "Combo1")->currentText(), QString("12"));
+        driver.clickBox("chkwater_1");
+        QCOMPARE(control<QComboBox>(driver.window.queryWindow(), "Combo1")->currentText(), QString());
     }
 };
 
