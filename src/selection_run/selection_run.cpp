@@ -3,9 +3,9 @@
 #include "mapcontrol/map_control.h"
 #include "records/grid_layout.h"
 #include "records/record_grid_model.h"
+#include "selection_run/busy_cursor.h"
 #include "selection_run/companion_lookup.h"
 
-#include <QApplication>
 #include <QDateTime>
 #include <QFileInfo>
 #include <QPointer>
@@ -44,15 +44,6 @@ struct FileStamp {
     bool operator==(const FileStamp& o) const {
         return path == o.path && size == o.size && modified == o.modified;
     }
-};
-
-/// The wait cursor for as long as it lives.
-class WaitCursor {
-public:
-    WaitCursor() { QApplication::setOverrideCursor(Qt::WaitCursor); }
-    ~WaitCursor() { QApplication::restoreOverrideCursor(); }
-    WaitCursor(const WaitCursor&) = delete;
-    WaitCursor& operator=(const WaitCursor&) = delete;
 };
 
 /// Water quality and macro-invertebrates: each found feature is a record of the layer, listed
@@ -117,7 +108,7 @@ void SelectionRun::beginRedraw() {
 
 SelectionOutcome SelectionRun::run(const SelectionRequest& request, RecordGridModel& grid, bool paint) {
     if (!lastResult_ || !isCurrent(*lastResult_, request, grid)) {
-        const WaitCursor waiting;
+        const BusyCursor busy;
         auto result = std::make_unique<Result>();
         result->request = request;
         grid.beginFill();
@@ -158,6 +149,7 @@ void SelectionRun::search(const SelectionRequest& request, RecordGridModel& grid
     RunListing listing{grid, 0, {}};
     SelectionOutcome& outcome = result.outcome;
     for (const QString& code : request.periodCodes) {
+        BusyCursor::lookAgain();
         const QString name = layerCode(request.kind, code);
         auto layer = std::dynamic_pointer_cast<VectorLayer>(map_.layerNamed(name));
         result.layers.append({name, layer ? layer->dataset().get() : nullptr});
