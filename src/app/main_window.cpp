@@ -6,6 +6,7 @@
 #include "app/data_folder_check.h"
 #include "window_parts/design_font.h"
 #include "app/map_export.h"
+#include "app/table_wait.h"
 #include "app/toolbar_icons.h"
 #include "window_parts/twips.h"
 #include "window_parts/user_prompts.h"
@@ -93,13 +94,8 @@ MainWindow::MainWindow(QWidget* parent, const QString& dataFolder) : QMainWindow
     // A sample field holding numbers stored as text is still compared as numbers.
     tabledb::Engine::instance().setNumericFields(numericFieldNames());
     createControls();
-    // The selections wait for tables still being read; the wait cursor says so.
-    tabledb::setLoadWaitHandler([](bool waiting) {
-        if (waiting)
-            QApplication::setOverrideCursor(Qt::WaitCursor);
-        else
-            QApplication::restoreOverrideCursor();
-    });
+    // A selection that waits for a table still being read keeps the window repainting.
+    tabledb::setLoadWaitHandler(waitForTable);
 
     // Start-up: nothing requested, the ticked layers loaded, the records window made hidden.
     queryflag = 0;

@@ -151,6 +151,12 @@ void MapControl::render(QImage& image, const ViewTransform& transform, double sc
         emit layerDrawn(position);
     }
     target_ = nullptr;
+    // A redraw asked for while this one was drawing (while a selection waited for a table)
+    // comes after it.
+    if (redrawPending_) {
+        redrawPending_ = false;
+        scheduleRedraw();
+    }
 }
 
 qreal MapControl::bufferRatio() const { return devicePixelRatioF(); }
@@ -199,7 +205,7 @@ void MapControl::scheduleRedraw() {
     QMetaObject::invokeMethod(
         this,
         [this] {
-            if (redrawPending_)
+            if (redrawPending_ && target_ == nullptr)
                 redrawAll();
         },
         Qt::QueuedConnection);

@@ -111,8 +111,29 @@ QVariant valueOf(sqlite3_stmt* statement, int column, const QVariant& nullValue)
 
 } // namespace
 
-FolderStore::FolderStore(const QString& folder) : folder_(folder) {
+class FolderStore::Use {
+public:
+    explicit Use(FolderStore& store) : store_(store) {
+        if (store_.useDepth_++ == 0) {
+            store_.databaseLock_.lock();
+            store_.adoptLoadedAhead();
+        }
+    }
+    ~Use() {
+        if (--store_.useDepth_ == 0)
+            store_.databaseLock_.unlock();
+    }
+    Use(const Use&) = delete;
+    Use& operator=(const Use&) = delete;
+
+private:
+    FolderStore& store_;
+};
+
+FolderStore::FolderStore(const QString& folder)
+    : folder_(folder), database_(std::make_shared<StoreDatabase>()), databaseLock_(database_->lock, std::defer_lock) {
     sqlite3_open_v2(":memory:", &db_, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr);
+    database_->db = db_;
     // Statements can only read (see select_guard); these close the remaining doors anyway.
     sqlite3_limit(db_, SQLITE_LIMIT_ATTACHED, 0);
     // No value a search needs comes near this; a typed expression cannot build huge blobs.
@@ -128,12 +149,15 @@ FolderStore::FolderStore(const QString& folder) : folder_(folder) {
 }
 
 FolderStore::~FolderStore() {
+    const std::lock_guard<std::mutex> lock(database_->lock);
     for (const auto& load : std::as_const(loadsAhead_))
         load->cancel();
+    database_->db = nullptr;
     sqlite3_close_v2(db_);
 }
 
 SelectResult FolderStore::select(const QString& sql) {
+    const Use use(*this);
     return run(sql.toUtf8(), false);
 }
 
@@ -155,6 +179,7 @@ QString FolderStore::recordsSql(const QString& table, const QString& whereExpres
 }
 
 SelectResult FolderStore::selectRecords(const QString& table, const QString& whereExpression) {
+    const Use use(*this);
     QString error;
     const QString sql = recordsSql(table, whereExpression, &error);
     if (sql.isEmpty())
@@ -171,6 +196,7 @@ void FolderStore::setNumericFields(const QSet<QString>& lowerCaseNames) {
 }
 
 QString FolderStore::stream(const QString& sql, const RowVisitor& visit) {
+    const Use use(*this);
     QString error;
     const StatementPtr statement = prepareCurrent(sql.toUtf8(), &error);
     return statement ? stepRows(statement.get(), false, everyRow(visit)) : error;
@@ -178,6 +204,7 @@ QString FolderStore::stream(const QString& sql, const RowVisitor& visit) {
 
 QString FolderStore::streamRecords(const QString& table, const QString& whereExpression,
                                    const RowVisitor& visit) {
+    const Use use(*this);
     QString error;
     const QString sql = recordsSql(table, whereExpression, &error);
     if (sql.isEmpty())
@@ -188,6 +215,7 @@ QString FolderStore::streamRecords(const QString& table, const QString& whereExp
 
 QString FolderStore::streamRecordsByKeys(const QString& table, const QString& keyColumn,
                                          const QStringList& keys, const RowVisitor& visit) {
+    const Use use(*this);
     bool reloaded = false;
     QString error;
     if (!refreshTable(table, &reloaded, &error))
@@ -233,6 +261,7 @@ QString FolderStore::streamRecordsByKeys(const QString& table, const QString& ke
 }
 
 int FolderStore::recordCount(const QString& table, QString* error) {
+    const Use use(*this);
     const SelectResult result = run(
         QStringLiteral("SELECT count(*) FROM %1;").arg(quotedIdentifier(table.toLower())).toUtf8(), false);
     if (error)
@@ -241,6 +270,7 @@ int FolderStore::recordCount(const QString& table, QString* error) {
 }
 
 void FolderStore::loadAhead(const QStringList& tables) {
+    const Use use(*this);
     for (const QString& table : tables) {
         const QString key = table.toLower();
         const QString path = fileOfTable(table);
@@ -251,7 +281,7 @@ void FolderStore::loadAhead(const QStringList& tables) {
             continue;
         if (started)
             started->cancel();
-        loadsAhead_.insert(key, TableLoadAhead::start(key, path, numericFields_));
+        loadsAhead_.insert(key, TableLoadAhead::start(key, path, numericFields_, database_));
     }
 }
 
@@ -386,19 +416,52 @@ bool FolderStore::loadTable(const QString& key, const QString& path, QString* er
     const std::shared_ptr<TableLoadAhead> ahead = loadsAhead_.take(key);
     if (ahead && !ahead->isOf(path, numericFields_))
         ahead->cancel();
-    const bool useAhead = ahead && ahead->isOf(path, numericFields_);
     bool ok = false;
-    {
-        const LoadWait wait(!useAhead || !ahead->isRead());
-        ok = useAhead ? ahead->finishInto(db_, &table, error)
-                      : loadDbfTable(db_, key, path, numericFields_, &table, error);
+    TableFile loaded{path, file.size(), file.lastModified(), {}, {}};
+    if (ahead && ahead->isOf(path, numericFields_)) {
+        // No loading thread has begun it: reading here is quicker than waiting for one.
+        if (ahead->claim())
+            ahead->loadHere();
+        else if (!ahead->isDone())
+            waitFor(*ahead);
+        ok = ahead->result(&table, error);
+        loaded.size = ahead->size();
+        loaded.modified = ahead->modified();
+    } else {
+        ok = loadDbfTable(db_, key, path, numericFields_, &table, error);
     }
     if (!ok) {
         forgetTable(key);
         return false;
     }
-    tables_.insert(key, TableFile{path, file.size(), file.lastModified(), table.rowIdName, table.notes});
+    loaded.rowIdName = table.rowIdName;
+    loaded.notes = table.notes;
+    tables_.insert(key, loaded);
     return true;
+}
+
+void FolderStore::waitFor(TableLoadAhead& load) {
+    const int depth = useDepth_;
+    useDepth_ = 0;
+    databaseLock_.unlock();
+    load.waitUntilDone();
+    databaseLock_.lock();
+    useDepth_ = depth;
+    adoptLoadedAhead();
+}
+
+void FolderStore::adoptLoadedAhead() {
+    for (auto load = loadsAhead_.begin(); load != loadsAhead_.end();) {
+        LoadedTable table;
+        QString error;
+        if (!(*load)->isInstalled() || !(*load)->result(&table, &error)) {
+            ++load;
+            continue;
+        }
+        tables_.insert(load.key(), TableFile{(*load)->path(), (*load)->size(), (*load)->modified(),
+                                             table.rowIdName, table.notes});
+        load = loadsAhead_.erase(load);
+    }
 }
 
 bool FolderStore::isCurrent(const QString& key, const QString& path) const {

@@ -12,6 +12,7 @@
 #include <QStringList>
 
 #include <memory>
+#include <mutex>
 
 struct sqlite3;
 struct sqlite3_stmt;
@@ -22,6 +23,7 @@ namespace tabledb {
 /// file the first time a statement names it and read again when the file's size or
 /// modification time has changed since.
 class TableLoadAhead;
+struct StoreDatabase;
 
 class FolderStore {
 public:
@@ -58,6 +60,10 @@ private:
         QStringList notes; ///< faults of the file that the load worked round
     };
 
+    /// Holds the database's lock for a public call, against the loading threads that copy
+    /// tables into it; a call made from within another on this thread shares the lock.
+    class Use;
+
     SelectResult run(const QByteArray& sql, bool firstColumnIsRowNumber);
     /// Prepares a caller's select once every table it reads is current; null with `error` set
     /// when it is refused.
@@ -74,6 +80,10 @@ private:
     /// `reloaded` tells whether the SQLite schema changed.
     bool refreshTable(const QString& table, bool* reloaded, QString* error);
     bool loadTable(const QString& table, const QString& path, QString* error);
+    /// Lets go of the database's lock while the table is read and copied on a loading thread.
+    void waitFor(TableLoadAhead& load);
+    /// Counts the tables that loading threads have copied into the database as loaded.
+    void adoptLoadedAhead();
     bool isCurrent(const QString& key, const QString& path) const;
     void forgetTable(const QString& key);
     QString notFound(const QString& table) const;
@@ -82,7 +92,10 @@ private:
     SelectLimits limits_;
     /// When the running select must stop; never while none runs.
     QDeadlineTimer selectDeadline_{QDeadlineTimer::Forever};
-    sqlite3* db_ = nullptr;
+    std::shared_ptr<StoreDatabase> database_;
+    sqlite3* db_ = nullptr; ///< database_->db, used only with its lock held
+    std::unique_lock<std::mutex> databaseLock_;
+    int useDepth_ = 0; ///< calls on this thread that hold databaseLock_
     QHash<QString, TableFile> tables_; ///< by lower-case table name
     QSet<QString> numericFields_;
     QHash<QString, std::shared_ptr<TableLoadAhead>> loadsAhead_; ///< by lower-case table name

@@ -162,9 +162,11 @@ private:
     std::shared_ptr<FolderStore> store_;
 };
 
-/// Called on the thread that uses the databases when it begins (true) and ends (false) a
-/// wait for a table to be read, for the window to show the wait cursor; none by default.
-void setLoadWaitHandler(std::function<void(bool waiting)> handler);
+/// Called on the thread that uses the databases when a statement must wait for a table that
+/// a loading thread is reading; returns once `finished()` answers true, for instance after
+/// running a local event loop so that the window keeps repainting. Without one the thread
+/// sleeps until the table is there.
+void setLoadWaitHandler(std::function<void(const std::function<bool()>& finished)> wait);
 
 /// The one database engine of the program. Keeps one in-memory store per folder opened.
 class Engine {

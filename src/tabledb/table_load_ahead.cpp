@@ -99,25 +99,21 @@ bool copyIncoming(sqlite3* db, const QString& table, const LoadedTable& loaded, 
            execute(db, QStringLiteral("INSERT INTO %1 (%2) SELECT %2 FROM %3").arg(target, names, source), error);
 }
 
-std::function<void(bool)>& loadWaitHandler() {
-    static std::function<void(bool)> handler;
+using WaitHandler = std::function<void(const std::function<bool()>&)>;
+
+WaitHandler& loadWaitHandler() {
+    static WaitHandler handler;
     return handler;
+}
+
+QString outOfMemory(const QString& table, const QString& path) {
+    return QStringLiteral("cannot read table %1 from %2: out of memory").arg(table, path);
 }
 
 } // namespace
 
-void setLoadWaitHandler(std::function<void(bool waiting)> handler) {
-    loadWaitHandler() = std::move(handler);
-}
-
-LoadWait::LoadWait(bool waits) : waits_(waits && loadWaitHandler()) {
-    if (waits_)
-        loadWaitHandler()(true);
-}
-
-LoadWait::~LoadWait() {
-    if (waits_)
-        loadWaitHandler()(false);
+void setLoadWaitHandler(std::function<void(const std::function<bool()>& finished)> wait) {
+    loadWaitHandler() = std::move(wait);
 }
 
 /// What a read leaves: the bytes of a database holding the one table, or an error.
@@ -129,14 +125,17 @@ struct TableLoadAhead::Outcome {
 };
 
 std::shared_ptr<TableLoadAhead> TableLoadAhead::start(const QString& table, const QString& path,
-                                                      const QSet<QString>& numericFields) {
-    auto load = std::make_shared<TableLoadAhead>(table, path, numericFields);
+                                                      const QSet<QString>& numericFields,
+                                                      std::shared_ptr<StoreDatabase> store) {
+    auto load = std::make_shared<TableLoadAhead>(table, path, numericFields, std::move(store));
     loadingThreads().start([load] { load->readOnLoadingThread(); });
     return load;
 }
 
-TableLoadAhead::TableLoadAhead(const QString& table, const QString& path, const QSet<QString>& numericFields)
-    : table_(table), path_(path), numericFields_(numericFields), size_(QFileInfo(path).size()), modified_(QFileInfo(path).lastModified()) {}
+TableLoadAhead::TableLoadAhead(const QString& table, const QString& path, const QSet<QString>& numericFields,
+                               std::shared_ptr<StoreDatabase> store)
+    : table_(table), path_(path), numericFields_(numericFields), size_(QFileInfo(path).size()),
+      modified_(QFileInfo(path).lastModified()), store_(std::move(store)) {}
 
 TableLoadAhead::~TableLoadAhead() = default;
 
@@ -145,15 +144,37 @@ bool TableLoadAhead::isOf(const QString& path, const QSet<QString>& numericField
     return path == path_ && numericFields == numericFields_ && file.size() == size_ && file.lastModified() == modified_;
 }
 
-bool TableLoadAhead::isRead() const {
+bool TableLoadAhead::isInstalled() const {
     const std::lock_guard<std::mutex> lock(mutex_);
-    return state_ == State::Read;
+    return state_ == State::Done && outcome_ && outcome_->error.isEmpty();
+}
+
+bool TableLoadAhead::isDone() const {
+    const std::lock_guard<std::mutex> lock(mutex_);
+    return state_ == State::Done;
 }
 
 void TableLoadAhead::cancel() {
     const std::lock_guard<std::mutex> lock(mutex_);
+    cancelled_ = true;
     if (state_ == State::Queued)
         state_ = State::Cancelled;
+}
+
+bool TableLoadAhead::claim() {
+    const std::lock_guard<std::mutex> lock(mutex_);
+    if (state_ != State::Queued && state_ != State::Cancelled)
+        return false;
+    state_ = State::Reading;
+    cancelled_ = false;
+    return true;
+}
+
+void TableLoadAhead::loadHere() {
+    std::unique_ptr<Outcome> outcome = read();
+    if (outcome->error.isEmpty())
+        install(*outcome);
+    finishWith(std::move(outcome));
 }
 
 void TableLoadAhead::readOnLoadingThread() {
@@ -163,61 +184,62 @@ void TableLoadAhead::readOnLoadingThread() {
             return;
         state_ = State::Reading;
     }
-    read();
+    std::unique_ptr<Outcome> outcome = read();
+    if (!outcome->error.isEmpty()) {
+        finishWith(std::move(outcome));
+        return;
+    }
+    // The table is in the store's database and marked done in one step under the store's
+    // lock, so that the owner never finds it there without knowing it.
+    const std::lock_guard<std::mutex> storeLock(store_->lock);
+    bool cancelled = false;
+    {
+        const std::lock_guard<std::mutex> lock(mutex_);
+        cancelled = cancelled_;
+    }
+    // A store that is closed, or a read that a newer one replaces, leaves the database alone.
+    if (cancelled || !store_->db)
+        outcome->error = QStringLiteral("the read of table %1 was dropped").arg(table_);
+    else
+        install(*outcome);
+    finishWith(std::move(outcome));
 }
 
-void TableLoadAhead::read() {
+std::unique_ptr<TableLoadAhead::Outcome> TableLoadAhead::read() const {
     auto outcome = std::make_unique<Outcome>();
     sqlite3* opened = nullptr;
     const int rc = sqlite3_open_v2(":memory:", &opened, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr);
     const std::unique_ptr<sqlite3, ConnectionClose> db(opened);
-    if (rc == SQLITE_OK) {
-        // As in the store: indexing sorts in memory and writes no file.
-        sqlite3_exec(db.get(), "PRAGMA temp_store = MEMORY", nullptr, nullptr, nullptr);
-    }
     if (rc != SQLITE_OK) {
-        outcome->error = QStringLiteral("cannot read table %1 from %2: out of memory").arg(table_, path_);
-    } else if (loadDbfTable(db.get(), table_, path_, numericFields_, &outcome->loaded, &outcome->error)) {
+        outcome->error = outOfMemory(table_, path_);
+        return outcome;
+    }
+    // As in the store: indexing sorts in memory and writes no file.
+    sqlite3_exec(db.get(), "PRAGMA temp_store = MEMORY", nullptr, nullptr, nullptr);
+    if (loadDbfTable(db.get(), table_, path_, numericFields_, &outcome->loaded, &outcome->error)) {
         outcome->image.reset(sqlite3_serialize(db.get(), "main", &outcome->size, 0));
         if (!outcome->image)
-            outcome->error = QStringLiteral("cannot read table %1 from %2: out of memory").arg(table_, path_);
+            outcome->error = outOfMemory(table_, path_);
     }
-    const std::lock_guard<std::mutex> lock(mutex_);
-    outcome_ = std::move(outcome);
-    state_ = State::Read;
-    finished_.notify_all();
+    return outcome;
 }
 
-bool TableLoadAhead::finishInto(sqlite3* db, LoadedTable* loaded, QString* error) {
-    std::unique_lock<std::mutex> lock(mutex_);
-    if (state_ == State::Queued || state_ == State::Cancelled) {
-        // No loading thread has begun it: reading here is quicker than waiting for one.
-        state_ = State::Reading;
-        lock.unlock();
-        read();
-        lock.lock();
-    }
-    finished_.wait(lock, [this] { return state_ == State::Read; });
-    const std::unique_ptr<Outcome> outcome = std::move(outcome_);
-    lock.unlock();
-    if (!outcome || !outcome->error.isEmpty()) {
-        *error = outcome ? outcome->error : QStringLiteral("table %1 was read already").arg(table_);
-        return false;
-    }
-
+void TableLoadAhead::install(Outcome& outcome) const {
+    sqlite3* db = store_->db;
+    QString error;
     // The read database is attached only while its table is copied; the limit of attached
     // databases is raised for that and put back after.
     const int attachedBefore = sqlite3_limit(db, SQLITE_LIMIT_ATTACHED, 1);
-    bool ok = execute(db, QStringLiteral("ATTACH ':memory:' AS %1").arg(kIncoming), error);
+    bool ok = execute(db, QStringLiteral("ATTACH ':memory:' AS %1").arg(kIncoming), &error);
     if (ok) {
         // SQLite owns and frees the bytes from here on, also when it refuses them.
-        const int rc = sqlite3_deserialize(db, kIncoming.toUtf8().constData(), outcome->image.release(),
-                                           outcome->size, outcome->size, SQLITE_DESERIALIZE_FREEONCLOSE);
+        const int rc = sqlite3_deserialize(db, kIncoming.toUtf8().constData(), outcome.image.release(),
+                                           outcome.size, outcome.size, SQLITE_DESERIALIZE_FREEONCLOSE);
         ok = rc == SQLITE_OK;
         if (!ok)
-            *error = QString::fromUtf8(sqlite3_errstr(rc));
-        if (ok && execute(db, QStringLiteral("BEGIN"), error)) {
-            ok = copyIncoming(db, table_, outcome->loaded, error) && execute(db, QStringLiteral("COMMIT"), error);
+            error = QString::fromUtf8(sqlite3_errstr(rc));
+        if (ok && execute(db, QStringLiteral("BEGIN"), &error)) {
+            ok = copyIncoming(db, table_, outcome.loaded, &error) && execute(db, QStringLiteral("COMMIT"), &error);
             QString ignored;
             if (!ok)
                 execute(db, QStringLiteral("ROLLBACK"), &ignored);
@@ -228,11 +250,31 @@ bool TableLoadAhead::finishInto(sqlite3* db, LoadedTable* loaded, QString* error
         execute(db, QStringLiteral("DETACH %1").arg(kIncoming), &ignored);
     }
     sqlite3_limit(db, SQLITE_LIMIT_ATTACHED, attachedBefore);
-    if (!ok) {
-        *error = QStringLiteral("cannot read table %1 from %2: %3").arg(table_, path_, *error);
+    if (!ok)
+        outcome.error = QStringLiteral("cannot read table %1 from %2: %3").arg(table_, path_, error);
+}
+
+void TableLoadAhead::finishWith(std::unique_ptr<Outcome> outcome) {
+    const std::lock_guard<std::mutex> lock(mutex_);
+    outcome_ = std::move(outcome);
+    state_ = State::Done;
+    finished_.notify_all();
+}
+
+void TableLoadAhead::waitUntilDone() {
+    if (loadWaitHandler())
+        loadWaitHandler()([this] { return isDone(); });
+    std::unique_lock<std::mutex> lock(mutex_);
+    finished_.wait(lock, [this] { return state_ == State::Done; });
+}
+
+bool TableLoadAhead::result(LoadedTable* loaded, QString* error) const {
+    const std::lock_guard<std::mutex> lock(mutex_);
+    if (state_ != State::Done || !outcome_->error.isEmpty()) {
+        *error = state_ == State::Done ? outcome_->error : QStringLiteral("table %1 is still being read").arg(table_);
         return false;
     }
-    *loaded = outcome->loaded;
+    *loaded = outcome_->loaded;
     return true;
 }
 

@@ -15,69 +15,84 @@ struct sqlite3;
 
 namespace tabledb {
 
+/// A store's database and the lock that its owner's thread and the loading threads take to
+/// use it. `db` is null once the store has closed it.
+struct StoreDatabase {
+    std::mutex lock;
+    sqlite3* db = nullptr;
+};
+
 /// One table read ahead of need, off the thread that owns the store.
 ///
-/// A loading thread reads the .dbf file into an in-memory database of its own and keeps it as
-/// that database's bytes; when the table is needed, the owner's thread copies it from those
-/// bytes into its own database. The loading thread touches no connection, dataset or object of
-/// the owner: the outcome of the read (bytes, fields, error) is all that passes between the
-/// two threads, under this object's lock.
+/// A loading thread reads the .dbf file into an in-memory database of its own, then, holding
+/// the store's lock, copies the table into the store's database under its own name, replacing
+/// a table of that name, in one transaction. The owner's thread then only records that the
+/// table is there (adopt). The owner's lists of tables are never touched by a loading thread:
+/// the outcome (fields, notes, error) passes under this object's lock.
 class TableLoadAhead {
 public:
-    /// Queues the read of the file at `path` as table `table` on the loading threads, with
-    /// the character fields of `numericFields` kept as numbers (see loadDbfTable).
+    /// Queues the read of the file at `path` as table `table` of `store` on the loading
+    /// threads, with the character fields of `numericFields` kept as numbers (see loadDbfTable).
     static std::shared_ptr<TableLoadAhead> start(const QString& table, const QString& path,
-                                                 const QSet<QString>& numericFields);
+                                                 const QSet<QString>& numericFields,
+                                                 std::shared_ptr<StoreDatabase> store);
 
-    TableLoadAhead(const QString& table, const QString& path, const QSet<QString>& numericFields);
+    TableLoadAhead(const QString& table, const QString& path, const QSet<QString>& numericFields,
+                   std::shared_ptr<StoreDatabase> store);
     ~TableLoadAhead();
     TableLoadAhead(const TableLoadAhead&) = delete;
     TableLoadAhead& operator=(const TableLoadAhead&) = delete;
 
+    QString path() const { return path_; }
+    qint64 size() const { return size_; }
+    QDateTime modified() const { return modified_; }
+
     /// Whether the read is of the file at `path` with the size and modification time it has
     /// now, and with these numeric fields.
     bool isOf(const QString& path, const QSet<QString>& numericFields) const;
-    /// Whether the read is over, so that finishInto() does not wait for it.
-    bool isRead() const;
-    /// Drops a read that no loading thread has begun yet.
+    /// Whether the table is in the store's database, copied there by a loading thread.
+    bool isInstalled() const;
+    /// Keeps a loading thread from reading the table or from copying it into the store.
+    /// Called with the store's lock held.
     void cancel();
 
-    /// Waits for the read, or does it on the calling thread when no loading thread has begun
-    /// it, then copies the table into `db`, replacing a table of that name, in one transaction,
-    /// with the same record numbers, types and index. On failure nothing changes in `db` and
-    /// `error` names the problem in the words of a load on the calling thread. Called once.
-    bool finishInto(sqlite3* db, LoadedTable* loaded, QString* error);
+    /// Claims a read that no loading thread has begun, for the calling thread to do with
+    /// loadHere(); false when a loading thread has it.
+    bool claim();
+    /// Reads the claimed table and copies it into the store, with the store's lock held.
+    void loadHere();
+    /// Whether the table is in the store's database or has failed.
+    bool isDone() const;
+    /// Waits through the wait handler (setLoadWaitHandler) until the table is done; the
+    /// caller holds no lock of the store meanwhile.
+    void waitUntilDone();
+    /// Once done: true with `loaded` set, or false with `error` in the words of a load on
+    /// the calling thread.
+    bool result(LoadedTable* loaded, QString* error) const;
 
 private:
     struct Outcome;
-    enum class State { Queued, Reading, Read, Cancelled };
+    enum class State { Queued, Reading, Done, Cancelled };
 
     void readOnLoadingThread();
-    void read();
+    /// Reads the file into a database of its own.
+    std::unique_ptr<Outcome> read() const;
+    /// Copies the read table into the store's database; the store's lock is held.
+    void install(Outcome& outcome) const;
+    void finishWith(std::unique_ptr<Outcome> outcome);
 
     const QString table_;
     const QString path_;
     const QSet<QString> numericFields_;
     const qint64 size_;
     const QDateTime modified_;
+    const std::shared_ptr<StoreDatabase> store_;
 
     mutable std::mutex mutex_;
     std::condition_variable finished_;
     State state_ = State::Queued;
+    bool cancelled_ = false;
     std::unique_ptr<Outcome> outcome_;
-};
-
-/// While it lives, and when `waits`, the load wait handler (setLoadWaitHandler) knows that
-/// the thread waits for a table to be read.
-class LoadWait {
-public:
-    explicit LoadWait(bool waits);
-    ~LoadWait();
-    LoadWait(const LoadWait&) = delete;
-    LoadWait& operator=(const LoadWait&) = delete;
-
-private:
-    const bool waits_;
 };
 
 } // namespace tabledb

@@ -5,16 +5,33 @@
 
 #include "app/coordinate_readout.h"
 #include "app/tab_panel.h"
+#include "app/table_wait.h"
 #include "window_parts/twips.h"
 #include "mapcontrol/map_control.h"
+#include "selection_run/busy_cursor.h"
 
 #include <QApplication>
+#include <QCheckBox>
+#include <QElapsedTimer>
 #include <QLabel>
 #include <QSet>
 #include <QTest>
 
 using namespace quillfen;
 using namespace testing;
+
+/// Counts the paint events a widget receives.
+class PaintCounter : public QObject {
+public:
+    explicit PaintCounter(QWidget* widget) { widget->installEventFilter(this); }
+    int paints = 0;
+
+protected:
+    bool eventFilter(QObject*, QEvent* event) override {
+        paints += event->type() == QEvent::Paint ? 1 : 0;
+        return false;
+    }
+};
 
 class MainWindowTest : public QObject {
     Q_OBJECT
@@ -256,6 +273,43 @@ private slots:
         const mapcontrol::Rect all = view.wholeBounds();
         QVERIFY(view.viewBounds().contains(QPointF(all.minX, all.minY)));
         QVERIFY(view.viewBounds().contains(QPointF(all.maxX, all.maxY)));
+    }
+
+    void whileATableIsAwaitedTheWindowRepaintsAndOnlyTabsTakeClicks() {
+        ScriptedPrompts prompts;
+        MainWindow window;
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        auto* panel = control<TabPanel>(&window, "SSTab1");
+        auto* map = control<mapcontrol::MapControl>(&window, "Map1");
+        auto* box = control<QCheckBox>(&window, "chkwater_0");
+        const int boxTab = panel->currentIndex();
+        const PaintCounter mapPaints(map);
+        bool cursorShown = false;
+        QElapsedTimer waited;
+        waited.start();
+        int looks = 0;
+        // The wait asks whether the table has come at once, then every few milliseconds; meanwhile
+        // the user clicks a box, a command, a tab and the window's close button, and the map asks
+        // to be repainted.
+        waitForTable([&] {
+            if (looks++ == 1) {
+                clickBox(window, "chkwater_0");
+                clickButton(window, "Command4");
+                QTest::mouseClick(panel->tabButton(boxTab == 3 ? 4 : 3), Qt::LeftButton);
+                window.close();
+                map->update();
+            }
+            cursorShown = cursorShown || BusyCursor::isShown();
+            return waited.elapsed() > BusyCursor::kBusyDelayMs + 100;
+        });
+        QVERIFY(mapPaints.paints > 0);
+        QVERIFY(!box->isChecked());
+        QVERIFY(prompts.messages.isEmpty());
+        QCOMPARE(panel->currentIndex(), boxTab == 3 ? 4 : 3);
+        QVERIFY(window.isVisible());
+        QVERIFY(cursorShown);
+        QVERIFY(!QApplication::overrideCursor());
     }
 };
 
