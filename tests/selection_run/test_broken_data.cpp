@@ -120,9 +120,6 @@ std::vector<Row> rows(quint16 listeningPort) {
         {"sample layer missing", [](DataFolder& d) { d.writeBase(); },
          waterBox, Use::QueryLowOxygen,
          {"kxw93sm.shp (missing)", "left off the map", "The selection leaves out kxw93sm"}, {}},
-        {"sample layer not a shapefile", [](DataFolder& d) { d.writeBase(); d.writeWater();
-             d.writeBytes("kxw93sm.shp", QByteArray(300, 'x')); },
-         waterBox, Use::QueryLowOxygen, {"kxw93sm.shp (not a readable shapefile", "The selection leaves out kxw93sm"}, {}},
         {"sample layer without its .shx", [](DataFolder& d) { d.writeBase(); d.writeWater();
              QFile::remove(d.file("kxw93sm.shx")); },
          waterBox, Use::QueryLowOxygen, {"kxw93sm.shp (not a readable shapefile", "The selection leaves out kxw93sm"}, {}},
@@ -189,9 +186,6 @@ std::vector<Row> rows(quint16 listeningPort) {
         // Other formats under the expected names.
         {"quadrangle that is a virtual raster naming a URL", [url](DataFolder& d) { d.writeBase();
              d.writeBytes("kx_drg.tif", virtualRaster(url)); },
-         {"Check_drg"}, Use::ZoomOutFar, {"kx_drg.tif (not a readable GeoTIFF image"}, {}},
-        {"quadrangle that is a virtual raster naming a local image", [](DataFolder& d) { d.writeBase();
-             d.writeRaster("real.tif", kNorthUp); d.writeBytes("kx_drg.tif", virtualRaster(d.file("real.tif"))); },
          {"Check_drg"}, Use::ZoomOutFar, {"kx_drg.tif (not a readable GeoTIFF image"}, {}},
         {"sample layer that is a virtual vector file", [](DataFolder& d) { d.writeBase(); d.writeWater();
              d.writeBytes("kxw93sm.shp", "<OGRVRTDataSource><OGRVRTLayer name=\"x\"><SrcDataSource>"

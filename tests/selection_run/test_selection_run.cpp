@@ -103,12 +103,8 @@ private slots:
         QTest::addColumn<QString>("expected");
         QTest::newRow("water, low oxygen") << int(SampleKind::Water) << 2 << 0.0 << 0.0
                                            << "dis_oxygen < 5 AND dis_oxygen <> -99" << "water_logical.txt";
-        QTest::newRow("water, a band of the reach")
-            << int(SampleKind::Water) << 1 << 0.45 << 0.55 << QString() << "water_graphical.txt";
         QTest::newRow("invertebrates, a band of the reach")
             << int(SampleKind::Invert) << 2 << 0.3 << 0.5 << QString() << "invert_graphical.txt";
-        QTest::newRow("fish, one species")
-            << int(SampleKind::Fish) << 1 << 0.0 << 0.0 << "species = 'Bluegill'" << "fish_logical.txt";
         QTest::newRow("fish, a band of the reach")
             << int(SampleKind::Fish) << 1 << 0.45 << 0.55 << QString() << "fish_graphical.txt";
         QTest::newRow("vegetation, a band of the reach")

@@ -162,11 +162,8 @@ private slots:
         const QStringList lowOxygen{"Dissolved Oxygen", "<", "5", kLowOxygen};
         const QStringList bluegill{"Species", "=", "Bluegill", "species = 'Bluegill'"};
         // Water rows list the unlocated low-oxygen sample with its values and leave out -99.
-        QTest::newRow("water query, one period") << int(SampleKind::Water) << 1 << lowOxygen << 0;
         QTest::newRow("water query, two periods") << int(SampleKind::Water) << 2 << lowOxygen << 0;
         QTest::newRow("fish species over several sites") << int(SampleKind::Fish) << 1 << bluegill << 0;
-        QTest::newRow("vegetation records of one site")
-            << int(SampleKind::Veg) << 1 << QStringList{"Species", "=", "Wild Rice", "species = 'Wild Rice'"} << 0;
         // The second vegetation layer continues the numbering in the first listing's empty row.
         const Records second = fileRecords("kxv99d.dbf");
         for (const Record& record : fileRecords("kxv98d.dbf")) {
@@ -286,43 +283,11 @@ private slots:
         driver.window.recordsWindow().hide();
     }
 
-    void zoomingAfterAQueryRebuildsTheSameRowsAndTickingAnotherSampleBoxEndsTheSelection() {
-        const Records located =
-            matching(fileRecords("kxw93sm.shp"), [](const Record& r) { return isLowOxygen(r) && r.hasPoint(); });
-        QVERIFY(!located.empty());
-        const QPointF hit = located.front().point();
-        WindowDriver driver;
-        selectLowOxygen(driver);
-        const QStringList listed = testing::gridTexts(driver.grid());
-        QVERIFY(driver.isHighlighted(hit));
-
-        // Emptied each time, so that only a new run of the query can fill the grid again.
-        driver.grid().clear();
-        const QPoint before = driver.pixelOf(hit);
-        driver.zoomInAround(hit + QPointF(30, 0), 60);
-        QVERIFY2(driver.pixelOf(hit) != before, "the view changed");
-        QVERIFY(driver.isHighlighted(hit));
-        QCOMPARE(testing::gridTexts(driver.grid()), listed);
-        QCOMPARE(driver.title(), kTitle + kLowOxygen);
-        driver.grid().clear();
-        driver.clickToolbar("Full Extent");
-        QVERIFY(driver.isHighlighted(hit));
-        QCOMPARE(testing::gridTexts(driver.grid()), listed);
-
-        driver.clickBox("chkwater_1");
-        QCOMPARE(driver.window.queryflag, qint16(0));
-        QVERIFY2(!driver.isHighlighted(hit), "the redraw after the click paints no highlight");
-        driver.clickButton("Command3");
-        QCOMPARE(driver.prompts.messages, QStringList{"No Selected Features"});
-        QVERIFY(!driver.window.recordsWindow().isVisible());
-    }
-
     void aQueryWindowClosedWithoutSubmittingLeavesTheSelectionShownBefore_data() {
         QTest::addColumn<Shown>("shown");
         QTest::addColumn<bool>("submitFirst");
         QTest::addColumn<QString>("title");
         const QString graphical = kTitle + "Graphical Query";
-        QTest::newRow("cancel after a query") << Shown::LogicalQuery << false << kTitle + kLowOxygen;
         QTest::newRow("failed submit and cancel after a query") << Shown::LogicalQuery << true << kTitle + kLowOxygen;
         QTest::newRow("failed submit and cancel after a polygon that followed a query")
             << Shown::PolygonAfterQuery << true << graphical;
