@@ -1,12 +1,12 @@
 // Runs the demonstration data generator into temporary folders and reads what it wrote back
-// through GDAL/OGR: datasets, fields and types, the reach's water, the planted cases and the
-// generator's determinism.
+// through GDAL/OGR: the field types of every kind, samples in the reach's water, the realism and
+// the planted cases the end-to-end tests and benchmarks rely on, the options and determinism.
+// (That every file is present and readable with its fields, the viewer's --check tells.)
 
 #include "file_records.h"
 
-#include "catalogue/sampling_periods.h"
-#include "catalogue/sample_schema.h"
 #include "catalogue/pick_lists.h"
+#include "catalogue/sample_schema.h"
 
 #include <gdal_priv.h>
 #include <ogrsf_frmts.h>
@@ -19,6 +19,9 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
+#include <algorithm>
+#include <functional>
+
 using namespace datafiles;
 using namespace quillfen;
 
@@ -28,9 +31,10 @@ struct Run {
     int exitCode;
     QByteArray output;
     QByteArray errors;
+    bool succeededSilently() const { return exitCode == 0 && output.isEmpty() && errors.isEmpty(); }
 };
 
-Run runWith(const QStringList& arguments) {
+Run runGenerator(const QStringList& arguments) {
     QProcess generator;
     generator.start(QCoreApplication::applicationDirPath() + QStringLiteral("/quillfen-sample-data"),
                     arguments);
@@ -41,16 +45,6 @@ Run runWith(const QStringList& arguments) {
     }
     const int code = generator.exitStatus() == QProcess::NormalExit ? generator.exitCode() : -1;
     return {code, generator.readAllStandardOutput(), generator.readAllStandardError()};
-}
-
-/// Runs the generator into folder; true when it succeeded without printing anything.
-bool runGenerator(const QString& folder, const QStringList& extra = {}) {
-    const Run run = runWith(QStringList{folder} + extra);
-    return run.exitCode == 0 && run.output.isEmpty() && run.errors.isEmpty();
-}
-
-GDALDatasetUniquePtr openDataset(const QString& path, unsigned int kind = GDAL_OF_VECTOR) {
-    return GDALDatasetUniquePtr(GDALDataset::Open(path.toUtf8().constData(), kind | GDAL_OF_READONLY));
 }
 
 /// The OGR type a field of a kind must have when read back; counts may also be integers.
@@ -80,9 +74,7 @@ void checkFields(const QString& what, OGRLayer* layer, SampleKind kind, bool wit
         const bool countAsInteger =
             wanted == OFTReal && expected[i].unit == QLatin1String("count") && field->GetType() == OFTInteger;
         QVERIFY2(field->GetType() == wanted || countAsInteger,
-                 qPrintable(QStringLiteral("%1.%2 has OGR type %3")
-                                .arg(what, field->GetNameRef())
-                                .arg(field->GetType())));
+                 qPrintable(QStringLiteral("%1.%2 has OGR type %3").arg(what, field->GetNameRef()).arg(field->GetType())));
     }
 }
 
@@ -96,11 +88,28 @@ QSet<int> codesOf(const Records& records, const QString& field = {}, const QStri
     return codes;
 }
 
-QMap<int, int> recordsPerCode(const Records& records) {
-    QMap<int, int> counts;
-    for (const Record& record : records)
-        ++counts[record.gridCode()];
-    return counts;
+int countOf(const Records& records, const std::function<bool(const Record&)>& test) {
+    return int(std::count_if(records.begin(), records.end(), test));
+}
+
+/// Whether every measured (not -99) value of the field lies within low..high.
+bool measuredWithin(const Records& records, const QString& field, double low, double high) {
+    return countOf(records, [&](const Record& r) {
+               const double value = r.value(field).toDouble();
+               return value != -99 && (value < low || value > high);
+           }) == 0;
+}
+
+/// The share of the numeric water-quality measurements that hold -99 (not measured).
+double missingShare(const Records& records) {
+    int measurements = 0, missing = 0;
+    for (const SchemaField& field : sampleSchema(SampleKind::Water)) {
+        if (field.valueClass == ValueClass::Number) {
+            measurements += int(records.size());
+            missing += countOf(records, [&](const Record& r) { return r.value(field.field).toDouble() == -99; });
+        }
+    }
+    return double(missing) / measurements;
 }
 
 QByteArray fileBytes(const QString& path) {
@@ -120,12 +129,32 @@ private:
     QString path(const QString& name) const { return QDir(folder_).filePath(name); }
     Records records(const QString& name) const { return readRecords(path(name)); }
 
+    /// Whether every coded and species field of every kind holds only labels of its list, and
+    /// some, in the third period of the kind.
+    bool codedFieldsHoldListedLabels() const {
+        for (SampleKind kind : allSampleKinds()) {
+            const QString period = samplingPeriods(kind).at(2).periodCode;
+            const QString table = companionTable(kind, period);
+            const Records found = records(table.isEmpty() ? layerCode(kind, period) + ".shp" : table + ".dbf");
+            for (const SchemaField& field : sampleSchema(kind)) {
+                if (field.valueClass != ValueClass::CodedText && field.valueClass != ValueClass::Species)
+                    continue;
+                const QStringList& labels = pickList(field.pickList).labels;
+                const auto value = [&](const Record& r) { return r.value(field.field).toString(); };
+                if (countOf(found, [&](const Record& r) { return !value(r).isEmpty() && !labels.contains(value(r)); }) > 0 ||
+                    countOf(found, [&](const Record& r) { return !value(r).isEmpty(); }) == 0)
+                    return false;
+            }
+        }
+        return true;
+    }
+
 private slots:
     void initTestCase() {
         GDALAllRegister();
         QVERIFY(temporary_.isValid());
         folder_ = temporary_.filePath(QStringLiteral("data"));
-        QVERIFY2(runGenerator(folder_), "the generator failed or printed something");
+        QVERIFY2(runGenerator({folder_}).succeededSilently(), "the generator failed or printed something");
     }
 
     void cleanupTestCase() { OGRCleanupAll(); }
@@ -149,138 +178,75 @@ private slots:
                     QVERIFY2(!sample.geometry || std::any_of(water.begin(), water.end(), inPiece),
                              qPrintable(QStringLiteral("a point of %1 lies on land").arg(code)));
                 }
-                const GDALDatasetUniquePtr layer = openDataset(path(code + ".shp"));
-                QVERIFY2(layer, qPrintable(code));
-                QCOMPARE(layer->GetLayer(0)->GetGeomType(), wkbPoint);
-                QVERIFY(layer->GetLayer(0)->GetSpatialRef());
-                QCOMPARE(QString(layer->GetLayer(0)->GetSpatialRef()->GetAuthorityCode(nullptr)),
-                         QString("26915"));
                 const QString table = companionTable(kind, period.periodCode);
-                if (table.isEmpty()) {
-                    checkFields(code, layer->GetLayer(0), kind, false);
-                    continue;
-                }
-                QCOMPARE(layer->GetLayer(0)->GetLayerDefn()->GetFieldCount(), 1);
-                QCOMPARE(layer->GetLayer(0)->GetLayerDefn()->GetFieldDefn(0)->GetType(), OFTInteger);
-                QVERIFY2(!QFile::exists(path(table + ".shp")), "a companion table is a plain dBASE file");
-                const GDALDatasetUniquePtr companion = openDataset(path(table + ".dbf"));
-                QVERIFY2(companion, qPrintable(table));
-                checkFields(table, companion->GetLayer(0), kind, true);
+                const QString file = table.isEmpty() ? code + ".shp" : table + ".dbf";
+                const GDALDatasetUniquePtr dataset(
+                    GDALDataset::Open(path(file).toUtf8().constData(), GDAL_OF_VECTOR | GDAL_OF_READONLY));
+                QVERIFY2(dataset, qPrintable(file));
+                checkFields(file, dataset->GetLayer(0), kind, !table.isEmpty());
             }
         }
         QCOMPARE(shapeless, 1); // the planted sample of kxw93sm
     }
 
-    void theBaseLayersAndTheSheetCarryTheirFieldsGeometriesAndPlaces() {
-        const GDALDatasetUniquePtr outline = openDataset(path("kx_out.shp"));
-        QVERIFY(outline);
-        QCOMPARE(outline->GetLayer(0)->GetGeomType(), wkbPolygon);
-        QCOMPARE(outline->GetLayer(0)->GetFeatureCount(), GIntBig(1));
-        const GDALDatasetUniquePtr structures = openDataset(path("kxstruc.shp"));
-        QVERIFY(structures);
-        QCOMPARE(structures->GetLayer(0)->GetGeomType(), wkbLineString);
-
-        // The quadrangle sheet is a georeferenced palette image covering the reach.
-        const GDALDatasetUniquePtr sheet = openDataset(path("kx_drg.tif"), GDAL_OF_RASTER);
-        QVERIFY(sheet);
-        GDALRasterBand* band = sheet->GetRasterBand(1);
-        QCOMPARE(band->GetColorInterpretation(), GCI_PaletteIndex);
-        QVERIFY(band->GetColorTable());
-        QVERIFY(band->GetOverviewCount() >= 3);
-        QCOMPARE(QString(sheet->GetSpatialRef()->GetAuthorityCode(nullptr)), QString("26915"));
-
-        double transform[6];
-        QCOMPARE(sheet->GetGeoTransform(transform), CE_None);
+    void theDataIsRealisticAndHoldsThePlantedCases() {
         OGREnvelope reach;
-        QCOMPARE(openDataset(path("kx_out.shp"))->GetLayer(0)->GetExtent(&reach), OGRERR_NONE);
-        QVERIFY(transform[0] < reach.MinX && transform[3] > reach.MaxY);
-        QVERIFY(transform[0] + transform[1] * sheet->GetRasterXSize() > reach.MaxX);
-        QVERIFY(transform[3] + transform[5] * sheet->GetRasterYSize() < reach.MinY);
-        QVERIFY(!QFile::exists(path("kx_drg.tif.aux.xml")));
-    }
-
-    void everyTableRecordBelongsToASiteAndSomeFishSitesCaughtNothing() {
-        const Records catches = records("kxr98fl.dbf");
-        const Records sites = records("kxf98fl.shp");
-        QVERIFY2(codesOf(catches).size() < int(sites.size()), "some sites caught nothing");
-        QVERIFY(codesOf(catches).subtract(codesOf(sites)).isEmpty());
-        QCOMPARE(codesOf(records("kxv01d.dbf")), codesOf(records("kxv01.shp")));
-    }
-
-    void codedFieldsHoldListedLabelsAndSpecies() {
-        for (SampleKind kind : allSampleKinds()) {
-            const QString period = samplingPeriods(kind).at(2).periodCode;
-            const QString table = companionTable(kind, period);
-            const Records found =
-                table.isEmpty() ? records(layerCode(kind, period) + ".shp") : records(table + ".dbf");
-            QVERIFY(!found.empty());
-            for (const SchemaField& field : sampleSchema(kind)) {
-                if (field.valueClass != ValueClass::CodedText && field.valueClass != ValueClass::Species)
-                    continue;
-                bool seen = false;
-                for (const Record& record : found) {
-                    const QString value = record.value(field.field).toString();
-                    seen = seen || !value.isEmpty();
-                    QVERIFY2(value.isEmpty() || pickList(field.pickList).labels.contains(value),
-                             qPrintable(QStringLiteral("%1 = '%2'").arg(field.field, value)));
-                }
-                QVERIFY2(seen, qPrintable(field.field));
-            }
-        }
-        // Species come from the full lists, not only from the common ones.
+        records("kx_out.shp").at(0).geometry->getEnvelope(&reach);
+        const GDALDatasetUniquePtr sheet(
+            GDALDataset::Open(path("kx_drg.tif").toUtf8().constData(), GDAL_OF_RASTER | GDAL_OF_READONLY));
+        double t[6] = {};
+        QVERIFY(sheet && sheet->GetGeoTransform(t) == CE_None);
+        const Records fishSites = records("kxf93sm.shp");
+        const Records catches = records("kxr93sm.dbf");
+        const Records vegetationSites = records("kxv98.shp");
         QSet<QString> fish;
         for (const SamplingPeriod& period : samplingPeriods(SampleKind::Fish)) {
             for (const Record& record : records(companionTable(SampleKind::Fish, period.periodCode) + ".dbf"))
                 fish.insert(record.value("species").toString());
         }
-        QVERIFY(fish.size() > 60);
-    }
+        const auto catchesAt = [&catches](int site) {
+            return countOf(catches, [site](const Record& r) { return r.gridCode() == site; });
+        };
 
-    void measurementsFollowTheSeasonsAndSomeAreMissing() {
-        // Winter water is cold, summer water warm, oxygen within what a river holds; -99 is missing.
-        const std::tuple<const char*, const char*, double, double> ranges[] = {
-            {"kxw97wn.shp", "temp", -1, 4}, {"kxw97sm.shp", "temp", 20, 40}, {"kxw99sm.shp", "dis_oxygen", 1, 15}};
-        for (const auto& [file, field, low, high] : ranges) {
-            for (const Record& record : records(file)) {
-                const double value = record.value(field).toDouble();
-                QVERIFY2(value == -99 || (value >= low && value <= high), qPrintable(QString("%1 %2").arg(file).arg(value)));
-            }
-        }
-        int measurements = 0, missing = 0;
-        for (const Record& record : records("kxw99sm.shp")) {
-            for (const SchemaField& field : sampleSchema(SampleKind::Water)) {
-                measurements += field.valueClass == ValueClass::Number;
-                missing += field.valueClass == ValueClass::Number && record.value(field.field).toDouble() == -99;
-            }
-        }
-        QVERIFY(missing > measurements * 0.03 && missing < measurements * 0.08);
-        int empty = 0;
-        for (const Record& record : records("kxr99sm.dbf"))
-            empty += record.value("substrat").isNull() || record.value("velocity").isNull();
-        QVERIFY2(empty > 0, "some catch-table values are left empty");
-    }
-
-    void thePlantedCasesArePresent() {
-        const QSet<int> fishSites = codesOf(records("kxf93sm.shp"));
-        const Records catches = records("kxr93sm.dbf");
-        QVERIFY(fishSites.contains({7, 12, 120}));
-        QCOMPARE(recordsPerCode(catches).value(7), 0);
-        QVERIFY(recordsPerCode(catches).value(12) >= 2);
-        QVERIFY(codesOf(catches, "species", "Bluegill").size() >= 3);
-        QVERIFY(codesOf(records("kxv98.shp")).contains({12, 120}));
-        QCOMPARE(codesOf(records("kxv98d.dbf"), "species", "Wild Rice").size(), 1);
-
-        int shapelessLowOxygen = 0;
-        for (const Record& record : records("kxw93sm.shp")) {
-            const double oxygen = record.value("dis_oxygen").toDouble();
-            shapelessLowOxygen += !record.geometry && oxygen < 5 && oxygen != -99;
-        }
-        QCOMPARE(shapelessLowOxygen, 1);
+        const struct {
+            const char* what;
+            bool holds;
+        } facts[] = {
+            {"the quadrangle sheet covers the reach",
+             t[0] < reach.MinX && t[3] > reach.MaxY && t[0] + t[1] * sheet->GetRasterXSize() > reach.MaxX &&
+                 t[3] + t[5] * sheet->GetRasterYSize() < reach.MinY},
+            {"the sheet has overviews for views zoomed out", sheet->GetRasterBand(1)->GetOverviewCount() >= 3},
+            {"winter water is cold", measuredWithin(records("kxw97wn.shp"), "temp", -1, 4)},
+            {"summer water is warm", measuredWithin(records("kxw97sm.shp"), "temp", 20, 40)},
+            {"oxygen stays within what a river holds", measuredWithin(records("kxw99sm.shp"), "dis_oxygen", 1, 15)},
+            {"about 5% of the measurements are missing (-99)",
+             missingShare(records("kxw99sm.shp")) > 0.03 && missingShare(records("kxw99sm.shp")) < 0.08},
+            {"some catch-table values are left empty", countOf(records("kxr99sm.dbf"), [](const Record& r) {
+                 return r.value("substrat").isNull() || r.value("velocity").isNull();
+             }) > 0},
+            {"coded fields hold labels of their lists", codedFieldsHoldListedLabels()},
+            {"fish species come from the full list, not only the common ones", fish.size() > 60},
+            {"every catch belongs to a site, and some sites caught nothing",
+             codesOf(catches).size() < int(fishSites.size()) && codesOf(catches).subtract(codesOf(fishSites)).isEmpty()},
+            {"every vegetation site has records in its table",
+             codesOf(records("kxv01d.dbf")) == codesOf(records("kxv01.shp"))},
+            {"fish sites 7, 12 and 120 are sampled", codesOf(fishSites).contains({7, 12, 120})},
+            {"fish site 7 caught nothing", catchesAt(7) == 0},
+            {"fish site 12 has several catch records", catchesAt(12) >= 2},
+            {"Bluegill is caught at several sites", codesOf(catches, "species", "Bluegill").size() >= 3},
+            {"vegetation sites 12 and 120 are sampled", codesOf(vegetationSites).contains({12, 120})},
+            {"the sample without a point has low oxygen", countOf(records("kxw93sm.shp"), [](const Record& r) {
+                 const double oxygen = r.value("dis_oxygen").toDouble();
+                 return !r.geometry && oxygen < 5 && oxygen != -99;
+             }) == 1},
+        };
+        for (const auto& fact : facts)
+            QVERIFY2(fact.holds, fact.what);
     }
 
     void theScaleOptionMultipliesSamplesAndRecords() {
         const QString doubled = temporary_.filePath(QStringLiteral("doubled"));
-        QVERIFY(runGenerator(doubled, {QStringLiteral("--scale"), QStringLiteral("2")}));
+        QVERIFY(runGenerator({doubled, QStringLiteral("--scale"), QStringLiteral("2")}).succeededSilently());
         auto countIn = [](const QString& folder, const QString& file) {
             return int(readRecords(QDir(folder).filePath(file)).size());
         };
@@ -301,7 +267,7 @@ private slots:
         for (const QStringList& arguments :
              {QStringList{}, QStringList{folder, "--scale", "0"}, QStringList{folder, "--seed", "x"},
               QStringList{folder, "--colour"}}) {
-            const Run run = runWith(arguments);
+            const Run run = runGenerator(arguments);
             QVERIFY(run.exitCode != 0);
             QVERIFY(run.errors.startsWith("usage: quillfen-sample-data FOLDER"));
         }
@@ -311,8 +277,8 @@ private slots:
     void theSameSeedGivesTheSameBytesAndAnotherSeedDoesNot() {
         const QString again = temporary_.filePath(QStringLiteral("again"));
         const QString other = temporary_.filePath(QStringLiteral("other"));
-        QVERIFY(runGenerator(again));
-        QVERIFY(runGenerator(other, {QStringLiteral("--seed"), QStringLiteral("20")}));
+        QVERIFY(runGenerator({again}).succeededSilently());
+        QVERIFY(runGenerator({other, QStringLiteral("--seed"), QStringLiteral("20")}).succeededSilently());
         const QStringList names = QDir(folder_).entryList(QDir::Files, QDir::Name);
         QCOMPARE(QDir(again).entryList(QDir::Files, QDir::Name), names);
         QVERIFY(names.size() >= 82 * 4 + 34 + 1);
