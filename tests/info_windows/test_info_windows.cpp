@@ -72,10 +72,9 @@ private slots:
         QTest::addColumn<QString>("target"); // the window itself or a control in it
         QTest::addColumn<bool>("key");       // a key press on the target, else a click near its corner
         QTest::addColumn<bool>("closes");
-        QTest::newRow("a click on the frame") << "Frame1" << false << true;
+        // A click on a text reaches the frame, and a key press on a button the window.
         QTest::newRow("a click on a text inside the frame") << "lblVersion" << false << true;
         QTest::newRow("a click outside the frame") << "about" << false << false;
-        QTest::newRow("a key press") << "about" << true << true;
         QTest::newRow("a key press while a button has the focus") << "butAboutTavrel" << true << true;
     }
     void aboutWindowClosesOnAClickInsideItsFrameOrAnyKey() {
@@ -106,9 +105,8 @@ private slots:
                                    QCOMPARE(description->windowTitle(),
                                             QStringLiteral("About Tavrel and Component Sampling"));
                                    QVERIFY(description->findChildren<QPushButton*>().isEmpty());
-                                   auto* box = control<QTextBrowser>(description, "RichTextBox1");
-                                   QVERIFY(box->isReadOnly());
-                                   documentHeadings = headings(box->document());
+                                   documentHeadings =
+                                       headings(control<QTextBrowser>(description, "RichTextBox1")->document());
                                    description->close();
                                }));
             aboutOpenAfterDescription = about->isVisible() && QApplication::activeModalWidget() == about;
@@ -129,7 +127,6 @@ private slots:
         QVERIFY(QApplication::activeModalWidget() == nullptr);
         QVERIFY(!help->isModal());
         auto* box = control<QTextBrowser>(help, "RichTextBox1");
-        QVERIFY(box->isReadOnly());
         const QStringList expected = {
             QStringLiteral("Using the Query and Visualization Tool:"),
             QStringLiteral("1. The Button Bar - Zoom In, Zoom Out, Pan, Full Extent, and Help"),
