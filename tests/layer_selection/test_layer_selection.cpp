@@ -79,52 +79,57 @@ private slots:
         QTest::addColumn<QStringList>("entries"); // the draw/query list's entries that are not empty
         QTest::addColumn<QString>("kind");
         QTest::addColumn<QStringList>("stack"); // bottom to top
+        QTest::addColumn<QString>("viewRecords"); // the message of View Records afterwards
+        const QString noLayer = "No Draw/Query Layer(s) Selected";
+        const QString noFeatures = "No Selected Features";
         QTest::newRow("boxes of one kind add periods")
             << QStringList{"chkfish_1", "chkfish_0"} << QStringList{"check_land_water", "chkfish_0", "chkfish_1"}
-            << QStringList{"0=93sm", "1=93fl"} << "f" << QStringList{"kx_out", "kx_out", "kxlw", "kxf93sm", "kxf93fl"};
+            << QStringList{"0=93sm", "1=93fl"} << "f" << QStringList{"kx_out", "kx_out", "kxlw", "kxf93sm", "kxf93fl"}
+            << noFeatures;
         QTest::newRow("another kind replaces the whole selection")
             << QStringList{"chkfish_0", "chkfish_1", "chkwater_3"} << QStringList{"check_land_water", "chkwater_3"}
-            << QStringList{"3=94sp"} << "w" << QStringList{"kx_out", "kx_out", "kxlw", "kxw94sp"};
+            << QStringList{"3=94sp"} << "w" << QStringList{"kx_out", "kx_out", "kxlw", "kxw94sp"} << noFeatures;
         QTest::newRow("invertebrates replace water")
             << QStringList{"chkwater_33", "chkinvert_0"} << QStringList{"check_land_water", "chkinvert_0"}
-            << QStringList{"0=93"} << "i" << QStringList{"kx_out", "kx_out", "kxlw", "kxi93"};
+            << QStringList{"0=93"} << "i" << QStringList{"kx_out", "kx_out", "kxlw", "kxi93"} << noFeatures;
         // Vegetation draws above everything; periods load in index order.
         QTest::newRow("vegetation replaces invertebrates")
             << QStringList{"chkinvert_7", "chkveg_4", "chkveg_0"} << QStringList{"check_land_water", "chkveg_0", "chkveg_4"}
-            << QStringList{"0=98", "4=02"} << "v" << QStringList{"kx_out", "kx_out", "kxlw", "kxv98", "kxv02"};
-        QTest::newRow("unticking the last box keeps the kind")
-            << QStringList{"chkinvert_7", "chkinvert_7"} << QStringList{"check_land_water"} << QStringList{} << "i"
-            << QStringList{"kx_out", "kx_out", "kxlw"};
-        QTest::newRow("disabled boxes cannot be ticked") << QStringList{"chkwater_37", "chkfish_3"}
-                                                         << QStringList{"check_land_water"} << QStringList{} << ""
-                                                         << QStringList{"kx_out", "kxlw"};
+            << QStringList{"0=98", "4=02"} << "v" << QStringList{"kx_out", "kx_out", "kxlw", "kxv98", "kxv02"}
+            << noFeatures;
+        QTest::newRow("unticking the last box keeps the kind") << QStringList{"chkinvert_7", "chkinvert_7"}
+                                                               << QStringList{"check_land_water"} << QStringList{} << "i"
+                                                               << QStringList{"kx_out", "kx_out", "kxlw"} << noLayer;
+        QTest::newRow("disabled boxes cannot be ticked")
+            << QStringList{"chkwater_37", "chkfish_3"} << QStringList{"check_land_water"} << QStringList{} << ""
+            << QStringList{"kx_out", "kxlw"} << noLayer;
         // Base clicks leave the selection alone.
-        QTest::newRow("land cover replaces land/water") << QStringList{"Check_landcover"} << QStringList{"Check_landcover"}
-                                                        << QStringList{} << "" << QStringList{"kx_out", "kx_out", "kxlw"};
+        QTest::newRow("land cover replaces land/water")
+            << QStringList{"Check_landcover"} << QStringList{"Check_landcover"} << QStringList{} << ""
+            << QStringList{"kx_out", "kx_out", "kxlw"} << noLayer;
         QTest::newRow("and land/water land cover")
             << QStringList{"Check_landcover", "check_land_water"} << QStringList{"check_land_water"} << QStringList{}
-            << "" << QStringList{"kx_out", "kx_out", "kxlw"};
+            << "" << QStringList{"kx_out", "kx_out", "kxlw"} << noLayer;
         QTest::newRow("layers stack in catalogue order above the kept bottom layer")
-            << QStringList{"Check30", "chkStructures", "Check_drg", "chkwater_5", "chkwater_0"}
-            << QStringList{"Check30", "Check_drg", "check_land_water", "chkStructures", "chkwater_0", "chkwater_5"}
-            << QStringList{"0=93sm", "5=94fl"} << "w"
-            << QStringList{"kx_out", "kx_out", "kx_drg", "kxlw", "kxstruc", "kxmiles", "kxw93sm", "kxw94fl"};
-        QStringList repeated;
+        << QStringList{"Check30", "chkStructures", "Check_drg", "chkwater_5", "chkwater_0"}
+        << QStringList{"Check30", "Check_drg", "check_land_water", "chkStructures", "chkwater_0", "chkwater_5"}
+        << QStringList{"0=93sm", "5=94fl"} << "w"
+        << QStringList{"kx_out", "kx_out", "kx_drg", "kxlw", "kxstruc", "kxmiles", "kxw93sm", "kxw94fl"} << noFeatures;
+    QStringList repeated;
         for (int round = 0; round < 6; ++round)
             repeated << "chkwater_0" << "chkStructures";
         QTest::newRow("repeated clicks keep the stack to the kept layer and the boxes ticked")
             << repeated + QStringList{"chkwater_1"} << QStringList{"check_land_water", "chkwater_1"}
-            << QStringList{"1=93fl"} << "w" << QStringList{"kx_out", "kx_out", "kxlw", "kxw93fl"};
+            << QStringList{"1=93fl"} << "w" << QStringList{"kx_out", "kx_out", "kxlw", "kxw93fl"} << noFeatures;
     }
 
-    // What "View Records" then says follows from query_layer_selected(), checked with the
-    // main window's commands.
     void clicksSetTheTickedBoxesTheListTheKindAndTheStack() {
         QFETCH(QStringList, clicks);
         QFETCH(QStringList, ticked);
         QFETCH(QStringList, entries);
         QFETCH(QString, kind);
         QFETCH(QStringList, stack);
+        QFETCH(QString, viewRecords);
         ScriptedPrompts prompts;
         MainWindow window;
         const mapcontrol::LayerPtr keptBottom = window.map().layer(window.map().layerCount() - 1);
@@ -136,6 +141,8 @@ private slots:
         QCOMPARE(window.component(), kind);
         QCOMPARE(stackBottomToTop(window.map()), stack);
         QCOMPARE(window.map().layer(window.map().layerCount() - 1), keptBottom);
+        clickButton(window, "Command3");
+        QCOMPARE(prompts.messages, QStringList(viewRecords));
     }
 
     void riverMilesBringsTheLabelledMilesLayer() {
