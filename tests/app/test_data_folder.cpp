@@ -5,6 +5,7 @@
 #include "app/command_line.h"
 #include "catalogue/data_catalogue.h"
 #include "support/main_window_harness.h"
+#include "support/test_main.h"
 
 #include <QDir>
 #include <QFile>
@@ -238,5 +239,5 @@ private slots:
     }
 };
 
-QTEST_MAIN(DataFolderTest)
+QUILLFEN_TEST(DataFolderTest)
 #include "test_data_folder.moc"

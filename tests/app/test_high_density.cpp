@@ -1,10 +1,12 @@
 // The main window on a screen of two device pixels per pixel: the map, the legend swatches,
 // the toolbar pictures and the logo are drawn at the screen's resolution, not scaled up from
-// pictures of half the size; the map picture keeps twice the map's size in pixels.
+// pictures of half the size; the map picture keeps twice the map's size in pixels. The test's
+// environment sets the screen (QT_SCALE_FACTOR=2).
 
 #include "../support/main_window_harness.h"
 
 #include "mapcontrol/map_control.h"
+#include "support/test_main.h"
 
 #include <QApplication>
 #include <QLabel>
@@ -74,12 +76,6 @@ private slots:
     }
 };
 
-int main(int argc, char** argv) {
-    QCoreApplication::setAttribute(Qt::AA_Use96Dpi);
-    qputenv("QT_SCALE_FACTOR", QByteArray::number(kRatio));
-    QApplication app(argc, argv);
-    HighDensityTest test;
-    return QTest::qExec(&test, argc, argv);
-}
+QUILLFEN_TEST(HighDensityTest)
 
 #include "test_high_density.moc"

@@ -9,6 +9,7 @@
 #include "window_parts/twips.h"
 #include "mapcontrol/map_control.h"
 #include "selection_run/busy_cursor.h"
+#include "support/test_main.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -291,11 +292,6 @@ private slots:
     }
 };
 
-int main(int argc, char** argv) {
-    QCoreApplication::setAttribute(Qt::AA_Use96Dpi);
-    QApplication app(argc, argv);
-    MainWindowTest test;
-    return QTest::qExec(&test, argc, argv);
-}
+QUILLFEN_TEST(MainWindowTest)
 
 #include "test_main_window.moc"

@@ -2,6 +2,7 @@
 
 #include "../support/main_window_harness.h"
 #include "../support/small_filesystem.h"
+#include "support/test_main.h"
 
 #include <QApplication>
 #include <QImageReader>
@@ -110,11 +111,6 @@ private slots:
     }
 };
 
-int main(int argc, char** argv) {
-    QCoreApplication::setAttribute(Qt::AA_Use96Dpi);
-    QApplication app(argc, argv);
-    MapExportTest test;
-    return QTest::qExec(&test, argc, argv);
-}
+QUILLFEN_TEST(MapExportTest)
 
 #include "test_map_export.moc"

@@ -8,6 +8,7 @@
 #include "support/scripted_prompts.h"
 #include "support/window_driving.h"
 #include "tabledb/table_database.h"
+#include "support/test_main.h"
 
 #include <QApplication>
 #include <QComboBox>
@@ -332,5 +333,5 @@ private slots:
     }
 };
 
-QTEST_MAIN(TestQueryBuilder)
+QUILLFEN_TEST(TestQueryBuilder)
 #include "test_query_builder.moc"

@@ -2,6 +2,7 @@
 #include "records/grid_layout.h"
 #include "records/record_grid.h"
 #include "records/record_grid_model.h"
+#include "support/test_main.h"
 
 #include <QAbstractItemModelTester>
 #include <QDate>
@@ -184,9 +185,6 @@ private slots:
     }
 };
 
-int runRecordGridTests(int argc, char** argv) {
-    RecordGridTest test;
-    return QTest::qExec(&test, argc, argv);
-}
+QUILLFEN_TEST(RecordGridTest)
 
 #include "test_record_grid.moc"

@@ -3,6 +3,7 @@
 #include "records/sel_recs_window.h"
 #include "support/scripted_prompts.h"
 #include "support/window_driving.h"
+#include "support/test_main.h"
 
 #include <QFile>
 #include <QPushButton>
@@ -94,9 +95,6 @@ private slots:
     }
 };
 
-int runSelRecsWindowTests(int argc, char** argv) {
-    SelRecsWindowTest test;
-    return QTest::qExec(&test, argc, argv);
-}
+QUILLFEN_TEST(SelRecsWindowTest)
 
 #include "test_sel_recs_window.moc"

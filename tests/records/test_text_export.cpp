@@ -3,6 +3,7 @@
 #include "records/text_export.h"
 #include "support/scripted_prompts.h"
 #include "support/small_filesystem.h"
+#include "support/test_main.h"
 
 #include <QDir>
 #include <QFile>
@@ -189,9 +190,6 @@ private:
     QTemporaryDir m_dir;
 };
 
-int runTextExportTests(int argc, char** argv) {
-    TextExportTest test;
-    return QTest::qExec(&test, argc, argv);
-}
+QUILLFEN_TEST(TextExportTest)
 
 #include "test_text_export.moc"

@@ -8,6 +8,7 @@
 #include "mapcontrol/map_control.h"
 #include "records/record_grid_model.h"
 #include "support/main_window_harness.h"
+#include "support/test_main.h"
 
 #include <QApplication>
 #include <QFile>
@@ -258,12 +259,6 @@ private slots:
     }
 };
 
-int main(int argc, char** argv) {
-    // Fixed logical pixels, so that the designed twips give the same map size everywhere.
-    QCoreApplication::setAttribute(Qt::AA_Use96Dpi);
-    QApplication application(argc, argv);
-    BrokenDataTest test;
-    return QTest::qExec(&test, argc, argv);
-}
+QUILLFEN_TEST(BrokenDataTest)
 
 #include "test_broken_data.moc"

@@ -8,6 +8,7 @@
 #include "records/record_grid_model.h"
 #include "records/text_export.h"
 #include "selection_run/selection_run.h"
+#include "support/test_main.h"
 
 #include <gdal_priv.h>
 #include <ogrsf_frmts.h>
@@ -201,9 +202,6 @@ private slots:
     }
 };
 
-int runSelectionRunTests(int argc, char** argv) {
-    SelectionRunTest test;
-    return QTest::qExec(&test, argc, argv);
-}
+QUILLFEN_TEST(SelectionRunTest)
 
 #include "test_selection_run.moc"

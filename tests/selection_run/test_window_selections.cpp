@@ -9,6 +9,7 @@
 #include "records/record_grid_model.h"
 #include "sample_data/file_records.h"
 #include "support/main_window_harness.h"
+#include "support/test_main.h"
 
 #include <ogr_geometry.h>
 
@@ -384,9 +385,6 @@ private slots:
     }
 };
 
-int runWindowSelectionTests(int argc, char** argv) {
-    WindowSelectionTest test;
-    return QTest::qExec(&test, argc, argv);
-}
+QUILLFEN_TEST(WindowSelectionTest)
 
 #include "test_window_selections.moc"
