@@ -54,15 +54,11 @@ QString lineAbout(const QString& report, const QString& fileName) {
     return line.match(report).captured();
 }
 
-enum class Spelling { AsGenerated, UpperCase, MixedCase };
-
-/// The file's name as `spelling` writes it; mixed case spells every file of a dataset differently
-/// (KXW93SM.shp, Kxw93sm.SHX, kxw93sm.Dbf ...).
-QString spelled(const QString& fileName, int index, Spelling spelling) {
+/// The file's name in mixed case, each file of a dataset spelled differently (KXW93SM.shp,
+/// Kxw93sm.SHX, kxw93sm.Dbf ...).
+QString mixedCase(const QString& fileName, int index) {
     const QString base = QFileInfo(fileName).completeBaseName();
     const QString extension = QFileInfo(fileName).suffix();
-    if (spelling != Spelling::MixedCase)
-        return spelling == Spelling::UpperCase ? fileName.toUpper() : fileName;
     if (index % 3 == 0)
         return base.toUpper() + '.' + extension;
     if (index % 3 == 1)
@@ -93,14 +89,15 @@ private:
     QTemporaryDir scratch_;
     int folders_ = 0;
 
-    /// A new folder holding links to every file of the generated data folder, each named by
-    /// `spelling`.
-    QString linkedFolder(Spelling spelling = Spelling::AsGenerated) {
+    /// A new folder holding links to every file of the generated data folder, named as there or
+    /// in mixed case.
+    QString linkedFolder(bool inMixedCase = false) {
         const QString folder = scratch_.filePath(QString("folder%1").arg(++folders_));
         QDir().mkpath(folder);
         const QStringList files = QDir(generatedFolder()).entryList(QDir::Files, QDir::Name);
         for (int i = 0; i < files.size(); ++i) {
-            if (!QFile::link(generatedFolder() + '/' + files[i], folder + '/' + spelled(files[i], i, spelling)))
+            const QString name = inMixedCase ? mixedCase(files[i], i) : files[i];
+            if (!QFile::link(generatedFolder() + '/' + files[i], folder + '/' + name))
                 qFatal("cannot link %s", qPrintable(files[i]));
         }
         return folder;
@@ -212,19 +209,18 @@ private slots:
     }
 
     void foldersSpelledOtherwiseSelectTheSameRecords_data() {
-        QTest::addColumn<Spelling>("spelling");
-        QTest::addColumn<bool>("twice"); // another layer linked as KXW93SM.SHP beside kxw93sm.shp
-        QTest::newRow("upper case") << Spelling::UpperCase << false;
-        QTest::newRow("mixed case") << Spelling::MixedCase << false;
-        // A file in two spellings is read in the exact one, and the start-up message says so.
-        QTest::newRow("a layer in two spellings") << Spelling::AsGenerated << true;
+        // Every file in mixed case, or the files as generated and another layer linked as
+        // KXW93SM.SHP beside kxw93sm.shp: the exact spelling is read, and the start-up message
+        // says so.
+        QTest::addColumn<bool>("twice");
+        QTest::newRow("mixed case") << false;
+        QTest::newRow("a layer in two spellings") << true;
     }
     void foldersSpelledOtherwiseSelectTheSameRecords() {
-        QFETCH(Spelling, spelling);
         QFETCH(bool, twice);
         static const QStringList expected = recordsSelectedIn(generatedFolder());
         QVERIFY(expected.size() > 200);
-        const QString folder = linkedFolder(spelling);
+        const QString folder = linkedFolder(!twice);
         for (const char* extension : {"shp", "shx", "dbf"}) {
             if (twice)
                 QVERIFY(QFile::link(generatedFolder() + "/kxw94sp." + extension,

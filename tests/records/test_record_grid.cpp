@@ -41,25 +41,13 @@ QStringList rowTexts(const RecordGridModel& grid, int row, int count) {
 class RecordGridTest : public QObject {
     Q_OBJECT
 private slots:
-    void layerRecordsTakeOneRowEachAndCompanionRecordsLeaveAnEmptyRowForTheNextListing() {
-        RecordGridModel water, fish;
-        layOutGrid(water, SampleKind::Water);
+    // The numbering and the empty row below companion records are checked on real selections;
+    // a NULL companion value leaves the cell's earlier text, a layer record empties the cell.
+    void aNullValueLeavesACompanionCellsEarlierTextAndEmptiesALayerCell() {
+        RecordGridModel fish;
         layOutGrid(fish, SampleKind::Fish);
-        QCOMPARE(rowTexts(water, 0, 2), QStringList({"Record", "Barcode"}));
-        for (int n = 1; n <= 3; ++n) {
-            writeLayerRecordRow(water, n,
-                                {1000 + n, QStringLiteral("KX-%1   ").arg(n), "7/14/1993", "10:30", 0.5});
+        for (int n = 1; n <= 3; ++n)
             writeTableRecordRow(fish, n, {2000 + n, "F1"});
-        }
-        QCOMPARE(water.rows(), 4);
-        QCOMPARE(water.row(), 3);
-        QCOMPARE(rowTexts(water, 2, 6), QStringList({"2", "1002", "KX-2", "7/14/1993", "10:30", "0.5"}));
-        QCOMPARE(fish.rows(), 5);
-        QCOMPARE(fish.row(), 4);
-        QVERIFY(rowTexts(fish, 4, 14).join(QString()).isEmpty());
-
-        // A NULL companion value leaves the cell's earlier text; a layer record writes every
-        // column, NULL as an empty cell.
         fish.setCol(11);
         fish.setText("earlier");
         QVector<QVariant> values(13);
@@ -132,7 +120,6 @@ private slots:
         const int records = 200;
         for (int n = 1; n <= records; ++n)
             writeLayerRecordRow(model, n, {n});
-        QCOMPARE(grid.objectName(), QStringLiteral("MSFlexGrid1"));
         QCOMPARE(grid.rowHeight(records), grid.rowHeight(1));
 
         grid.scrollToBottom();

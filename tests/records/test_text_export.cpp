@@ -19,11 +19,6 @@ QByteArray readFile(const QString& path) {
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
-void fillWaterGrid(RecordGridModel& grid) {
-    layOutGrid(grid, SampleKind::Water);
-    writeLayerRecordRow(grid, 1, {1234, "KX01", "7/14/1993", "10:30", 0.5});
-}
-
 } // namespace
 
 class TextExportTest : public QObject {
@@ -110,7 +105,8 @@ private slots:
     // on a new line after a last line without its end; a file that cannot be opened is named.
     void theSaveDialogAsksForATextFileAndEachSaveAppendsABlock() {
         RecordGridModel grid;
-        fillWaterGrid(grid);
+        layOutGrid(grid, SampleKind::Water);
+        writeLayerRecordRow(grid, 1, {1234, "KX01", "7/14/1993", "10:30", 0.5});
         const QByteArray notes = "notes of the day";
         QFile file(path());
         QVERIFY(file.open(QIODevice::WriteOnly) && file.write(notes) == notes.size());
