@@ -62,8 +62,17 @@ private slots:
         QCOMPARE(control(&window, "Command1")->geometry(), twipsRect(10080, 8520, 975, 495));
         QCOMPARE(control<QPushButton>(&window, "Command4")->text(), QString("Select Graphically"));
         QCOMPARE(control<QPushButton>(&window, "button_print")->text(), QString("Print to .BMP File"));
-        // The wait label lies exactly over the reach name.
-        QCOMPARE(control(&window, "Label_wait")->pos(), control(&window, "LblPoolName")->pos());
+        // The wait label lies exactly over the reach name and shows only while layers are drawn.
+        auto* wait = control<QLabel>(&window, "Label_wait");
+        QCOMPARE(wait->pos(), control(&window, "LblPoolName")->pos());
+        QCOMPARE(wait->text(), QString("Drawing ..."));
+        bool shownWhileDrawing = false;
+        // Connected after the window's own handlers, so this sees the label as they leave it.
+        connect(&window.map(), &mapcontrol::MapControl::layerDrawStarting, &window,
+                [&] { shownWhileDrawing = shownWhileDrawing || !wait->isHidden(); });
+        window.map().redrawAll();
+        QVERIFY(shownWhileDrawing);
+        QVERIFY(wait->isHidden());
         QStringList keys;
         for (QAction* action : control<QToolBar>(&window, "Toolbar1")->actions())
             keys << action->text() + "|" + action->toolTip();
@@ -133,20 +142,6 @@ private slots:
         QVERIFY(!toolbarButton(window, "Zoom In")->isChecked());
     }
 
-    void drawingLabelIsHiddenBetweenDrawings() {
-        ScriptedPrompts prompts;
-        MainWindow window;
-        auto* wait = control<QLabel>(&window, "Label_wait");
-        QCOMPARE(wait->text(), QString("Drawing ..."));
-        bool shownWhileDrawing = false;
-        // Connected after the window's own handlers, so this sees the label as they leave it.
-        connect(&window.map(), &mapcontrol::MapControl::layerDrawStarting, &window,
-                [&] { shownWhileDrawing = shownWhileDrawing || !wait->isHidden(); });
-        window.map().redrawAll();
-        QVERIFY(shownWhileDrawing);
-        QVERIFY(wait->isHidden());
-    }
-
     void coordinateTextIsCutNotRounded_data() {
         QTest::addColumn<double>("x");
         QTest::addColumn<double>("y");
@@ -161,17 +156,6 @@ private slots:
         QFETCH(double, y);
         QFETCH(QString, caption);
         QCOMPARE(coordinateReadout(QPointF(x, y)), caption);
-    }
-
-    void mouseMoveShowsTheMapCoordinates() {
-        ScriptedPrompts prompts;
-        MainWindow window;
-        QWidget* map = control(&window, "Map1");
-        const QPoint pixel(100, 120);
-        QMouseEvent move(QEvent::MouseMove, QPointF(pixel), map->mapToGlobal(QPointF(pixel)), Qt::NoButton,
-                         Qt::NoButton, Qt::NoModifier);
-        QApplication::sendEvent(map, &move);
-        QCOMPARE(control<QLabel>(&window, "labXY")->text(), coordinateReadout(window.map().screenToMap(pixel)));
     }
 
     void zoomInAndPanReleaseEachOtherAndZoomOutKeepsEitherPressed() {
@@ -189,6 +173,7 @@ private slots:
         QVERIFY(!zoomIn->isChecked() && !pan->isChecked());
     }
 
+    // After each tool and Full Extent, the readout shows where the mouse is over the new view.
     void eachToolMovesTheViewAsTheMouseDrivesAndFullExtentShowsEverything_data() {
         QTest::addColumn<QString>("tool");
         QTest::addColumn<QPoint>("from");   // where the mouse is pressed; none: the tool acts at once
@@ -249,6 +234,10 @@ private slots:
         const mapcontrol::Rect all = view.wholeBounds();
         QVERIFY(view.viewBounds().contains(QPointF(all.minX, all.minY)));
         QVERIFY(view.viewBounds().contains(QPointF(all.maxX, all.maxY)));
+        QMouseEvent move(QEvent::MouseMove, QPointF(from), map->mapToGlobal(QPointF(from)), Qt::NoButton,
+                         Qt::NoButton, Qt::NoModifier);
+        QApplication::sendEvent(map, &move);
+        QCOMPARE(control<QLabel>(&window, "labXY")->text(), coordinateReadout(view.screenToMap(from)));
     }
 
     void whileATableIsAwaitedTheWindowRepaintsAndOnlyTabsTakeClicks() {

@@ -34,7 +34,7 @@ struct ShownWindow {
 class SelRecsWindowTest : public QObject {
     Q_OBJECT
 private slots:
-    void theButtonsSitAtTheLowerRightBelowTheGridOfAWindowOfFixedSize() {
+    void theButtonsSitAtTheLowerRightBelowTheGridOfAWindowOfFixedSizeAndAboutIsModal() {
         ShownWindow w;
         QCOMPARE(w.window.objectName(), QStringLiteral("sel_recs"));
         QCOMPARE(w.window.windowTitle(), QStringLiteral("Selected Records"));
@@ -64,6 +64,8 @@ private slots:
         QCoreApplication::processEvents();
         QCOMPARE(w.window.size(), window);
         QCOMPARE(w.grid()->size(), grid);
+        QVERIFY(testing::driveModal("about2", [about] { QTest::mouseClick(about, Qt::LeftButton); }));
+        QVERIFY(w.window.isVisible());
     }
 
     void saveWritesTheGridInTheLayoutOfTheKindShownWhenSavingAndExitOnlyHides() {
@@ -87,11 +89,6 @@ private slots:
         QCOMPARE(w.grid()->model()->data(w.grid()->model()->index(1, 1)).toString(), QStringLiteral("42"));
     }
 
-    void aboutShowsTheProgrammeDescriptionModally() {
-        ShownWindow w;
-        QVERIFY(testing::driveModal("about2", [&w] { QTest::mouseClick(w.button("Command3"), Qt::LeftButton); }));
-        QVERIFY(w.window.isVisible());
-    }
 };
 
 QUILLFEN_TEST(SelRecsWindowTest)
