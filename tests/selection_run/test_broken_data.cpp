@@ -183,7 +183,7 @@ std::vector<Row> rows(quint16 listeningPort) {
         {"sample layer whose fields take every record-number name", [](DataFolder& d) { d.writeBase();
              d.writeWater("kxw93sm", {{"rowid", {7, 8, 9, 10}}, {"_rowid_", {1, 2, 3, 4}}, {"oid", {5, 6, 7, 8}},
                                       {"barcode", kBarcodes}, {"dis_oxygen", kOxygen}}); },
-         waterBox, Use::QueryLowOxygen, {"kxw93sm has no record numbers"}, {}},
+         waterBox, Use::QueryLowOxygen, {"The search of layer kxw93sm failed: table kxw93sm has no record numbers"}, {}},
         // Other formats under the expected names.
         {"quadrangle that is a virtual raster naming a URL", [url](DataFolder& d) { d.writeBase();
              d.writeBytes("kx_drg.tif", virtualRaster(url)); },
@@ -255,6 +255,9 @@ private slots:
                 barcodes << driver.grid().textMatrix(r, 1);
         }
         QCOMPARE(barcodes, fault.barcodes);
+        // A search that failed cancels the request: the caption shows no selection.
+        if (shown.contains("The search of layer"))
+            QCOMPARE(driver.title(), QStringLiteral("Kesselby"));
         QVERIFY(!server_.hasPendingConnections());
     }
 };

@@ -318,44 +318,6 @@ private slots:
         else
             QVERIFY(hasNoRecordText(driver.grid()));
     }
-
-    void aRejectedSearchIsReportedOnceNamingTheLayerAndCancelsTheRequest() {
-        WindowDriver driver;
-        driver.clickBox("chkwater_0");
-        // The query window lets no such value through; the condition is handed over as if it
-        // had, so that the engine rejects the search.
-        QVERIFY(driver.selectLogically("Temperature", ">", "20"));
-        driver.window.queryWindow()->condition.query_value_1 = QStringLiteral("abc");
-        driver.window.acceptSubmit();
-        driver.settle();
-        QCOMPARE(driver.prompts.messages.size(), 1);
-        QVERIFY2(driver.prompts.messages.first().contains("kxw93sm"), qPrintable(driver.prompts.messages.first()));
-        QCOMPARE(driver.window.queryflag, qint16(0));
-        QCOMPARE(driver.title(), QStringLiteral("Kesselby"));
-    }
-
-    void aSelectionStartedWhileItsTablesLoadListsWhatOneStartedAfterLists() {
-        // Each window ticks every fish period and draws the same polygon. The first draws it at
-        // once, while the catch tables its ticks began to read are still being read; the
-        // second, a fresh window with its own selection run, once they have all been read.
-        const auto gridAfterTickingAllFishAndDrawing = [](WindowDriver& driver) {
-            const QVector<quillfen::SamplingPeriod>& periods = quillfen::samplingPeriods(SampleKind::Fish);
-            for (int box = 0; box < periods.size(); ++box) {
-                if (periods[box].enabled)
-                    driver.clickBox("chkfish_" + QString::number(box));
-            }
-            driver.clickButton("Command4");
-            drawLeftHalf(driver);
-            return testing::gridTexts(driver.grid());
-        };
-        WindowDriver during;
-        const QStringList whileLoading = gridAfterTickingAllFishAndDrawing(during);
-        QCOMPARE(during.title(), kTitle + "Graphical Query");
-        QVERIFY(whileLoading.size() > 100 * during.grid().cols());
-        WindowDriver after;
-        QCOMPARE(gridAfterTickingAllFishAndDrawing(after), whileLoading);
-        QVERIFY(during.prompts.messages.isEmpty() && after.prompts.messages.isEmpty());
-    }
 };
 
 QUILLFEN_TEST(WindowSelectionTest)
