@@ -2,10 +2,10 @@
 // alternatives, and what the clicks do to the map and the records window.
 
 #include "../support/main_window_harness.h"
+#include "support/test_main.h"
 
 #include "catalogue/sampling_periods.h"
 
-#include <QApplication>
 #include <QComboBox>
 #include <QTest>
 
@@ -213,11 +213,6 @@ private slots:
     }
 };
 
-int main(int argc, char** argv) {
-    QCoreApplication::setAttribute(Qt::AA_Use96Dpi);
-    QApplication app(argc, argv);
-    LayerSelectionTest test;
-    return QTest::qExec(&test, argc, argv);
-}
+QUILLFEN_TEST(LayerSelectionTest)
 
 #include "test_layer_selection.moc"

@@ -3,13 +3,13 @@
 // through GDAL. (The stack order the layer boxes give is checked with the boxes.)
 
 #include "../support/main_window_harness.h"
+#include "support/test_main.h"
 
 #include "catalogue/land_classes.h"
 #include "layers/layer_loader.h"
 #include "catalogue/sample_schema.h"
 #include "catalogue/sample_symbols.h"
 
-#include <QApplication>
 #include <QTest>
 
 #include <ogrsf_frmts.h>
@@ -130,11 +130,6 @@ private slots:
     }
 };
 
-int main(int argc, char** argv) {
-    QCoreApplication::setAttribute(Qt::AA_Use96Dpi);
-    QApplication app(argc, argv);
-    LayersTest test;
-    return QTest::qExec(&test, argc, argv);
-}
+QUILLFEN_TEST(LayersTest)
 
 #include "test_layers.moc"

@@ -8,6 +8,7 @@
 
 #include "mapcontrol/map_control.h"
 #include "mapcontrol/view_transform.h"
+#include "support/test_main.h"
 
 #include <QApplication>
 #include <QFile>
@@ -370,11 +371,6 @@ private slots:
     }
 };
 
-int main(int argc, char** argv) {
-    QCoreApplication::setAttribute(Qt::AA_Use96Dpi);
-    QApplication app(argc, argv);
-    TestMapControl tests;
-    return QTest::qExec(&tests, argc, argv);
-}
+QUILLFEN_TEST(TestMapControl)
 
 #include "test_map_control.moc"
