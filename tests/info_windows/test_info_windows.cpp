@@ -51,10 +51,12 @@ private slots:
         QVERIFY(quillfenLogo(QSize(0, 0)).isNull());
     }
 
-    void aboutWindowOpensModallyWithItsTextsInsideTheFrame() {
+    void aboutWindowShowsItsTextsAndMoreOpensTheDescriptionOverIt() {
         QWidget main;
         main.show();
-        QVERIFY(driveModal("about", [&] { showAboutWindow(&main); }, [](QWidget* about) {
+        QStringList documentHeadings;
+        bool aboutOpenAfterDescription = false;
+        QVERIFY(driveModal("about", [&] { showAboutWindow(&main); }, [&](QWidget* about) {
             QCOMPARE(about->windowTitle(), QString());
             // Shown blank, not replaced by the program's name.
             QCOMPARE(about->windowHandle()->title().trimmed(), QString());
@@ -63,8 +65,23 @@ private slots:
             QCOMPARE(control<QLabel>(frame, "lblVersion")->text(), QStringLiteral("Version 3.2 11/2003"));
             QCOMPARE(control<QLabel>(frame, "lblWarning")->text(), QStringLiteral("Questions/Comments:"));
             QCOMPARE(control<QPushButton>(about, "butAboutTavrel")->text(), QStringLiteral("More..."));
+            QVERIFY(driveModal("about2", [about] { control<QPushButton>(about, "butAboutTavrel")->click(); },
+                               [&](QWidget* description) {
+                                   QCOMPARE(description->parentWidget(), about);
+                                   QVERIFY(description->isModal());
+                                   QCOMPARE(description->windowTitle(),
+                                            QStringLiteral("About Tavrel and Component Sampling"));
+                                   QVERIFY(description->findChildren<QPushButton*>().isEmpty());
+                                   documentHeadings =
+                                       headings(control<QTextBrowser>(description, "RichTextBox1")->document());
+                                   description->close();
+                               }));
+            aboutOpenAfterDescription = about->isVisible() && QApplication::activeModalWidget() == about;
             control<QPushButton>(about, "butClose")->click();
         }));
+        QVERIFY(aboutOpenAfterDescription);
+        QVERIFY2(documentHeadings.contains(QStringLiteral("Data and Sampling information")),
+                 qPrintable(documentHeadings.join(QStringLiteral(" | "))));
         QVERIFY(!main.findChild<AboutWindow*>());
     }
 
@@ -91,30 +108,6 @@ private slots:
         });
         QCOMPARE(closed, closes);
         QVERIFY(!main.findChild<AboutWindow*>());
-    }
-
-    void moreOpensTheDescriptionOverTheAboutWindowAndReturnsToIt() {
-        QWidget main;
-        QStringList documentHeadings;
-        bool aboutOpenAfterDescription = false;
-        QVERIFY(driveModal("about", [&] { showAboutWindow(&main); }, [&](QWidget* about) {
-            QVERIFY(driveModal("about2", [about] { control<QPushButton>(about, "butAboutTavrel")->click(); },
-                               [&](QWidget* description) {
-                                   QCOMPARE(description->parentWidget(), about);
-                                   QVERIFY(description->isModal());
-                                   QCOMPARE(description->windowTitle(),
-                                            QStringLiteral("About Tavrel and Component Sampling"));
-                                   QVERIFY(description->findChildren<QPushButton*>().isEmpty());
-                                   documentHeadings =
-                                       headings(control<QTextBrowser>(description, "RichTextBox1")->document());
-                                   description->close();
-                               }));
-            aboutOpenAfterDescription = about->isVisible() && QApplication::activeModalWidget() == about;
-            about->close();
-        }));
-        QVERIFY(aboutOpenAfterDescription);
-        QVERIFY2(documentHeadings.contains(QStringLiteral("Data and Sampling information")),
-                 qPrintable(documentHeadings.join(QStringLiteral(" | "))));
     }
 
     void helpWindowIsNotModalShowsItsDocumentAndIsOpenedOnce() {
