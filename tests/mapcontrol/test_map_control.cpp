@@ -64,14 +64,11 @@ struct MapFixture {
     }
 
     /// The colour of the pixel whose top-left corner is at the map point's position, plus an
-    /// offset in pixels, in the back buffer or in an image `scale` times its size.
-    QColor colorAt(QPointF mapPoint, QPoint offset = {}) const {
-        return colorIn(map.image(), mapPoint, offset);
-    }
-    QColor colorIn(const QImage& image, QPointF mapPoint, QPoint offset = {}, double scale = 1) const {
+    /// offset in pixels, in the back buffer or in a picture `scale` times its size.
+    QColor colorAt(QPointF mapPoint, QPoint offset = {}, const QImage* picture = nullptr, double scale = 1) const {
         const QPointF pixel = map.mapToScreen(mapPoint) * scale;
-        return image.pixelColor(int(std::floor(pixel.x())) + offset.x(),
-                                int(std::floor(pixel.y())) + offset.y());
+        return (picture ? *picture : map.image())
+            .pixelColor(int(std::floor(pixel.x())) + offset.x(), int(std::floor(pixel.y())) + offset.y());
     }
 };
 
@@ -149,10 +146,10 @@ private slots:
         const QImage picture(path, "BMP");
         for (int i = 1; i < 40; ++i) {
             for (const QPoint offset : {QPoint(0, 0), QPoint(0, -1)})
-                QVERIFY_COLOR(f.colorIn(picture, QPointF(100 + i * 20, 100 + i * 15), offset, 2.0), kGreen);
+                QVERIFY_COLOR(f.colorAt(QPointF(100 + i * 20, 100 + i * 15), offset, &picture, 2.0), kGreen);
         }
-        QVERIFY_COLOR(f.colorIn(picture, QPointF(100, 400), {}, 2.0), kGreen);
-        QVERIFY(!near(f.colorIn(picture, QPointF(100, 400), {-1, 0}, 2.0), kGreen, 40));
+        QVERIFY_COLOR(f.colorAt(QPointF(100, 400), {}, &picture, 2.0), kGreen);
+        QVERIFY(!near(f.colorAt(QPointF(100, 400), {-1, 0}, &picture, 2.0), kGreen, 40));
     }
 
     void textRendererWritesDarkTextRightOfTheMarker() {

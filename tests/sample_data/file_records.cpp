@@ -9,10 +9,6 @@
 namespace datafiles {
 namespace {
 
-struct DatasetCloser {
-    void operator()(GDALDataset* dataset) const { GDALClose(dataset); }
-};
-
 QVariant fieldValue(const OGRFeature& feature, int i) {
     if (!feature.IsFieldSetAndNotNull(i))
         return QVariant();
@@ -47,7 +43,7 @@ QPointF Record::point() const {
 Records readRecords(const QString& path) {
     GDALAllRegister();
     Records records;
-    std::unique_ptr<GDALDataset, DatasetCloser> dataset(
+    const GDALDatasetUniquePtr dataset(
         GDALDataset::Open(path.toUtf8().constData(), GDAL_OF_VECTOR | GDAL_OF_READONLY));
     if (!dataset) {
         QTest::qFail(qPrintable("cannot read " + path), __FILE__, __LINE__);
