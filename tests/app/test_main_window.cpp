@@ -22,7 +22,6 @@
 using namespace quillfen;
 using namespace testing;
 
-/// Counts the paint events a widget receives.
 class PaintCounter : public QObject {
 public:
     explicit PaintCounter(QWidget* widget) { widget->installEventFilter(this); }

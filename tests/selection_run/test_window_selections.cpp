@@ -122,8 +122,7 @@ void drawLeftHalf(WindowDriver& driver) {
 /// What was shown before a query window was opened and closed without a successful submit.
 enum class Shown {
     LogicalQuery,             ///< water "Dissolved Oxygen < 5"
-    PolygonOfAnotherKind,     ///< an invertebrate query, then fish ticked and a polygon drawn over
-                              ///< the left half of the map
+    PolygonOfAnotherKind,     ///< an invertebrate query, then fish ticked and a polygon drawn
     NothingAfterAKindChange,  ///< an invertebrate query, then fish ticked
 };
 
@@ -274,9 +273,7 @@ private slots:
         QTest::addColumn<Shown>("shown");
         QTest::addColumn<QString>("title");
         QTest::newRow("after a query") << Shown::LogicalQuery << kTitle + kLowOxygen;
-        // The condition submitted before the polygon is not brought back.
-        QTest::newRow("after a polygon on another kind than the query's")
-            << Shown::PolygonOfAnotherKind << kTitle + "Graphical Query";
+        QTest::newRow("after a polygon on another kind") << Shown::PolygonOfAnotherKind << kTitle + "Graphical Query";
         // A box click leaves the caption as it was; no selection is requested any more.
         QTest::newRow("after a change of kind") << Shown::NothingAfterAKindChange << kTitle + "pct_veg > '1-20%'";
     }

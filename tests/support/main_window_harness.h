@@ -60,7 +60,6 @@ inline void selectEverythingInView(quillfen::MainWindow& window) {
     selectInside(window, {{view.minX, view.minY}, {view.minX, view.maxY}, {view.maxX, view.maxY}, {view.maxX, view.minY}});
 }
 
-/// Names of the map's layers from the bottom of the stack to the top.
 inline QStringList stackBottomToTop(const mapcontrol::MapControl& map) {
     QStringList names;
     for (int i = map.layerCount() - 1; i >= 0; --i)
@@ -68,7 +67,6 @@ inline QStringList stackBottomToTop(const mapcontrol::MapControl& map) {
     return names;
 }
 
-/// The colour of the rendered map at a map point.
 inline QColor mapColorAt(const mapcontrol::MapControl& map, QPointF mapPoint) {
     const QPointF pixel = map.mapToScreen(mapPoint);
     return map.image().pixelColor(pixel.toPoint());
@@ -104,14 +102,11 @@ public:
     quillfen::ScriptedPrompts prompts;
     quillfen::MainWindow window;
 
-    /// Brings the box's tab to the front and clicks it, e.g. "chkwater_0".
     void clickBox(const QString& name) {
         testing::clickBox(window, name);
         settle();
     }
-    /// Clicks a command button by its control name, e.g. "Command4".
     void clickButton(const QString& name) { testing::clickButton(window, name); }
-    /// Clicks a toolbar button by its key, e.g. "Full Extent".
     void clickToolbar(const QString& key) { toolbarButton(window, key)->trigger(); }
 
     /// Clicks "Select Logically" and runs `steps` on the query window; whether they closed it.
@@ -151,7 +146,6 @@ public:
         QTest::mouseRelease(&window.map(), Qt::LeftButton, Qt::NoModifier, vertices.last());
         settle();
     }
-    /// The map point's position on the map control, in pixels.
     QPoint pixelOf(QPointF mapPoint) const {
         const QPointF pixel = window.map().mapToScreen(mapPoint);
         return QPoint(int(std::floor(pixel.x())), int(std::floor(pixel.y())));
