@@ -7,7 +7,6 @@
 #include "app/tab_panel.h"
 #include "app/table_wait.h"
 #include "records/grid_layout.h"
-#include "window_parts/twips.h"
 #include "mapcontrol/map_control.h"
 #include "selection_run/busy_cursor.h"
 #include "support/test_main.h"
@@ -53,10 +52,6 @@ private slots:
         const mapcontrol::Rect view = window.map().viewBounds();
         QVERIFY(view.contains(QPointF(base.minX, base.minY)) && view.contains(QPointF(base.maxX, base.maxY)));
 
-        QCOMPARE(window.centralWidget()->size(), QSize(twips(11145), twips(9090)));
-        QCOMPARE(control(&window, "Map1")->geometry(), twipsRect(120, 1320, 6855, 7095));
-        QCOMPARE(control(&window, "SSTab1")->geometry(), twipsRect(7080, 480, 3855, 7935));
-        QCOMPARE(control(&window, "Command1")->geometry(), twipsRect(10080, 8520, 975, 495));
         QCOMPARE(control<QPushButton>(&window, "Command4")->text(), QString("Select Graphically"));
         QCOMPARE(control<QPushButton>(&window, "button_print")->text(), QString("Print to .BMP File"));
         // The wait label lies exactly over the reach name and shows only while layers are drawn.
@@ -135,10 +130,9 @@ private slots:
         QTest::addColumn<double>("x");
         QTest::addColumn<double>("y");
         QTest::addColumn<QString>("caption");
-        QTest::newRow("digits beyond the first are cut") << 812.456 << 95.09 << "UTM Zone 15 - X:812.4 Y:95.0";
         QTest::newRow("a whole number has no point") << 640000.0 << 4712345.0 << "UTM Zone 15 - X:640000 Y:4712345";
         QTest::newRow("a negative keeps its sign") << -12.98 << -0.5 << "UTM Zone 15 - X:-12.9 Y:-0.5";
-        QTest::newRow("nines are not rounded up") << 99.99 << 1.0001 << "UTM Zone 15 - X:99.9 Y:1.0";
+        QTest::newRow("digits beyond the first are cut, nines too") << 99.99 << 1.0001 << "UTM Zone 15 - X:99.9 Y:1.0";
     }
     void coordinateTextIsCutNotRounded() {
         QFETCH(double, x);
