@@ -16,9 +16,16 @@ struct LoadedTable {
     QString rowIdName;
     /// Faults of the file that the load worked round, each naming the field and what was done.
     QStringList notes;
+    /// Whether the records were read straight from the file's bytes rather than through OGR.
+    bool readDirectly = false;
 };
 
-/// Reads the dBASE file at `path` through OGR (read-only) into the table `table` of `db`,
+/// How a table's records are read: straight from the file's bytes where the file and its values
+/// are of the plain forms that reading understands (OGR reads the rest), or all through OGR.
+/// Both give the same table.
+enum class RecordReading { DirectWherePlain, ThroughOgr };
+
+/// Reads the dBASE file at `path` as OGR (read-only) reads it into the table `table` of `db`,
 /// replacing a table of that name, in one transaction. The SQLite rowid of each record is its
 /// record number in the file (0-based), never written into a field of the file. Column types
 /// follow the dBASE field types: numbers without decimals INTEGER, other numbers REAL,
@@ -27,7 +34,7 @@ struct LoadedTable {
 /// numbers become those numbers, other texts NULL, and a note says so. A "grid_code" column
 /// gets an index. On failure nothing changes in `db` and `error` names the problem.
 bool loadDbfTable(sqlite3* db, const QString& table, const QString& path, const QSet<QString>& numericFields,
-                  LoadedTable* loaded, QString* error);
+                  LoadedTable* loaded, QString* error, RecordReading reading = RecordReading::DirectWherePlain);
 
 /// The first of rowid, _rowid_ and oid that none of `columns` is called (case-insensitive);
 /// empty when they take all three.

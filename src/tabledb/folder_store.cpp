@@ -3,6 +3,7 @@
 #include "tabledb/data_file_names.h"
 #include "tabledb/dbase_like.h"
 #include "tabledb/dbf_table_loader.h"
+#include "tabledb/memory_database.h"
 #include "tabledb/select_guard.h"
 #include "tabledb/table_load_ahead.h"
 
@@ -132,7 +133,7 @@ private:
 
 FolderStore::FolderStore(const QString& folder)
     : folder_(folder), database_(std::make_shared<StoreDatabase>()), databaseLock_(database_->lock, std::defer_lock) {
-    sqlite3_open_v2(":memory:", &db_, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr);
+    openMemoryDatabase(&db_);
     database_->db = db_;
     // Statements can only read (see select_guard); these close the remaining doors anyway.
     sqlite3_limit(db_, SQLITE_LIMIT_ATTACHED, 0);

@@ -1,6 +1,7 @@
 #include "tabledb/table_load_ahead.h"
 
 #include "tabledb/dbf_table_loader.h"
+#include "tabledb/memory_database.h"
 #include "tabledb/table_database.h"
 
 #include <QFileInfo>
@@ -208,7 +209,7 @@ void TableLoadAhead::readOnLoadingThread() {
 std::unique_ptr<TableLoadAhead::Outcome> TableLoadAhead::read() const {
     auto outcome = std::make_unique<Outcome>();
     sqlite3* opened = nullptr;
-    const int rc = sqlite3_open_v2(":memory:", &opened, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr);
+    const int rc = openMemoryDatabase(&opened);
     const std::unique_ptr<sqlite3, ConnectionClose> db(opened);
     if (rc != SQLITE_OK) {
         outcome->error = outOfMemory(table_, path_);

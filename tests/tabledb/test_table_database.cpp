@@ -1,4 +1,5 @@
 #include "tabledb/dbase_like.h"
+#include "tabledb/dbf_table_loader.h"
 #include "tabledb/shape_driver.h"
 #include "tabledb/table_database.h"
 
@@ -7,9 +8,11 @@
 #include <QFile>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QtEndian>
 
 #include <gdal_priv.h>
 #include <ogrsf_frmts.h>
+#include <sqlite3.h>
 
 using tabledb::Engine;
 using tabledb::RecordSet;
@@ -94,6 +97,29 @@ QStringList dump(SelectResult result) {
         }
         lines << values.join('|');
     }
+    return lines;
+}
+
+/// Loads a dBASE file into a new database the given way: each record's number, then each
+/// value quoted with its type; the notes and whether the records were read directly.
+QStringList loadedAs(const QString& path, tabledb::RecordReading reading, bool* readDirectly) {
+    sqlite3* db = nullptr;
+    sqlite3_open(":memory:", &db);
+    tabledb::LoadedTable loaded;
+    QString error;
+    QStringList lines{tabledb::loadDbfTable(db, "t", path, {"count"}, &loaded, &error, reading) ? "" : error};
+    lines << loaded.notes;
+    sqlite3_stmt* statement = nullptr;
+    sqlite3_prepare_v2(db, "SELECT rowid, typeof(count), quote(count) FROM t", -1, &statement, nullptr);
+    while (sqlite3_step(statement) == SQLITE_ROW) {
+        QStringList values;
+        for (int i = 0; i < 3; ++i)
+            values << QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(statement, i)));
+        lines << values.join('|');
+    }
+    sqlite3_finalize(statement);
+    sqlite3_close(db);
+    *readDirectly = loaded.readDirectly;
     return lines;
 }
 
@@ -300,6 +326,45 @@ private slots:
             QVERIFY2(result.error.contains("broken"), qPrintable(result.error));
         }
         QFile::remove(pathOf("broken.dbf"));
+    }
+
+    void valuesReadStraightFromTheFileAreThoseOgrReads() {
+        // A field "count" of a type, the bytes of its value in the second record (the first is
+        // marked deleted), and whether that form is read straight from the file (the others
+        // are left to OGR). A character field "count" holds numbers stored as text.
+        const struct {
+            OGRFieldType type;
+            QByteArray bytes;
+            bool direct;
+        } cases[] = {
+            {OFTInteger, "      123", true},   {OFTInteger, "-42", true},       {OFTInteger, "0000007", true},
+            {OFTInteger, "", true},            {OFTInteger, "*********", true}, {OFTInteger, "**1", false},
+            {OFTInteger, "+5", false},         {OFTInteger, "1e3", false},      {OFTInteger, "12 34", false},
+            {OFTInteger, "-", false},          {OFTReal, "1.5", true},          {OFTReal, "-.25", true},
+            {OFTReal, "5.", true},             {OFTReal, "0.1", true},          {OFTReal, "1e3", false},
+            {OFTReal, "1,5", false},           {OFTReal, ".", false},           {OFTReal, "1.2.3", false},
+            {OFTReal, "nan", false},           {OFTString, "  12  ", true},     {OFTString, "n/a", true},
+            {OFTString, "\xC9", true},         {OFTString, "", true},           {OFTDate, "20230115", true},
+            {OFTDate, "00000000", true},       {OFTDate, "        ", true},     {OFTDate, "20231340", true},
+            {OFTDate, "0", false},             {OFTDate, "2023-1-1", false},    {OFTDate, "-2023011", false},
+            {OFTDate, QByteArray("2023\0\0\0\0", 8), false},
+        };
+        for (const auto& c : cases) {
+            QTemporaryDir folder;
+            const QString path = folder.filePath("kxr93sm.dbf");
+            QVERIFY(writeDbf(path, {{"count", c.type}}, {{QVariant()}, {QVariant()}}));
+            const QByteArray header = contentsOf(path).left(12);
+            const int headerLength = qFromLittleEndian<quint16>(header.constData() + 8);
+            const int width = qFromLittleEndian<quint16>(header.constData() + 10) - 1;
+            QFile bytes(path);
+            QVERIFY(bytes.open(QIODevice::ReadWrite) && bytes.seek(headerLength));
+            bytes.write("*" + QByteArray(width, '1') + " " + c.bytes.leftJustified(width, ' ', true));
+            bytes.close();
+            bool direct = false, throughOgr = true;
+            const QStringList read = loadedAs(path, tabledb::RecordReading::DirectWherePlain, &direct);
+            QCOMPARE(read, loadedAs(path, tabledb::RecordReading::ThroughOgr, &throughOgr));
+            QVERIFY2(direct == c.direct && !throughOgr, c.bytes.constData());
+        }
     }
 
     void changedFileIsReadAgainAndDeletedFileIsForgotten() {
