@@ -238,7 +238,8 @@ bool plainDecimal(QByteArrayView text, double* value) {
         if ((c < '0' || c > '9') && c != '.')
             return false;
     }
-    return digit && points <= 1 && std::from_chars(text.begin(), text.end(), *value).ptr == text.end();
+    const auto [end, failure] = std::from_chars(text.begin(), text.end(), *value);
+    return digit && points <= 1 && failure == std::errc() && end == text.end();
 }
 
 /// Eight digits YYYYMMDD, bound as the text M/D/YYYY that loaded dates have.
