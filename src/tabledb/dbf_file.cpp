@@ -33,12 +33,12 @@ bool DbfFile::open(const QString& path) {
 }
 
 bool DbfFile::readHeader() {
-    const QByteArray main = file_.read(kMainHeaderLength);
-    if (main.size() != kMainHeaderLength)
+    char main[kMainHeaderLength];
+    if (file_.read(main, kMainHeaderLength) != kMainHeaderLength)
         return false;
-    recordCount_ = qFromLittleEndian<quint32>(main.constData() + 4);
-    headerLength_ = qFromLittleEndian<quint16>(main.constData() + 8);
-    recordLength_ = qFromLittleEndian<quint16>(main.constData() + 10);
+    recordCount_ = qFromLittleEndian<quint32>(main + 4);
+    headerLength_ = qFromLittleEndian<quint16>(main + 8);
+    recordLength_ = qFromLittleEndian<quint16>(main + 10);
     const int descriptorBytes = headerLength_ - kMainHeaderLength;
     const QByteArray descriptors = file_.read(std::max(descriptorBytes, 0));
     if (descriptorBytes <= 0 || descriptors.size() != descriptorBytes)

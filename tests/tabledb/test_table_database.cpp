@@ -353,11 +353,11 @@ private slots:
             QTemporaryDir folder;
             const QString path = folder.filePath("kxr93sm.dbf");
             QVERIFY(writeDbf(path, {{"count", c.type}}, {{QVariant()}, {QVariant()}}));
-            const QByteArray header = contentsOf(path).left(12);
-            const int headerLength = qFromLittleEndian<quint16>(header.constData() + 8);
-            const int width = qFromLittleEndian<quint16>(header.constData() + 10) - 1;
             QFile bytes(path);
-            QVERIFY(bytes.open(QIODevice::ReadWrite) && bytes.seek(headerLength));
+            char header[12];
+            QVERIFY(bytes.open(QIODevice::ReadWrite) && bytes.read(header, 12) == 12);
+            const int width = qFromLittleEndian<quint16>(header + 10) - 1;
+            QVERIFY(bytes.seek(qFromLittleEndian<quint16>(header + 8)));
             bytes.write("*" + QByteArray(width, '1') + " " + c.bytes.leftJustified(width, ' ', true));
             bytes.close();
             bool direct = false, throughOgr = true;
