@@ -176,6 +176,13 @@ private slots:
         QCOMPARE(countDark(-12, 4), 0);
     }
 
+    // Labels and the value renderer's classes rely on an empty field having no text; the text of
+    // other values is checked through the records grid.
+    void anEmptyFieldHasNoText() {
+        for (const QVariant& empty : {QVariant(), QVariant(QMetaType::fromType<QString>())})
+            QCOMPARE(fieldText(empty), QString());
+    }
+
     void rasterCellsLandWhereTheirGeotransformPutsThemReadOverTheViewAtItsResolution() {
         MapFixture f;
         // 400 x 400 cells of 2.5 units over the whole view, in blocks of 100 x 100 cells: the
