@@ -1,8 +1,8 @@
 // The map control on small datasets written with GDAL: markers, fills, labels and rasters where
 // their coordinates put them, the view, the dataset cache, the polygon tool, and the search by
-// shape against a brute-force search. (The layer stack, its notifications, the value renderer and
-// the search by expression are checked through the layer boxes, the land cover and the
-// selections.)
+// shape against a brute-force search. (The layer stack, its notifications and the value renderer
+// are checked through the layer boxes and the land cover; conditions, which the map hands to the
+// table database, with the database.)
 
 #include "test_data.h"
 
@@ -17,6 +17,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <algorithm>
 #include <cmath>
 #include <memory>
 
