@@ -1,7 +1,8 @@
 #pragma once
 
-// The database engine (folder tabledb): a data folder's dBASE tables and shapefiles, read
-// through GDAL into SQLite and answering read-only selects. Uses Qt Core, GDAL and SQLite only.
+// The database engine (folder tabledb): a data folder's dBASE tables and shapefiles, read into
+// SQLite (plain dBASE records straight from their bytes, everything else through GDAL) and
+// answering read-only selects. Uses Qt Core, GDAL and SQLite only.
 
 #include <QByteArrayView>
 #include <QHash>
