@@ -11,6 +11,7 @@ packages=(
   fonts-liberation2
   clang libclang-rt-14-dev
   desktop-file-utils file dpkg-dev
+  groff-base lintian appstream
   "$@"
 )
 

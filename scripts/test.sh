@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
-# Installs what is missing, builds and runs every test; then builds and runs them again under
-# AddressSanitizer and UndefinedBehaviorSanitizer in a second build folder; then builds the
-# fuzz targets with clang and runs each for a minute.
+# Installs what is missing, builds and runs every test, and makes and checks the Debian
+# package; then builds and runs the tests again under AddressSanitizer and
+# UndefinedBehaviorSanitizer in a second build folder; then builds the fuzz targets with clang
+# and runs each for a minute.
 set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
 "$root/scripts/install-deps.sh"
@@ -9,6 +10,7 @@ export QT_QPA_PLATFORM=offscreen
 
 "$root/scripts/build.sh" "$root/build"
 ctest --test-dir "$root/build" --output-on-failure
+"$root/scripts/package-check.sh"
 
 "$root/scripts/build.sh" "$root/build-asan" -DQUILLFEN_SANITIZE=ON
 ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 \

@@ -50,7 +50,10 @@ void addOptions(QCommandLineParser& parser, const QCommandLineOption& data, cons
     parser.setApplicationDescription(
         QStringLiteral("Shows the field samples of the Kesselby reach on a map, selects them and lists their "
                        "records."));
-    parser.addHelpOption();
+    // An own help option rather than Qt's, which would also offer --help-all for Qt's own
+    // options: the command line is read before Qt's windowing starts and takes none of them.
+    parser.addOption(QCommandLineOption({QStringLiteral("h"), QStringLiteral("help")},
+                                        QStringLiteral("Displays help on commandline options.")));
     parser.addVersionOption();
     parser.addOption(data);
     parser.addOption(check);

@@ -126,6 +126,8 @@ private slots:
         QTest::newRow("version") << QStringList{"--version"} << 0 << "quillfen " QUILLFEN_VERSION "\n" << "";
         QTest::newRow("unknown option") << QStringList{"--colour"} << 2 << ""
                                         << "quillfen: Unknown option 'colour'" + usage;
+        QTest::newRow("Qt's options are not offered") << QStringList{"--help-all"} << 2 << ""
+                                                      << "quillfen: Unknown option 'help-all'" + usage;
         QTest::newRow("data without a folder") << QStringList{"--data"} << 2 << ""
                                                << "quillfen: Missing value after '--data'" + usage;
         QTest::newRow("stray argument") << QStringList{"data"} << 2 << ""

@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # test_install.sh BUILD: installs the build into a scratch DESTDIR as a package would (prefix
 # /usr), then checks from there that the installed viewer finds the installed demonstration
-# data by itself, that the data passes its own check, that the desktop entry is valid and that
-# the icon is there at every size.
+# data by itself, that the data passes its own check, that the desktop entry is valid, that
+# the icon is there at every size, that the manual pages and the changelog are there
+# compressed, and that the AppStream metadata is valid and launches the installed entry.
 set -euo pipefail
 build="$1"
 stage="$(mktemp -d)"
@@ -28,10 +29,24 @@ status=0
 QT_QPA_PLATFORM=offscreen timeout 10 "$bin/quillfen" >/dev/null 2>&1 || status=$?
 [ "$status" -eq 124 ] || fail "the installed viewer did not keep running (status $status)"
 
-desktop-file-validate "$stage/usr/share/applications/quillfen.desktop" || fail "the desktop entry is not valid"
+share="$stage/usr/share"
+desktop_entry="$share/applications/org.example.quillfen.desktop"
+desktop-file-validate "$desktop_entry" || fail "the desktop entry is not valid"
 for size in 16 22 24 32 48 64 128 256; do
-  icon="$stage/usr/share/icons/hicolor/${size}x${size}/apps/quillfen.png"
+  icon="$share/icons/hicolor/${size}x${size}/apps/quillfen.png"
   [ -s "$icon" ] || fail "no ${size}x${size} icon"
   file "$icon" | grep -q "PNG image data, $size x $size" || fail "$icon is not a $size pixel PNG"
 done
-echo "installed viewer, data, desktop entry and icons are in place"
+for program in quillfen quillfen-sample-data; do
+  gzip -t "$share/man/man1/$program.1.gz" || fail "no compressed manual page for $program"
+done
+
+# Software centres find the program by its metadata and start it by the desktop entry that
+# the metadata names, which must be the installed one.
+metainfo="$share/metainfo/org.example.quillfen.metainfo.xml"
+appstreamcli validate --no-net "$metainfo" >/dev/null || fail "the AppStream metadata is not valid"
+grep -qF "<launchable type=\"desktop-id\">$(basename "$desktop_entry")</launchable>" "$metainfo" ||
+  fail "the AppStream metadata does not launch $(basename "$desktop_entry")"
+[ -s "$share/doc/quillfen/copyright" ] || fail "no copyright file"
+gzip -t "$share/doc/quillfen/changelog.gz" || fail "no compressed changelog"
+echo "installed viewer, data, desktop entry, icons, manual pages and metadata are in place"
