@@ -262,8 +262,11 @@ bool RecordGrid::eventFilter(QObject* watched, QEvent* event) {
 
 void RecordGrid::paintCornerHeading() {
     QPainter painter(m_corner);
+    // In the headings' own font, which the corner button does not take from the grid.
+    painter.setFont(horizontalHeader()->font());
     QStyleOptionHeader heading;
     heading.initFrom(m_corner);
+    heading.fontMetrics = horizontalHeader()->fontMetrics();
     heading.rect = m_corner->rect();
     heading.position = QStyleOptionHeader::OnlyOneSection;
     heading.text = m_model->textMatrix(0, 0);
