@@ -143,8 +143,11 @@ void SelRecsWindow::Command2_Click() {
     const SaveReport report = saveGridAsText(this, *m_model, m_component());
     if (report.path.isEmpty() || !report.result.ok())
         return;
-    showStatus(QStringLiteral("%1 appended to %2")
-                   .arg(recordCount(report.result.recordsWritten), QDir::toNativeSeparators(report.path)));
+    const QString file = QDir::toNativeSeparators(report.path);
+    showStatus(
+        report.result.recordsWritten == 0
+            ? QStringLiteral("No records: nothing appended to %1").arg(file)
+            : QStringLiteral("%1 appended to %2").arg(recordCount(report.result.recordsWritten), file));
 }
 
 void SelRecsWindow::Command3_Click() {
