@@ -17,10 +17,12 @@
 #include "layers/layer_renderers.h"
 #include "catalogue/sample_schema.h"
 #include "mapcontrol/map_control.h"
+#include "mapcontrol/map_marks.h"
 #include "query_builder/query_window.h"
 #include "query_builder/search_expression.h"
 #include "records/record_grid_model.h"
 #include "records/sel_recs_window.h"
+#include "selection_run/record_marks.h"
 #include "tabledb/table_database.h"
 
 #include <QActionGroup>
@@ -310,13 +312,20 @@ void MainWindow::Check30_Click() {
 // Records window ------------------------------------------------------------------------------
 
 SelRecsWindow& MainWindow::recordsWindow() {
-    if (!sel_recs)
+    if (!sel_recs) {
         sel_recs = new SelRecsWindow([this] { return layerSelection.component; });
+        // The records selected in the grid are marked on the map; the one chosen is shown.
+        connect(sel_recs, &SelRecsWindow::recordsSelected, this,
+                [this](const QVector<RowSource>& records) { markRecords(*Map1, sel_recs->grid(), records); });
+        connect(sel_recs, &SelRecsWindow::recordChosen, this,
+                [this](RowSource record) { showRecord(*Map1, sel_recs->grid(), record); });
+    }
     return *sel_recs;
 }
 
 void MainWindow::discardRecordsWindow() {
     if (sel_recs) {
+        Map1->setMarkedFeatures({});
         sel_recs->hide();
         sel_recs->deleteLater();
         sel_recs = nullptr;
@@ -501,6 +510,9 @@ void MainWindow::after_draw_handler(int position) {
         if (outcome.searched) {
             strSelRecordsTitle = outcome.title;
             setWindowTitle(kReachName + " - " + strSelRecordsTitle);
+            // An open records window names the selection it now lists.
+            if (sel_recs && sel_recs->isVisible())
+                sel_recs->setWindowTitle(strSelRecordsTitle);
         }
         reportSelectionDataFaults(request);
         if (!outcome.error.isEmpty())

@@ -16,8 +16,7 @@ void printMapToBitmap(QWidget* parent, mapcontrol::MapControl& map) {
     options.filter = QStringLiteral("Windows Bitmap (*.bmp)");
     options.proposedName = QStringLiteral("map1.bmp");
     options.defaultSuffix = QStringLiteral(".bmp");
-    options.startFolder = QDir::homePath();
-    const QString path = UserPrompts::current().saveFileName(parent, options);
+    const QString path = UserPrompts::current().chooseSaveFile(parent, options);
     if (path.isEmpty())
         return;
     QString error;

@@ -1,6 +1,7 @@
 #include "mapcontrol/map_control.h"
 
 #include "mapcontrol/dataset_cache.h"
+#include "mapcontrol/map_marks.h"
 #include "mapcontrol/map_renderer.h"
 #include "mapcontrol/map_tools.h"
 #include "mapcontrol/view_transform.h"
@@ -150,6 +151,7 @@ void MapControl::render(QImage& image, const ViewTransform& transform, double sc
         renderer.drawLayer(layer);
         emit layerDrawn(position);
     }
+    drawMarks(painter, transform, scale);
     target_ = nullptr;
     // A redraw asked for while this one was drawing (while a selection waited for a table)
     // comes after it.
@@ -363,6 +365,7 @@ void MapControl::paintEvent(QPaintEvent* event) {
     }
     painter.fillRect(rect(), kBackground);
     painter.drawImage(0, 0, buffer_);
+    paintFlash(painter);
 }
 
 void MapControl::resizeEvent(QResizeEvent* event) {

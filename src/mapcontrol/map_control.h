@@ -18,6 +18,8 @@ class QPainter;
 namespace mapcontrol {
 
 class DatasetCache;
+struct MapMarks;
+struct MarkedFeatures;
 class MapTool;
 class MapRenderer;
 class MarkerCache;
@@ -120,6 +122,18 @@ public:
     /// ratio gives the image pixels per widget pixel.
     const QImage& image() const { return buffer_; }
 
+    // Marks (map_marks.cpp) -----------------------------------------------------------------
+    /// Rings the features in the marks' colour over every layer and over what the layerDrawn
+    /// slots paint; kept across redraws (and in saved images) until replaced. Redraws when the
+    /// marks change.
+    void setMarkedFeatures(const QVector<MarkedFeatures>& marks);
+    /// Pans, keeping the scale, so that the point lies well inside the view: centred on it
+    /// when it lies outside the view or near its edge; nothing when it lies well inside.
+    void bringIntoView(QPointF mapPoint);
+    /// Flashes a wide ring around the feature a few times over the shown map (not into the
+    /// image); a later flash replaces it.
+    void flashFeature(const DatasetPtr& dataset, int feature);
+
 signals:
     void layerDrawStarting(int position);
     void layerDrawn(int position);
@@ -153,6 +167,11 @@ private:
     void startTool(std::unique_ptr<MapTool> tool);
     void finishToolIfDone();
     void pressAt(QPointF position, Qt::MouseButton button, Qt::KeyboardModifiers modifiers, bool doubleClick);
+    MapMarks& marks();
+    /// Draws the rings of the marked features with a painter in image pixels.
+    void drawMarks(QPainter& painter, const ViewTransform& transform, double scale);
+    /// Draws the flashing ring, when lit, with a painter in widget pixels.
+    void paintFlash(QPainter& painter);
 
     std::unique_ptr<DatasetCache> datasets_;
     std::unique_ptr<MarkerCache> markers_;
@@ -165,6 +184,7 @@ private:
     QPointF pressPosition_;
     bool redrawPending_ = false;
     RenderTarget* target_ = nullptr; // the render in progress, if any
+    std::unique_ptr<MapMarks> marks_;
 };
 
 } // namespace mapcontrol

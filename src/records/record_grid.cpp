@@ -37,13 +37,80 @@ public:
         if (role != Qt::DisplayRole && role != Qt::ToolTipRole)
             return QIdentityProxyModel::headerData(section, orientation, role);
         const QModelIndex cell = orientation == Qt::Horizontal ? index(0, section) : index(section, 0);
+        if (role == Qt::ToolTipRole && orientation == Qt::Vertical && isRecordWithoutShape(section))
+            return RecordGrid::noShapeTip(cell.data(Qt::DisplayRole).toInt());
         return cell.data(Qt::DisplayRole);
+    }
+
+private:
+    bool isRecordWithoutShape(int row) const {
+        const RowSource source = static_cast<const RecordGridModel*>(sourceModel())->rowSource(row);
+        return source.isRecord() && !source.hasShape() && index(row, 0).data().toInt() > 0;
+    }
+};
+
+/// The heading row: each heading laid into its section with RecordGrid::kHeadingFlags, the
+/// row as tall as the tallest heading needs at the widths its columns have.
+class HeadingRow : public QHeaderView {
+public:
+    explicit HeadingRow(QWidget* parent) : QHeaderView(Qt::Horizontal, parent) {
+        setTextElideMode(Qt::ElideNone);
+        setDefaultAlignment(Qt::Alignment(RecordGrid::kHeadingFlags));
+    }
+
+    QSize sizeHint() const override {
+        QSize size = QHeaderView::sizeHint();
+        size.setHeight(std::max(size.height(), tallestHeading()));
+        return size;
+    }
+
+protected:
+    void paintSection(QPainter* painter, const QRect& rect, int logicalIndex) const override {
+        if (!rect.isValid())
+            return;
+        QStyleOptionHeaderV2 section;
+        initStyleOption(&section);
+        initStyleOptionForIndex(&section, logicalIndex);
+        section.rect = rect;
+        section.text.clear();
+        const QString heading = model()->headerData(logicalIndex, Qt::Horizontal).toString();
+        // The style leaves the painter clipped to nothing when it was not clipped before.
+        painter->save();
+        style()->drawControl(QStyle::CE_Header, &section, painter, this);
+        painter->restore();
+        painter->save();
+        painter->setPen(palette().color(QPalette::ButtonText));
+        painter->setFont(font());
+        painter->drawText(headingArea(rect), RecordGrid::kHeadingFlags, heading);
+        painter->restore();
+    }
+
+private:
+    QRect headingArea(const QRect& section) const {
+        const int margin = style()->pixelMetric(QStyle::PM_HeaderMargin, nullptr, this);
+        return section.adjusted(margin, margin, -margin, -margin);
+    }
+
+    int tallestHeading() const {
+        const int margin = style()->pixelMetric(QStyle::PM_HeaderMargin, nullptr, this);
+        int tallest = 0;
+        for (int section = 0; section < count(); ++section) {
+            if (isSectionHidden(section))
+                continue;
+            const QString heading = model()->headerData(section, Qt::Horizontal).toString();
+            const QRect area = headingArea(QRect(0, 0, sectionSize(section), 1 << 16));
+            tallest = std::max(tallest,
+                               fontMetrics().boundingRect(area, RecordGrid::kHeadingFlags, heading).height());
+        }
+        return tallest + 2 * margin;
     }
 };
 
 RecordGrid::RecordGrid(RecordGridModel* model, QWidget* parent)
     : QTableView(parent), m_model(model), m_shown(new HeadingCellsModel(model, this)) {
     setObjectName(QStringLiteral("MSFlexGrid1"));
+    setAccessibleName(QStringLiteral("Selected records"));
+    setHorizontalHeader(new HeadingRow(this));
     setModel(m_shown);
     setFont(designFont());
     // Row 0 and column 0 are shown by the headers, not a second time as cells.
@@ -53,11 +120,11 @@ RecordGrid::RecordGrid(RecordGridModel* model, QWidget* parent)
     verticalHeader()->setDefaultAlignment(Qt::AlignRight | Qt::AlignVCenter);
     horizontalHeader()->setSectionResizeMode(QHeaderView::Interactive);
     horizontalHeader()->setDefaultSectionSize(twips(kDefaultColWidthTwips));
-    horizontalHeader()->setTextElideMode(Qt::ElideRight);
     setSelectionMode(QAbstractItemView::ExtendedSelection);
     setSelectionBehavior(QAbstractItemView::SelectItems);
     setEditTriggers(QAbstractItemView::NoEditTriggers);
     setWordWrap(false);
+    setTabKeyNavigation(false);
 
     // The top-left corner button shows the heading of the record-number column.
     m_corner = findChild<QAbstractButton*>(QString(), Qt::FindDirectChildrenOnly);
@@ -69,7 +136,13 @@ RecordGrid::RecordGrid(RecordGridModel* model, QWidget* parent)
     connect(m_shown, &QAbstractItemModel::modelReset, this, [this] {
         hideHeadingCells();
         applyAllColWidths();
+        // A reset drops the selection without a word.
+        emit rowSelectionChanged();
     });
+    connect(selectionModel(), &QItemSelectionModel::selectionChanged, this, &RecordGrid::rowSelectionChanged);
+    connect(this, &QAbstractItemView::activated, this,
+            [this](const QModelIndex& cell) { emit rowActivated(cell.row()); });
+    connect(horizontalHeader(), &QHeaderView::sectionResized, this, &RecordGrid::fitHeadingRow);
     connect(m_shown, &QAbstractItemModel::layoutChanged, this, &RecordGrid::hideHeadingCells);
     connect(m_shown, &QAbstractItemModel::headerDataChanged, this,
             [this](Qt::Orientation orientation, int first, int last) {
@@ -82,8 +155,19 @@ RecordGrid::RecordGrid(RecordGridModel* model, QWidget* parent)
                     if (m_model->colWidth(col) == RecordGridModel::kDefaultColWidth)
                         applyColWidth(col);
                 }
+                fitHeadingRow();
             });
     applyAllColWidths();
+}
+
+QString RecordGrid::noShapeTip(int record) {
+    return QStringLiteral("Record %1 has no shape: it is not on the map").arg(record);
+}
+
+/// The heading row grows and shrinks with its tallest heading.
+void RecordGrid::fitHeadingRow() {
+    horizontalHeader()->updateGeometry();
+    updateGeometries();
 }
 
 void RecordGrid::hideHeadingCells() {
@@ -113,6 +197,19 @@ void RecordGrid::applyColWidth(int col) {
 void RecordGrid::applyAllColWidths() {
     for (int col = 0; col < m_model->cols(); ++col)
         applyColWidth(col);
+    fitHeadingRow();
+}
+
+QVector<int> RecordGrid::selectedRows() const {
+    // By ranges, not cells: a whole grid selected is one range.
+    QVector<int> rows;
+    for (const QItemSelectionRange& range : selectionModel()->selection()) {
+        for (int row = range.top(); row <= range.bottom(); ++row)
+            rows.append(row);
+    }
+    std::sort(rows.begin(), rows.end());
+    rows.erase(std::unique(rows.begin(), rows.end()), rows.end());
+    return rows;
 }
 
 QString RecordGrid::selectedText() const {
@@ -165,8 +262,11 @@ bool RecordGrid::eventFilter(QObject* watched, QEvent* event) {
 
 void RecordGrid::paintCornerHeading() {
     QPainter painter(m_corner);
+    // In the headings' own font, which the corner button does not take from the grid.
+    painter.setFont(horizontalHeader()->font());
     QStyleOptionHeader heading;
     heading.initFrom(m_corner);
+    heading.fontMetrics = horizontalHeader()->fontMetrics();
     heading.rect = m_corner->rect();
     heading.position = QStyleOptionHeader::OnlyOneSection;
     heading.text = m_model->textMatrix(0, 0);

@@ -77,6 +77,8 @@ void RecordGridModel::setRows(int count) {
     }
     // The array grows geometrically, so adding one row at a time stays amortised constant.
     m_cells.resize(size_t(count) * size_t(m_colCount), GridCell::kEmpty);
+    if (m_rowSources.size() > size_t(count))
+        m_rowSources.resize(size_t(count));
     m_rowCount = count;
     m_row = std::min(m_row, count - 1);
     if (!m_filling) {
@@ -184,12 +186,37 @@ void RecordGridModel::setColWidth(int c, int twips) {
     emit colWidthChanged(c);
 }
 
+qint32 RecordGridModel::sourceLayer(const QString& layerName) {
+    const qsizetype known = m_sourceLayers.indexOf(layerName);
+    if (known >= 0)
+        return qint32(known);
+    m_sourceLayers.append(layerName);
+    return qint32(m_sourceLayers.size() - 1);
+}
+
+RowSource RecordGridModel::rowSource(int r) const {
+    return r >= 0 && size_t(r) < m_rowSources.size() ? m_rowSources[size_t(r)] : RowSource();
+}
+
+void RecordGridModel::setRowSource(int r, RowSource source) {
+    if (r < 0 || r >= m_rowCount)
+        return;
+    if (m_rowSources.size() <= size_t(r))
+        m_rowSources.resize(size_t(r) + 1);
+    m_rowSources[size_t(r)] = source;
+    touch();
+}
+
 void RecordGridModel::clear() {
+    if (!m_filling)
+        beginResetModel();
     std::fill(m_cells.begin(), m_cells.end(), GridCell::kEmpty);
     m_texts.clear();
+    m_rowSources.clear();
+    m_sourceLayers.clear();
     touch();
     if (!m_filling)
-        emit dataChanged(index(0, 0), index(rows() - 1, m_colCount - 1));
+        endResetModel();
 }
 
 void RecordGridModel::beginFill() {
@@ -203,7 +230,8 @@ void RecordGridModel::endFill() {
 }
 
 qint64 RecordGridModel::storageBytes() const {
-    return qint64(m_cells.capacity() * sizeof(quint64)) + m_texts.storageBytes();
+    return qint64(m_cells.capacity() * sizeof(quint64)) + m_texts.storageBytes() +
+           qint64(m_rowSources.capacity() * sizeof(RowSource));
 }
 
 int RecordGridModel::rowCount(const QModelIndex& parent) const {

@@ -6,12 +6,27 @@
 #include "records/grid_cells.h"
 
 #include <QAbstractTableModel>
+#include <QStringList>
 #include <QVariant>
 #include <QVector>
 
 #include <vector>
 
 namespace quillfen {
+
+/// Where the record of a grid row came from: a layer, by its index among the grid's
+/// sourceLayers(), and the feature of that layer whose point the record describes. A record
+/// without a shape on the map has a layer but no feature; a row that holds no record has
+/// neither.
+struct RowSource {
+    static constexpr qint32 kNone = -1;
+    qint32 layer = kNone;
+    qint32 feature = kNone;
+
+    bool isRecord() const { return layer != kNone; }
+    bool hasShape() const { return isRecord() && feature != kNone; }
+    bool operator==(const RowSource& o) const { return layer == o.layer && feature == o.feature; }
+};
 
 /// The cells of the records grid, with the grid operations the selection code and the export
 /// use: sizes, a current cell to write, cell texts and column widths. Row 0 holds the headings
@@ -22,6 +37,9 @@ namespace quillfen {
 /// of a number is made only when a view or a reader asks for it. The cells are one array, so
 /// a grid of 100k records holds no per-row or per-cell objects, and growing it row by row costs
 /// amortised constant time.
+///
+/// Each record row also knows where its record came from (see RowSource): 8 bytes a row in
+/// one array beside the cells.
 ///
 /// Between beginFill() and endFill() the grid is written without any notification: a view
 /// sees one model reset when the fill ends.
@@ -72,7 +90,16 @@ public:
     int colWidth(int c) const;
     void setColWidth(int c, int twips);
 
-    /// Empties every cell; the size, the current cell and the widths stay.
+    /// The index of a layer among sourceLayers(), added when it is new.
+    qint32 sourceLayer(const QString& layerName);
+    /// The names of the layers the rows' records came from, as the map names them.
+    const QStringList& sourceLayers() const { return m_sourceLayers; }
+    /// Where the record of row `r` came from; no layer for a row that was never given one.
+    RowSource rowSource(int r) const;
+    void setRowSource(int r, RowSource source);
+
+    /// Empties every cell and forgets where rows came from; the size, the current cell and
+    /// the widths stay. Views see a model reset.
     void clear();
 
     /// Starts writing many cells at once: views are told nothing until endFill(), which
@@ -99,6 +126,8 @@ private:
     void touch();
 
     std::vector<quint64> m_cells; ///< row by row, cols() cells each
+    std::vector<RowSource> m_rowSources; ///< by row; rows past its end have no source
+    QStringList m_sourceLayers;
     GridStringPool m_texts;
     QVector<int> m_colWidths;
     int m_rowCount = 0;

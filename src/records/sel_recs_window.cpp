@@ -1,15 +1,19 @@
 #include "records/sel_recs_window.h"
 
-#include "window_parts/design_font.h"
-#include "window_parts/twips.h"
 #include "info_windows/about_programme_window.h"
 #include "records/record_grid.h"
-#include "records/record_grid_model.h"
 #include "records/text_export.h"
+#include "window_parts/design_font.h"
+#include "window_parts/twips.h"
 
+#include <QDir>
 #include <QHBoxLayout>
+#include <QLabel>
 #include <QPushButton>
+#include <QTimer>
 #include <QVBoxLayout>
+
+#include <algorithm>
 
 namespace quillfen {
 namespace {
@@ -19,36 +23,71 @@ constexpr int kWindowHeightTwips = 6000;
 constexpr int kButtonWidthTwips = 1800;
 constexpr int kButtonHeightTwips = 375;
 
+QString recordCount(int count) {
+    return count == 1 ? QStringLiteral("1 record") : QStringLiteral("%1 records").arg(count);
+}
+
+int countRecords(const RecordGridModel& grid) {
+    int count = 0;
+    for (int row = 1; row < grid.rows(); ++row) {
+        if (isRecordRow(grid, row))
+            ++count;
+    }
+    return count;
+}
+
 } // namespace
 
 SelRecsWindow::SelRecsWindow(std::function<QString()> component, QWidget* parent)
     : QWidget(parent, Qt::Window), m_component(std::move(component)), m_model(new RecordGridModel(this)),
-      m_grid(new RecordGrid(m_model, this)) {
+      m_grid(new RecordGrid(m_model, this)), m_status(new QLabel(this)) {
     setObjectName(QStringLiteral("sel_recs"));
     setFont(designFont());
     setWindowTitle(QStringLiteral("Selected Records"));
-    // The window keeps its designed size, and with it the grid keeps its own.
-    setFixedSize(twips(kWindowWidthTwips), twips(kWindowHeightTwips));
+    resize(twips(kWindowWidthTwips), twips(kWindowHeightTwips));
+    m_status->setObjectName(QStringLiteral("Label_count"));
+    // A long file name must not widen the window; the tooltip holds the whole text.
+    m_status->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
 
     QPushButton* about = addButton("Command3", QStringLiteral("About..."));
     QPushButton* save = addButton("Command2", QStringLiteral("Save as Text File"));
-    QPushButton* exit = addButton("Command1", QStringLiteral("Exit"));
+    m_exit = addButton("Command1", QStringLiteral("Exit"));
     connect(about, &QPushButton::clicked, this, &SelRecsWindow::Command3_Click);
     connect(save, &QPushButton::clicked, this, &SelRecsWindow::Command2_Click);
-    connect(exit, &QPushButton::clicked, this, &SelRecsWindow::Command1_Click);
+    connect(m_exit, &QPushButton::clicked, this, &SelRecsWindow::Command1_Click);
 
     auto* buttons = new QHBoxLayout;
-    buttons->addStretch();
+    buttons->addWidget(m_status, 1);
     buttons->addWidget(about);
     buttons->addWidget(save);
-    buttons->addWidget(exit);
+    buttons->addWidget(m_exit);
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(m_grid, 1);
     layout->addLayout(buttons);
 
-    setTabOrder(exit, save);
+    setTabOrder(m_exit, save);
     setTabOrder(save, about);
     setTabOrder(about, m_grid);
+
+    // The count follows the grid once the current change is done: a grid written cell by cell
+    // is counted once.
+    const auto recount = [this] {
+        if (m_countPending)
+            return;
+        m_countPending = true;
+        QTimer::singleShot(0, this, &SelRecsWindow::showRecordCount);
+    };
+    connect(m_model, &QAbstractItemModel::modelReset, this, recount);
+    connect(m_model, &QAbstractItemModel::dataChanged, this, recount);
+    connect(m_model, &QAbstractItemModel::rowsRemoved, this, recount);
+    showRecordCount();
+
+    connect(m_grid, &RecordGrid::rowSelectionChanged, this, &SelRecsWindow::reportSelection);
+    connect(m_grid, &RecordGrid::rowActivated, this, [this](int row) {
+        const RowSource source = m_model->rowSource(row);
+        if (source.isRecord())
+            emit recordChosen(source);
+    });
 }
 
 QPushButton* SelRecsWindow::addButton(const char* name, const QString& caption) {
@@ -58,12 +97,57 @@ QPushButton* SelRecsWindow::addButton(const char* name, const QString& caption) 
     return button;
 }
 
+void SelRecsWindow::showRecordCount() {
+    m_countPending = false;
+    showStatus(recordCount(countRecords(*m_model)));
+}
+
+void SelRecsWindow::showStatus(const QString& text) {
+    m_status->setText(text);
+    m_status->setToolTip(text);
+}
+
+void SelRecsWindow::reportSelection() {
+    QVector<RowSource> records;
+    if (isVisible()) {
+        for (int row : m_grid->selectedRows()) {
+            const RowSource source = m_model->rowSource(row);
+            if (source.hasShape())
+                records.append(source);
+        }
+        const auto byLayerAndFeature = [](const RowSource& a, const RowSource& b) {
+            return std::pair(a.layer, a.feature) < std::pair(b.layer, b.feature);
+        };
+        std::sort(records.begin(), records.end(), byLayerAndFeature);
+        records.erase(std::unique(records.begin(), records.end()), records.end());
+    }
+    emit recordsSelected(records);
+}
+
+void SelRecsWindow::showEvent(QShowEvent* event) {
+    QWidget::showEvent(event);
+    m_exit->setFocus(Qt::OtherFocusReason);
+    reportSelection();
+}
+
+void SelRecsWindow::hideEvent(QHideEvent* event) {
+    QWidget::hideEvent(event);
+    reportSelection();
+}
+
 void SelRecsWindow::Command1_Click() {
     hide();
 }
 
 void SelRecsWindow::Command2_Click() {
-    saveGridAsText(this, *m_model, m_component());
+    const SaveReport report = saveGridAsText(this, *m_model, m_component());
+    if (report.path.isEmpty() || !report.result.ok())
+        return;
+    const QString file = QDir::toNativeSeparators(report.path);
+    showStatus(
+        report.result.recordsWritten == 0
+            ? QStringLiteral("No records: nothing appended to %1").arg(file)
+            : QStringLiteral("%1 appended to %2").arg(recordCount(report.result.recordsWritten), file));
 }
 
 void SelRecsWindow::Command3_Click() {

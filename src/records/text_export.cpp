@@ -155,7 +155,6 @@ SaveDialogOptions exportDialogOptions() {
     options.title = QStringLiteral("Save Selected Records as Text");
     options.defaultSuffix = QStringLiteral(".txt");
     options.proposedName = QStringLiteral(".txt");
-    options.startFolder = QDir::homePath();
     return options;
 }
 
@@ -249,18 +248,20 @@ ExportResult appendGridToFile(const RecordGridModel& grid, SampleKind kind, cons
     return result;
 }
 
-void saveGridAsText(QWidget* parent, const RecordGridModel& grid, const QString& component) {
-    const QString path = UserPrompts::current().saveFileName(parent, exportDialogOptions());
-    if (path.isEmpty())
-        return;
+SaveReport saveGridAsText(QWidget* parent, const RecordGridModel& grid, const QString& component) {
+    SaveReport report;
+    const QString path = UserPrompts::current().chooseSaveFile(parent, exportDialogOptions());
     SampleKind kind;
-    if (!kindFromLetter(component, &kind))
-        return;
-    const ExportResult result = appendGridToFile(grid, kind, path);
-    if (!result.ok()) {
-        UserPrompts::current().message(parent, QStringLiteral("The records could not be saved in %1: %2")
-                                                   .arg(QDir::toNativeSeparators(path), result.failure));
+    if (path.isEmpty() || !kindFromLetter(component, &kind))
+        return report;
+    report.path = path;
+    report.result = appendGridToFile(grid, kind, path);
+    if (!report.result.ok()) {
+        UserPrompts::current().message(parent,
+                                       QStringLiteral("The records could not be saved in %1: %2")
+                                           .arg(QDir::toNativeSeparators(path), report.result.failure));
     }
+    return report;
 }
 
 } // namespace quillfen

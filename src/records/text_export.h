@@ -50,9 +50,16 @@ struct ExportResult {
 /// or not at all: on failure the file is left exactly as it was and the reason is given.
 ExportResult appendGridToFile(const RecordGridModel& grid, SampleKind kind, const QString& path);
 
+/// What "Save as Text File" did: the file it appended to (empty when nothing was tried) and
+/// how that went.
+struct SaveReport {
+    QString path;
+    ExportResult result;
+};
+
 /// "Save as Text File": asks for a file and appends the grid to it in the layout of the kind
 /// letter `component`. Cancelling, or a letter that names no kind, writes nothing; a file
 /// that cannot be written is reported in a message.
-void saveGridAsText(QWidget* parent, const RecordGridModel& grid, const QString& component);
+SaveReport saveGridAsText(QWidget* parent, const RecordGridModel& grid, const QString& component);
 
 } // namespace quillfen

@@ -1,7 +1,8 @@
 #include "selection_run/companion_lookup.h"
 
-#include "records/grid_layout.h"
 #include "catalogue/value_text.h"
+#include "records/grid_layout.h"
+#include "records/record_grid_model.h"
 #include "tabledb/table_database.h"
 
 namespace quillfen {
@@ -15,12 +16,43 @@ QString unreadable(const QString& table, const QString& error) {
     return QStringLiteral("The records of %1 could not be read: %2").arg(table, error);
 }
 
-/// A visitor that writes each streamed row as the next companion-table record of the listing.
-tabledb::RowVisitor tableRowWriter(SampleKind kind, RunListing& listing, QVector<int>& columns) {
-    return [kind, &listing, &columns](const tabledb::RowReader& row) {
-        if (columns.isEmpty())
+QVariant cellValue(const tabledb::RowReader& row, int column) {
+    switch (column < 0 ? tabledb::RowReader::Type::Null : row.type(column)) {
+    case tabledb::RowReader::Type::Null:
+        break;
+    case tabledb::RowReader::Type::Integer:
+        return qlonglong(row.integer(column));
+    case tabledb::RowReader::Type::Real:
+        return row.real(column);
+    case tabledb::RowReader::Type::Text:
+        return QString::fromUtf8(row.text(column));
+    }
+    return QVariant();
+}
+
+/// A visitor that writes each streamed row as the next companion-table record of the listing,
+/// linked to the first site of its code that has a point. The empty row the listing leaves
+/// below belongs to the same site, until the next record takes it.
+tabledb::RowVisitor tableRowWriter(SampleKind kind, const mapcontrol::VectorLayer& sites,
+                                   const SiteIndex& siteIndex, RunListing& listing, QVector<int>& columns) {
+    const qint32 layer = listing.grid.sourceLayer(sites.name());
+    return [kind, &sites, &siteIndex, layer, &listing, &columns,
+            codeColumn = -1](const tabledb::RowReader& row) mutable {
+        if (columns.isEmpty()) {
             columns = fieldColumns(row, kind);
-        writeTableRecordRow(listing.grid, ++listing.recordCounter, row, columns);
+            codeColumn = row.columnIndex(QStringLiteral("grid_code"));
+        }
+        const int n = ++listing.recordCounter;
+        writeTableRecordRow(listing.grid, n, row, columns);
+        RowSource source{layer, RowSource::kNone};
+        for (int feature : siteIndex.featuresByCode.value(siteCodeText(cellValue(row, codeColumn)))) {
+            if (sites.dataset()->hasGeometry(feature)) {
+                source.feature = feature;
+                break;
+            }
+        }
+        listing.grid.setRowSource(n, source);
+        listing.grid.setRowSource(n + 1, source);
     };
 }
 
@@ -75,7 +107,7 @@ QString CompanionLookup::listByExpression(const mapcontrol::VectorLayer& sites, 
 
     QVector<int> columns;
     error = database.stream("SELECT * FROM " + table_ + " WHERE " + expression + ";",
-                            tableRowWriter(kind_, listing, columns));
+                            tableRowWriter(kind_, sites, siteIndex, listing, columns));
     return error.isEmpty() ? QString() : unreadable(table_, error);
 }
 
@@ -101,7 +133,7 @@ QString CompanionLookup::listBySites(const mapcontrol::VectorLayer& sites, const
         return unreadable(table_, error);
     QVector<int> columns;
     error = database.streamRecordsByKeys(table_, QStringLiteral("grid_code"), codes,
-                                         tableRowWriter(kind_, listing, columns));
+                                         tableRowWriter(kind_, sites, siteIndex, listing, columns));
     return error.isEmpty() ? QString() : unreadable(table_, error);
 }
 

@@ -54,6 +54,7 @@ QString listLayerRecords(RecordGridModel& grid, const VectorLayer& layer, const 
                          const QString& expression, SampleKind kind, RunListing& listing) {
     const DatasetPtr& dataset = layer.dataset();
     Highlight painted{dataset, {}};
+    const qint32 source = grid.sourceLayer(layer.name());
     QVector<int> columns;
     bool laidOut = false;
     const auto kept = [&](int feature) {
@@ -69,9 +70,11 @@ QString listLayerRecords(RecordGridModel& grid, const VectorLayer& layer, const 
                 columns = fieldColumns(row, kind);
                 laidOut = true;
             }
-            if (feature < dataset->featureCount() && dataset->hasGeometry(feature))
+            const bool located = feature < dataset->featureCount() && dataset->hasGeometry(feature);
+            if (located)
                 painted.features.append(feature);
             writeLayerRecordRow(grid, ++listing.recordCounter, row, columns);
+            grid.setRowSource(listing.recordCounter, {source, located ? feature : RowSource::kNone});
         });
     if (error.isEmpty() && !laidOut)
         layOutGrid(grid, kind);

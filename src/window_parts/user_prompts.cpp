@@ -1,6 +1,8 @@
 #include "window_parts/user_prompts.h"
 
+#include <QDir>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QMessageBox>
 
 namespace quillfen {
@@ -34,6 +36,14 @@ InteractivePrompts interactivePrompts;
 UserPrompts* installedPrompts = nullptr;
 
 }  // namespace
+
+QString UserPrompts::chooseSaveFile(QWidget* parent, SaveDialogOptions options) {
+    options.startFolder = lastSaveFolder_.isEmpty() ? QDir::homePath() : lastSaveFolder_;
+    const QString path = saveFileName(parent, options);
+    if (!path.isEmpty())
+        lastSaveFolder_ = QFileInfo(path).absolutePath();
+    return path;
+}
 
 UserPrompts& UserPrompts::current() {
     return installedPrompts ? *installedPrompts : interactivePrompts;

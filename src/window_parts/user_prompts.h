@@ -13,7 +13,7 @@ struct SaveDialogOptions {
     QString filter;         ///< e.g. "Windows Bitmap (*.bmp)"; empty for none
     QString defaultSuffix;  ///< added when the user types a name without an extension
     QString proposedName;   ///< text preset in the name box
-    QString startFolder;
+    QString startFolder;    ///< set by chooseSaveFile()
     bool confirmOverwrite = false;
 };
 
@@ -27,10 +27,18 @@ public:
     /// A save dialog; the chosen file's full path, or an empty text when cancelled.
     virtual QString saveFileName(QWidget* parent, const SaveDialogOptions& options) = 0;
 
+    /// The save dialog every command shows: it starts in the folder of the last file chosen
+    /// through these prompts, else in the home folder. Nothing of it outlives the prompts,
+    /// so nothing is kept between runs.
+    QString chooseSaveFile(QWidget* parent, SaveDialogOptions options);
+
     /// The implementation in use (the interactive one unless a test installed another).
     static UserPrompts& current();
     /// Installs `prompts` (not owned) until it is replaced; nullptr restores the interactive one.
     static void install(UserPrompts* prompts);
+
+private:
+    QString lastSaveFolder_;
 };
 
 }  // namespace quillfen

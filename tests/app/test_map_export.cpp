@@ -5,6 +5,7 @@
 #include "support/test_main.h"
 
 #include <QApplication>
+#include <QFileInfo>
 #include <QImageReader>
 #include <QTemporaryDir>
 
@@ -35,6 +36,9 @@ private slots:
         QCOMPARE(reader.format(), QByteArray("bmp"));
         const QImage picture = reader.read();
         QCOMPARE(picture.size(), window.map().size() * 2);
+        // The next dialog starts in the folder of this save.
+        clickButton(window, "button_print");
+        QCOMPARE(prompts.dialogs.last().startFolder, QFileInfo(path).absolutePath());
         // The same view: a pixel of the screen image and the matching one of the picture agree.
         const QPoint probe(window.map().width() / 2, window.map().height() / 2);
         QVERIFY(sameColor(window.map().image().pixelColor(probe), picture.pixelColor(probe * 2), 24));

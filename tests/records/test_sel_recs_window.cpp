@@ -5,7 +5,12 @@
 #include "support/window_driving.h"
 #include "support/test_main.h"
 
+#include "catalogue/sample_schema.h"
+
+#include <QAccessible>
+#include <QDir>
 #include <QFile>
+#include <QLabel>
 #include <QPushButton>
 #include <QTableView>
 #include <QTemporaryDir>
@@ -34,38 +39,81 @@ struct ShownWindow {
 class SelRecsWindowTest : public QObject {
     Q_OBJECT
 private slots:
-    void theButtonsSitAtTheLowerRightBelowTheGridOfAWindowOfFixedSizeAndAboutIsModal() {
+    // At the designed size the controls stand where they always stood; a larger or smaller
+    // window gives the grid the difference and keeps the buttons at the lower right.
+    void theGridTakesTheWindowsSpaceAndTheButtonsKeepToTheLowerRight_data() {
+        QTest::addColumn<QSize>("change");
+        QTest::newRow("designed size") << QSize(0, 0);
+        QTest::newRow("enlarged") << QSize(400, 300);
+        QTest::newRow("made smaller") << QSize(-160, -120);
+    }
+
+    void theGridTakesTheWindowsSpaceAndTheButtonsKeepToTheLowerRight() {
+        QFETCH(QSize, change);
         ShownWindow w;
         QCOMPARE(w.window.objectName(), QStringLiteral("sel_recs"));
         QCOMPARE(w.window.windowTitle(), QStringLiteral("Selected Records"));
-        QVERIFY(w.window.isWindow());
-        QPushButton* about = w.button("Command3");
-        QPushButton* save = w.button("Command2");
-        QPushButton* exit = w.button("Command1");
-        QCOMPARE((QStringList{about->text(), save->text(), exit->text()}),
-                 (QStringList{"About...", "Save as Text File", "Exit"}));
-        for (QPushButton* button : {about, save}) {
-            QCOMPARE(button->geometry().size(), exit->geometry().size());
-            QCOMPARE(button->geometry().top(), exit->geometry().top());
-        }
-        QVERIFY(about->geometry().right() < save->geometry().left());
-        QVERIFY(save->geometry().right() < exit->geometry().left());
-        QVERIFY(w.window.width() - exit->geometry().right() < 20);
-        QVERIFY(w.window.height() - exit->geometry().bottom() < 20);
-        QVERIFY(about->geometry().left() > w.window.width() / 3);
-        QVERIFY(w.grid()->geometry().bottom() < exit->geometry().top());
-        // The keyboard goes from Exit to Save to About.
-        QCOMPARE(exit->nextInFocusChain(), save);
-        QCOMPARE(save->nextInFocusChain(), about);
-
-        const QSize window = w.window.size();
-        const QSize grid = w.grid()->size();
-        w.window.resize(window + QSize(300, 200));
+        QCOMPARE(w.window.size(), QSize(640, 400));
+        w.window.resize(w.window.size() + change);
         QCoreApplication::processEvents();
-        QCOMPARE(w.window.size(), window);
-        QCOMPARE(w.grid()->size(), grid);
-        QVERIFY(testing::driveModal("about2", [about] { QTest::mouseClick(about, Qt::LeftButton); }));
-        QVERIFY(w.window.isVisible());
+        QCOMPARE(w.window.size(), QSize(640, 400) + change);
+        const QPoint moved(change.width(), change.height());
+        QCOMPARE(w.grid()->geometry(), QRect(QPoint(11, 11), QSize(618, 347) + change));
+        QCOMPARE(w.button("Command3")->geometry(), QRect(QPoint(257, 364) + moved, QSize(120, 25)));
+        QCOMPARE(w.button("Command2")->geometry(), QRect(QPoint(383, 364) + moved, QSize(120, 25)));
+        QCOMPARE(w.button("Command1")->geometry(), QRect(QPoint(509, 364) + moved, QSize(120, 25)));
+        QCOMPARE((QStringList{w.button("Command3")->text(), w.button("Command2")->text(),
+                              w.button("Command1")->text()}),
+                 (QStringList{"About...", "Save as Text File", "Exit"}));
+        // The count stands at the left of the button row.
+        const QRect count = testing::control<QLabel>(&w.window, "Label_count")->geometry();
+        QVERIFY(count.left() == 11 && count.right() < w.button("Command3")->geometry().left());
+        QVERIFY(count.intersects(QRect(0, w.button("Command3")->geometry().center().y(), 1000, 1)));
+    }
+
+    // Tab goes Exit, Save, About, the grid and back to Exit (Shift+Tab the other way), from
+    // Exit when the window opens; the grid is a table headed by the headings.
+    void theKeyboardReachesEveryControlInTheDesignedOrderAndEachIsNamed() {
+        ShownWindow w;
+        layOutGrid(w.window.grid(), SampleKind::Invert);
+        writeLayerRecordRow(w.window.grid(), 1, {7});
+        w.window.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&w.window));
+        QAccessibleInterface* window = QAccessible::queryAccessibleInterface(&w.window);
+        const auto focused = [window] {
+            QAccessibleInterface* child = window->focusChild();
+            // In the grid the focus is on its current cell.
+            if (child && child->role() == QAccessible::Cell)
+                child = child->parent();
+            return child ? QStringLiteral("%1 %2").arg(int(child->role())).arg(child->text(QAccessible::Name))
+                         : QString();
+        };
+        const QString exit = QStringLiteral("%1 Exit").arg(int(QAccessible::Button));
+        const QString save = QStringLiteral("%1 Save as Text File").arg(int(QAccessible::Button));
+        const QString about = QStringLiteral("%1 About...").arg(int(QAccessible::Button));
+        const QString grid = QStringLiteral("%1 Selected records").arg(int(QAccessible::Table));
+        QCOMPARE(focused(), exit);
+        QStringList forward, backward;
+        for (int i = 0; i < 4; ++i) {
+            QTest::keyClick(w.window.windowHandle(), Qt::Key_Tab);
+            forward << focused();
+        }
+        for (int i = 0; i < 4; ++i) {
+            QTest::keyClick(w.window.windowHandle(), Qt::Key_Backtab, Qt::ShiftModifier);
+            backward << focused();
+        }
+        QCOMPARE(forward, (QStringList{save, about, grid, exit}));
+        QCOMPARE(backward, (QStringList{grid, about, save, exit}));
+
+        QAccessibleTableInterface* table = QAccessible::queryAccessibleInterface(w.grid())->tableInterface();
+        QVERIFY(table);
+        QStringList headers;
+        for (int col = 0; col < table->columnCount(); ++col)
+            headers << table->columnDescription(col);
+        QStringList headings;
+        for (const SchemaField& field : sampleSchema(SampleKind::Invert))
+            headings << field.gridHeading;
+        QCOMPARE(headers.mid(headers.size() - headings.size()), headings);
     }
 
     void saveWritesTheGridInTheLayoutOfTheKindShownWhenSavingAndExitOnlyHides() {
@@ -76,7 +124,10 @@ private slots:
         ScriptedPrompts prompts;
         prompts.saveAnswers = {dir.filePath("fish.txt")};
         w.component = "f";
+        QLabel* count = testing::control<QLabel>(&w.window, "Label_count");
+        QTRY_COMPARE(count->text(), QStringLiteral("1 record"));
         QTest::mouseClick(w.button("Command2"), Qt::LeftButton);
+        QCOMPARE(count->text(), "1 record appended to " + QDir::toNativeSeparators(dir.filePath("fish.txt")));
         QFile file(dir.filePath("fish.txt"));
         QVERIFY(file.open(QIODevice::ReadOnly));
         const QList<QByteArray> lines = file.readAll().split('\n');

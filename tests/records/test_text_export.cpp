@@ -7,6 +7,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -128,8 +129,11 @@ private slots:
         QCOMPARE(options.title, QStringLiteral("Save Selected Records as Text"));
         QCOMPARE(options.defaultSuffix, QStringLiteral(".txt"));
         QCOMPARE(options.proposedName, QStringLiteral(".txt"));
-        QCOMPARE(options.startFolder, QDir::homePath());
         QVERIFY(options.filter.isEmpty());
+        // The dialog starts at home until a file is chosen, then in that file's folder.
+        QCOMPARE(options.startFolder, QDir::homePath());
+        QCOMPARE(prompts.dialogs.at(1).startFolder, QDir::homePath());
+        QCOMPARE(prompts.dialogs.at(2).startFolder, QFileInfo(path()).absolutePath());
 
         saveGridAsText(nullptr, grid, "w");
         QCOMPARE(prompts.dialogs.size(), 5);

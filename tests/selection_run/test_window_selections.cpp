@@ -2,11 +2,14 @@
 // polygon drawn with the mouse, searched on every draw/query layer at each redraw, the hits
 // painted yellow and their records in the grid, compared with what the data files hold.
 
-#include "catalogue/sampling_periods.h"
 #include "catalogue/sample_schema.h"
+#include "catalogue/sampling_periods.h"
 #include "mapcontrol/map_control.h"
+#include "mapcontrol/map_marks.h"
 #include "query_builder/query_window.h"
+#include "records/record_grid.h"
 #include "records/record_grid_model.h"
+#include "records/sel_recs_window.h"
 #include "sample_data/file_records.h"
 #include "support/main_window_harness.h"
 #include "support/test_main.h"
@@ -14,6 +17,8 @@
 #include <ogr_geometry.h>
 
 #include <QDate>
+#include <QLabel>
+#include <QTableView>
 
 using namespace datafiles;
 using quillfen::SampleKind;
@@ -141,6 +146,20 @@ void show(WindowDriver& driver, Shown shown) {
     }
 }
 
+/// True when the mark's ring passes through one of the four pixels at its radius from the point.
+bool isRinged(const WindowDriver& driver, QPointF mapPoint) {
+    const QImage& image = driver.window.map().image();
+    const int radius = int(mapcontrol::MapMarks::kRingRadius);
+    for (const QPoint& step :
+         {QPoint(radius, 0), QPoint(-radius, 0), QPoint(0, radius), QPoint(0, -radius)}) {
+        const QPoint pixel = driver.pixelOf(mapPoint) + step;
+        if (image.rect().contains(pixel) &&
+            testing::sameColor(image.pixelColor(pixel), mapcontrol::MapMarks::kRingColor))
+            return true;
+    }
+    return false;
+}
+
 } // namespace
 
 class WindowSelectionTest : public QObject {
@@ -250,6 +269,16 @@ private slots:
         const QString mismatch =
             listingMismatch(driver.grid(), expected, sampleKind, sampleKind == SampleKind::Water && site >= 0 ? 0 : 1);
         QVERIFY2(mismatch.isEmpty(), qPrintable(mismatch));
+        // Each record row knows its layer and, when it has a point, its feature; the empty row
+        // ending a companion listing belongs to the last record's site.
+        const int count = int(expected.size());
+        for (int row = 1; row <= count; ++row) {
+            QVERIFY(driver.grid().rowSource(row).isRecord());
+            if (sampleKind == SampleKind::Water)
+                QCOMPARE(driver.grid().rowSource(row).hasShape(), expected[size_t(row - 1)].hasPoint());
+        }
+        if (sampleKind != SampleKind::Water && count > 0)
+            QVERIFY(driver.grid().rowSource(count + 1) == driver.grid().rowSource(count));
         for (const QPointF& hit : hits)
             QVERIFY(driver.isHighlighted(hit));
         // A point well away from every hit stays as its layer draws it.
@@ -266,6 +295,71 @@ private slots:
         driver.clickButton("Command3");
         QCOMPARE(driver.window.recordsWindow().windowTitle(), "Selected Records: " + selection);
         driver.window.recordsWindow().hide();
+    }
+
+    // The records selected in the grid are ringed over their yellow points; Enter on one
+    // brings its point back into view at the same scale; a record without a shape says so;
+    // the window counts its records and its title follows the selection it lists.
+    void recordsSelectedInTheGridAreRingedOnTheMapAndEnterBringsOneIntoView() {
+        WindowDriver driver;
+        driver.clickBox("chkwater_0");
+        QVERIFY(driver.selectLogically("Dissolved Oxygen", "<", "5"));
+        driver.clickButton("Command3");
+        quillfen::SelRecsWindow& records = driver.window.recordsWindow();
+        QVERIFY(QTest::qWaitForWindowExposed(&records));
+        auto* grid = testing::control<QTableView>(&records, "MSFlexGrid1");
+        const Records expected = matching(fileRecords("kxw93sm.shp"), isLowOxygen);
+        QTRY_COMPARE(testing::control<QLabel>(&records, "Label_count")->text(),
+                     QStringLiteral("%1 records").arg(expected.size()));
+
+        int unlocated = -1, pair = -1;
+        for (int i = 0; i < int(expected.size()); ++i) {
+            if (!expected[size_t(i)].hasPoint())
+                unlocated = i + 1;
+            else if (pair < 0 && i + 1 < int(expected.size()) && expected[size_t(i + 1)].hasPoint())
+                pair = i + 1;
+        }
+        QVERIFY(unlocated > 0 && pair > 0);
+        const auto tip = [grid](int row) {
+            return grid->model()->headerData(row, Qt::Vertical, Qt::ToolTipRole).toString();
+        };
+        QCOMPARE(tip(unlocated), quillfen::RecordGrid::noShapeTip(unlocated));
+        QCOMPARE(tip(pair), QString::number(pair));
+
+        // A click selects one record, Shift+Down the next one too.
+        const QPointF first = expected[size_t(pair - 1)].point();
+        const QPointF second = expected[size_t(pair)].point();
+        QVERIFY(!isRinged(driver, first));
+        QTest::mouseClick(grid->viewport(), Qt::LeftButton, Qt::NoModifier,
+                          grid->visualRect(grid->model()->index(pair, 1)).center());
+        driver.settle();
+        QVERIFY(isRinged(driver, first) && driver.isHighlighted(first));
+        QVERIFY(!isRinged(driver, second));
+        QTest::keyClick(grid, Qt::Key_Down, Qt::ShiftModifier);
+        driver.settle();
+        QVERIFY(isRinged(driver, first) && isRinged(driver, second));
+
+        // Zoomed in far from the second point, Enter on it brings it into view at that scale.
+        const mapcontrol::Rect whole = driver.window.map().viewBounds();
+        const QPointF away(second.x() < whole.center().x() ? whole.maxX : whole.minX,
+                           second.y() < whole.center().y() ? whole.maxY : whole.minY);
+        driver.zoomInAround(
+            QPointF((away.x() * 9 + whole.center().x()) / 10, (away.y() * 9 + whole.center().y()) / 10), 20);
+        const mapcontrol::Rect zoomed = driver.window.map().viewBounds();
+        QVERIFY(!zoomed.contains(second));
+        QTest::keyClick(grid, Qt::Key_Return);
+        driver.settle();
+        const mapcontrol::Rect shown = driver.window.map().viewBounds();
+        QVERIFY(shown.contains(second));
+        QCOMPARE(shown.width(), zoomed.width());
+        QVERIFY(isRinged(driver, second));
+
+        // A new selection: the open window's title names it and its grid has no marks left.
+        QVERIFY(driver.selectLogically("Dissolved Oxygen", ">", "9"));
+        QVERIFY(driver.title().endsWith(QStringLiteral("dis_oxygen > 9 AND dis_oxygen <> -99")));
+        QCOMPARE("Kesselby - " + records.windowTitle(), driver.title());
+        QVERIFY(!isRinged(driver, second));
+        QVERIFY(driver.prompts.messages.isEmpty());
     }
 
     void aQueryWindowClosedWithoutSubmittingLeavesTheSelectionShownBefore_data() {
