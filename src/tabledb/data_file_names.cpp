@@ -123,7 +123,8 @@ DataFileMatch matchDataFile(const QString& folder, const QString& fileName) {
 QString notARegularFile(const QString& path) {
     std::error_code error;
     // Follows links: a link to a regular file is a regular file.
-    const std::filesystem::file_type type = std::filesystem::status(QFile::encodeName(path).toStdString(), error).type();
+    const std::filesystem::file_type type =
+        std::filesystem::status(QFile::encodeName(path).toStdString(), error).type();
     if (type == std::filesystem::file_type::regular || type == std::filesystem::file_type::not_found)
         return QString();
     return QStringLiteral("%1 is %2, not a regular file").arg(QFileInfo(path).fileName(), kindOfEntry(type));
@@ -143,7 +144,8 @@ GdalOpening gdalOpening(const QString& path) {
         if (!problem.isEmpty())
             return {QString(), problem};
         const QString extension = name.mid(base.size());
-        foundAlone = foundAlone && name.startsWith(base) && (isAllLower(extension) || isAllUpper(extension)) &&
+        foundAlone = foundAlone && name.startsWith(base) &&
+                     (isAllLower(extension) || isAllUpper(extension)) &&
                      !lowerCaseNames.contains(name.toLower());
         lowerCaseNames.insert(name.toLower());
     }

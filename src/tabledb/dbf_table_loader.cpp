@@ -84,15 +84,18 @@ struct Column {
 
 /// The columns of the fields, the first of each name: names are compared without regard to
 /// case, as OGR finds a field by its name. A sentence in `leftOut` names each field left out.
-std::vector<Column> columnsOf(OGRFeatureDefn& definition, const QSet<QString>& numericFields, QStringList* leftOut) {
+std::vector<Column> columnsOf(OGRFeatureDefn& definition, const QSet<QString>& numericFields,
+                              QStringList* leftOut) {
     std::vector<Column> columns;
     QHash<QString, QString> nameOfLowerCase;
     for (int i = 0; i < definition.GetFieldCount(); ++i) {
         const OGRFieldDefn& field = *definition.GetFieldDefn(i);
         const QString name = QString::fromUtf8(field.GetNameRef());
-        if (const auto first = nameOfLowerCase.constFind(name.toLower()); first != nameOfLowerCase.constEnd()) {
-            *leftOut << QStringLiteral("field %1 is left out: its name differs from that of field %2 only in case, "
-                                       "and the first of the two is read")
+        if (const auto first = nameOfLowerCase.constFind(name.toLower());
+            first != nameOfLowerCase.constEnd()) {
+            *leftOut << QStringLiteral(
+                            "field %1 is left out: its name differs from that of field %2 only in case, "
+                            "and the first of the two is read")
                             .arg(name, first.value());
             continue;
         }

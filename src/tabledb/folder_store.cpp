@@ -61,7 +61,6 @@ QString seconds(std::chrono::milliseconds duration) {
     return QString::number(double(duration.count()) / 1000.0);
 }
 
-
 std::function<void(const QString&)>& readAheadCheckHook() {
     static std::function<void(const QString&)> hook;
     return hook;
@@ -458,8 +457,8 @@ void FolderStore::adoptLoadedAhead() {
         }
         FileStamp stamp;
         if (readAheadIsCurrent(**load, (*load)->path(), &stamp))
-            tables_.insert(load.key(),
-                           TableFile{(*load)->path(), stamp.size, stamp.modified, table.rowIdName, table.notes});
+            tables_.insert(load.key(), TableFile{(*load)->path(), stamp.size, stamp.modified, table.rowIdName,
+                                                 table.notes});
         else
             forgetTable(load.key());
         load = loadsAhead_.erase(load);

@@ -145,7 +145,8 @@ TableLoadAhead::TableLoadAhead(const QString& table, const QString& path, const 
 
 TableLoadAhead::~TableLoadAhead() = default;
 
-bool TableLoadAhead::isOf(const QString& path, const FileStamp& stamp, const QSet<QString>& numericFields) const {
+bool TableLoadAhead::isOf(const QString& path, const FileStamp& stamp,
+                          const QSet<QString>& numericFields) const {
     return path == path_ && stamp == stamp_ && numericFields == numericFields_;
 }
 

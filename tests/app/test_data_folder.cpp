@@ -16,7 +16,6 @@
 
 #include <sys/stat.h>
 
-
 using namespace quillfen;
 
 namespace {
@@ -173,7 +172,8 @@ private slots:
             << "kxf93sm.shp" << "WRONG GEOMETRY: holds a line layer, a point layer is expected";
         QTest::newRow("layer read through an unreadable table") << "kxi95.shp" << "UNREADABLE";
         QTest::newRow("table that is a named pipe")
-            << "kxr93sm.dbf" << "UNREADABLE: kxr93sm.dbf is a named pipe, not a regular file";
+            << "kxr93sm.dbf"
+            << "UNREADABLE: kxr93sm.dbf is a named pipe, not a regular file";
     }
     void checkFindsEveryFileUsableOrNamesTheOneSpoilt() {
         QFETCH(QString, spoilt);

@@ -50,10 +50,13 @@ public:
         testdata::writeShapes(path(), name, kSamplePoints, columns);
     }
     /// Fish sites 12 to 15, one per sample point.
-    void writeFishSites() { testdata::writeShapes(path(), "kxf93sm", kSamplePoints, {{"grid_code", {12, 13, 14, 15}}}); }
+    void writeFishSites() {
+        testdata::writeShapes(path(), "kxf93sm", kSamplePoints, {{"grid_code", {12, 13, 14, 15}}});
+    }
     /// A dBASE table alone, under `fileName` as spelled.
     void writeTable(const QString& fileName, const std::vector<testdata::Column>& columns) {
-        testdata::writeShapes(path(), "table", QStringList(columns.front().values.size(), QString()), columns);
+        testdata::writeShapes(path(), "table", QStringList(columns.front().values.size(), QString()),
+                              columns);
         if (!QFile::remove(file("table.shp")) || !QFile::remove(file("table.shx")) ||
             !QFile::rename(file("table.dbf"), file(fileName)))
             qFatal("cannot write %s", qPrintable(fileName));
@@ -98,7 +101,8 @@ private:
 const double kNorthUp[6] = {0, 125, 0, 500, 0, -125};
 
 /// The records of two fish sites in a catch table.
-std::vector<testdata::Column> catchOfSites(const QVector<QVariant>& barcodes, const QVector<QVariant>& species) {
+std::vector<testdata::Column> catchOfSites(const QVector<QVariant>& barcodes,
+                                           const QVector<QVariant>& species) {
     return {{"barcode", barcodes}, {"grid_code", {12, 13}}, {"species", species}, {"count", {4321, 2}}};
 }
 

@@ -355,7 +355,8 @@ private slots:
             for (const bool namedTwice : {false, true}) {
                 QTemporaryDir folder;
                 const QString path = folder.filePath("kxr93sm.dbf");
-                const Fields fields = namedTwice ? Fields{{"count", c.type}, {"other", c.type}} : Fields{{"count", c.type}};
+                const Fields fields =
+                    namedTwice ? Fields{{"count", c.type}, {"other", c.type}} : Fields{{"count", c.type}};
                 QVERIFY(writeDbf(path, fields, {QVariantList(fields.size()), QVariantList(fields.size())}));
                 QFile bytes(path);
                 char header[12];
@@ -364,16 +365,18 @@ private slots:
                 if (namedTwice)
                     QVERIFY(bytes.seek(64) && bytes.write("COUNT") == 5);
                 QVERIFY(bytes.seek(qFromLittleEndian<quint16>(header + 8)));
-                const QByteArray second = namedTwice ? QByteArray("1e3").leftJustified(width, ' ') : QByteArray();
-                bytes.write("*" + QByteArray(width, '1') + second + " " + c.bytes.leftJustified(width, ' ', true) +
-                            second);
+                const QByteArray second =
+                    namedTwice ? QByteArray("1e3").leftJustified(width, ' ') : QByteArray();
+                bytes.write("*" + QByteArray(width, '1') + second + " " +
+                            c.bytes.leftJustified(width, ' ', true) + second);
                 bytes.close();
                 bool direct = false, throughOgr = true;
                 const QStringList read = loadedAs(path, tabledb::RecordReading::DirectWherePlain, &direct);
                 QCOMPARE(read, loadedAs(path, tabledb::RecordReading::ThroughOgr, &throughOgr));
                 QVERIFY2(direct == c.direct && !throughOgr, c.bytes.constData());
-                QCOMPARE(read.contains("field COUNT is left out: its name differs from that of field count only in "
-                                       "case, and the first of the two is read"),
+                QCOMPARE(read.contains(
+                             "field COUNT is left out: its name differs from that of field count only in "
+                             "case, and the first of the two is read"),
                          namedTwice);
             }
         }
@@ -487,19 +490,22 @@ private slots:
         QVector<QVariantList> rows;
         for (int i = 0; i < 400; ++i)
             rows << QVariantList{i, QString::number(i).repeated(80).left(80)};
-        QVERIFY(writeDbf(folder.filePath("kxr98sm.dbf"), {{"grid_code", OFTInteger}, {"species", OFTString}}, rows));
+        QVERIFY(writeDbf(folder.filePath("kxr98sm.dbf"), {{"grid_code", OFTInteger}, {"species", OFTString}},
+                         rows));
         Engine engine;
         const tabledb::Database db = engine.open(folder.path());
         QCOMPARE(db.recordCount("kxr98sm"), 400);
         // Every distinct pair of texts of the table joined to itself: some 25 MB.
         const QString hungry =
             "(SELECT count(*) FROM (SELECT DISTINCT a.species, b.species FROM kxr98sm a, kxr98sm b)) > 0";
-        const QString stopped = "the search needed more than the 8 MB of memory that searches and tables may take "
-                                "together and was stopped";
+        const QString stopped =
+            "the search needed more than the 8 MB of memory that searches and tables may take "
+            "together and was stopped";
         Engine::setMemoryCeiling(8 << 20);
         const auto ignore = [](const tabledb::RowReader&) {};
         // As the window searches a table, its sites and records, and a layer's records.
-        const SelectResult sites = db.select("SELECT DISTINCT [GRID_CODE] FROM kxr98sm WHERE " + hungry + ";");
+        const SelectResult sites =
+            db.select("SELECT DISTINCT [GRID_CODE] FROM kxr98sm WHERE " + hungry + ";");
         const QString records = db.stream("SELECT * FROM kxr98sm WHERE " + hungry + ";", ignore);
         const QString layerRecords = db.streamRecords("kxr98sm", hungry, ignore);
         Engine::setMemoryCeiling(qint64(2) << 30);
