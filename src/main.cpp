@@ -1,5 +1,6 @@
 #include "app/command_line.h"
 #include "app/main_window.h"
+#include "tabledb/table_database.h"
 
 #include <QApplication>
 #include <QCoreApplication>
@@ -28,6 +29,8 @@ quillfen::StartRequest readCommandLine(int argc, char* argv[], int* exitStatus) 
 } // namespace
 
 int main(int argc, char* argv[]) {
+    // Before any loading thread opens a file or a table.
+    tabledb::prepareEngine();
     int exitStatus = EXIT_SUCCESS;
     const quillfen::StartRequest request = readCommandLine(argc, argv, &exitStatus);
     if (request.action != quillfen::StartRequest::Action::OpenWindow)

@@ -44,6 +44,8 @@ public:
     }
 
     QString problemOf(const DataFile& file, const QString& path, QString* summary) {
+        if (const QString irregular = tabledb::notARegularFile(path); !irregular.isEmpty())
+            return QStringLiteral("UNREADABLE: %1").arg(irregular);
         if (!QFileInfo(path).isReadable())
             return QStringLiteral("UNREADABLE: the file cannot be opened");
         if (file.kind == DataFileKind::Raster)

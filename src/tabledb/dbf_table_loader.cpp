@@ -9,6 +9,7 @@
 #include <ogrsf_frmts.h>
 #include <sqlite3.h>
 
+#include <QHash>
 #include <QSet>
 
 #include <charconv>
@@ -76,16 +77,30 @@ bool numberOfText(const char* text, double* number) {
 struct Column {
     QString name;
     ColumnKind kind;
+    int field = 0;           ///< its index among the fields of the file
     int width = 0;           ///< as OGR gives it
     int textsNotNumbers = 0; ///< TextNumber: texts left empty because they are not numbers
 };
 
-std::vector<Column> columnsOf(OGRFeatureDefn& definition, const QSet<QString>& numericFields) {
+/// The columns of the fields, the first of each name: names are compared without regard to
+/// case, as OGR finds a field by its name. A sentence in `leftOut` names each field left out.
+std::vector<Column> columnsOf(OGRFeatureDefn& definition, const QSet<QString>& numericFields,
+                              QStringList* leftOut) {
     std::vector<Column> columns;
+    QHash<QString, QString> nameOfLowerCase;
     for (int i = 0; i < definition.GetFieldCount(); ++i) {
         const OGRFieldDefn& field = *definition.GetFieldDefn(i);
-        columns.push_back(
-            {QString::fromUtf8(field.GetNameRef()), columnKindOf(field, numericFields), field.GetWidth()});
+        const QString name = QString::fromUtf8(field.GetNameRef());
+        if (const auto first = nameOfLowerCase.constFind(name.toLower());
+            first != nameOfLowerCase.constEnd()) {
+            *leftOut << QStringLiteral(
+                            "field %1 is left out: its name differs from that of field %2 only in case, "
+                            "and the first of the two is read")
+                            .arg(name, first.value());
+            continue;
+        }
+        nameOfLowerCase.insert(name.toLower(), name);
+        columns.push_back({name, columnKindOf(field, numericFields), i, field.GetWidth()});
     }
     return columns;
 }
@@ -205,7 +220,7 @@ bool insertRecordsThroughOgr(sqlite3* db, sqlite3_stmt* insert, OGRLayer& layer,
         if (numbered)
             sqlite3_bind_int64(insert, 1, feature->GetFID());
         for (int i = 0; i < int(columns.size()); ++i)
-            bindField(insert, i + firstField, *feature, i, columns[size_t(i)]);
+            bindField(insert, i + firstField, *feature, columns[size_t(i)].field, columns[size_t(i)]);
         if (!stepInsert(db, insert, error))
             return false;
     }
@@ -346,10 +361,11 @@ bool bindPlainValue(sqlite3_stmt* insert, int parameter, QByteArrayView text, Co
 /// the same order, of dBASE types whose values the direct read understands.
 bool headerMatches(const std::vector<DbfField>& fields, const OGRFeatureDefn& definition,
                    const std::vector<Column>& columns) {
-    if (int(fields.size()) != int(columns.size()))
+    if (int(fields.size()) != definition.GetFieldCount())
         return false;
-    for (size_t i = 0; i < fields.size(); ++i) {
-        const DbfField& field = fields[i];
+    for (size_t i = 0; i < columns.size(); ++i) {
+        const int index = columns[i].field;
+        const DbfField& field = fields[size_t(index)];
         const bool number = field.type == 'N' || field.type == 'F';
         bool understood = false;
         switch (columns[i].kind) {
@@ -357,7 +373,7 @@ bool headerMatches(const std::vector<DbfField>& fields, const OGRFeatureDefn& de
             // OGR keeps a field narrower than 10 digits as a 32-bit integer, which every
             // value of the field fits.
             understood = number && field.width == columns[i].width &&
-                         (definition.GetFieldDefn(int(i))->GetType() != OFTInteger || field.width < 10);
+                         (definition.GetFieldDefn(index)->GetType() != OFTInteger || field.width < 10);
             break;
         case ColumnKind::Real:
             understood = number && field.width == columns[i].width;
@@ -370,7 +386,7 @@ bool headerMatches(const std::vector<DbfField>& fields, const OGRFeatureDefn& de
             understood = field.type == 'C' && field.width == columns[i].width;
             break;
         }
-        if (!understood || field.name != definition.GetFieldDefn(int(i))->GetNameRef())
+        if (!understood || field.name != definition.GetFieldDefn(index)->GetNameRef())
             return false;
     }
     return true;
@@ -392,7 +408,7 @@ DirectRead insertRecordsDirectly(sqlite3* db, sqlite3_stmt* insert, const QStrin
         if (numbered)
             sqlite3_bind_int64(insert, 1, number);
         for (size_t i = 0; i < columns.size(); ++i) {
-            const QByteArrayView text = DbfFile::fieldText(record, file.fields()[i]);
+            const QByteArrayView text = DbfFile::fieldText(record, file.fields()[size_t(columns[i].field)]);
             if (!bindPlainValue(insert, int(i) + firstField, text, columns[i], recoding))
                 return DirectRead::LeftToOgr;
         }
@@ -498,7 +514,12 @@ bool loadDbfTable(sqlite3* db, const QString& table, const QString& path, const 
     // Only the attributes are copied; a shapefile's geometry is not even read.
     const char* ignoredFields[] = {"OGR_GEOMETRY", "OGR_STYLE", nullptr};
     layer->SetIgnoredFields(ignoredFields);
-    std::vector<Column> columns = columnsOf(*layer->GetLayerDefn(), numericFields);
+    QStringList fieldsLeftOut;
+    std::vector<Column> columns = columnsOf(*layer->GetLayerDefn(), numericFields, &fieldsLeftOut);
+    if (columns.empty()) {
+        *error = QStringLiteral("cannot read table %1 from %2: it has no fields").arg(table, path);
+        return false;
+    }
     const QString rowIdName = freeRowIdName(namesOf(columns));
 
     if (!execute(db, QStringLiteral("BEGIN"), error))
@@ -516,7 +537,7 @@ bool loadDbfTable(sqlite3* db, const QString& table, const QString& path, const 
         return false;
     loaded->columns = namesOf(columns);
     loaded->rowIdName = rowIdName;
-    loaded->notes = numbersStoredAsText(columns);
+    loaded->notes = fieldsLeftOut + numbersStoredAsText(columns);
     loaded->readDirectly = readDirectly;
     return true;
 }

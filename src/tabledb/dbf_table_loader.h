@@ -32,7 +32,9 @@ enum class RecordReading { DirectWherePlain, ThroughOgr };
 /// characters TEXT COLLATE NOCASE, dates TEXT in the form M/D/YYYY; empty values are NULL.
 /// A character field named in `numericFields` (lower case) is kept as REAL: its texts that are
 /// numbers become those numbers, other texts NULL, and a note says so. A "grid_code" column
-/// gets an index. On failure nothing changes in `db` and `error` names the problem.
+/// gets an index. Of fields whose names differ only in case the first is read, and a note
+/// names each one left out. A file without fields is refused. On failure nothing changes in
+/// `db` and `error` names the problem and the file.
 bool loadDbfTable(sqlite3* db, const QString& table, const QString& path, const QSet<QString>& numericFields,
                   LoadedTable* loaded, QString* error, RecordReading reading = RecordReading::DirectWherePlain);
 

@@ -26,10 +26,6 @@ constexpr int kMaxPrepareAttempts = 64;
 
 /// The longest text or blob a statement may make.
 constexpr int kLongestValue = 1000000;
-/// All the memory the engine's SQLite may hold, in every folder's store together: the loaded
-/// tables and what a select sorts or collects. A select that needs more fails with "out of
-/// memory" instead of taking the program's memory.
-constexpr sqlite3_int64 kEngineMemory = sqlite3_int64(2) << 30;
 /// How many virtual-machine steps pass between two looks at the clock: well under a
 /// millisecond of work.
 constexpr int kProgressSteps = 1000;
@@ -65,6 +61,10 @@ QString seconds(std::chrono::milliseconds duration) {
     return QString::number(double(duration.count()) / 1000.0);
 }
 
+std::function<void(const QString&)>& readAheadCheckHook() {
+    static std::function<void(const QString&)> hook;
+    return hook;
+}
 
 SelectResult failure(const QString& message) {
     SelectResult result;
@@ -143,9 +143,9 @@ FolderStore::FolderStore(const QString& folder)
     sqlite3_db_config(db_, SQLITE_DBCONFIG_TRUSTED_SCHEMA, 0, nullptr);
     sqlite3_db_config(db_, SQLITE_DBCONFIG_ENABLE_FTS3_TOKENIZER, 0, nullptr);
     sqlite3_db_config(db_, SQLITE_DBCONFIG_ENABLE_LOAD_EXTENSION, 0, nullptr);
-    // Sorting and collecting stay in memory, under the engine's ceiling: a search writes no file.
+    // Sorting and collecting stay in memory, under the engine's ceiling (prepareSqliteMemory): a
+    // search writes no file.
     sqlite3_exec(db_, "PRAGMA temp_store = MEMORY", nullptr, nullptr, nullptr);
-    sqlite3_hard_heap_limit64(kEngineMemory);
     registerDbaseLike(db_, &selectDeadline_);
 }
 
@@ -278,7 +278,7 @@ void FolderStore::loadAhead(const QStringList& tables) {
         if (path.isEmpty() || isCurrent(key, path))
             continue;
         const std::shared_ptr<TableLoadAhead> started = loadsAhead_.value(key);
-        if (started && started->isOf(path, numericFields_))
+        if (started && started->isOf(path, FileStamp::of(path), numericFields_))
             continue;
         if (started)
             started->cancel();
@@ -373,6 +373,10 @@ QString FolderStore::stepRows(sqlite3_stmt* statement, bool firstColumnIsRowNumb
     if (rc == SQLITE_INTERRUPT)
         return QStringLiteral("the search took longer than %1 seconds and was stopped")
             .arg(seconds(limits_.duration));
+    if (rc == SQLITE_NOMEM)
+        return QStringLiteral("the search needed more than the %1 MB of memory that searches and tables may "
+                              "take together and was stopped")
+            .arg(sqliteMemoryCeiling() >> 20);
     if (rc != SQLITE_DONE && rc != SQLITE_ROW)
         return QString::fromUtf8(sqlite3_errmsg(db_));
     return QString();
@@ -389,55 +393,47 @@ bool FolderStore::execute(const QByteArray& sql, QString* error) {
 bool FolderStore::refreshTable(const QString& table, bool* reloaded, QString* error) {
     *reloaded = false;
     const QString key = table.toLower();
+    // Looked up each time: another spelling of the file may have come or gone.
+    const QString path = fileOfTable(table);
     const auto loaded = tables_.constFind(key);
-    if (loaded == tables_.constEnd()) {
-        const QString path = fileOfTable(table);
-        if (path.isEmpty()) {
-            *error = notFound(table);
-            return false;
-        }
-        *reloaded = true;
-        return loadTable(key, path, error);
-    }
-    const QFileInfo file(loaded->path);
-    if (!file.exists()) {
-        forgetTable(key);
+    if (path.isEmpty()) {
+        if (loaded != tables_.constEnd())
+            forgetTable(key);
         *error = notFound(table);
         return false;
     }
-    if (file.size() == loaded->size && file.lastModified() == loaded->modified)
+    if (loaded != tables_.constEnd() && isCurrent(key, path))
         return true;
     *reloaded = true;
-    return loadTable(key, loaded->path, error);
+    return loadTable(key, path, error);
 }
 
 bool FolderStore::loadTable(const QString& key, const QString& path, QString* error) {
-    const QFileInfo file(path);
-    LoadedTable table;
-    const std::shared_ptr<TableLoadAhead> ahead = loadsAhead_.take(key);
-    if (ahead && !ahead->isOf(path, numericFields_))
+    std::shared_ptr<TableLoadAhead> ahead = loadsAhead_.take(key);
+    FileStamp stamp;
+    if (ahead && !readAheadIsCurrent(*ahead, path, &stamp)) {
         ahead->cancel();
+        ahead.reset();
+    }
+    LoadedTable table;
     bool ok = false;
-    TableFile loaded{path, file.size(), file.lastModified(), {}, {}};
-    if (ahead && ahead->isOf(path, numericFields_)) {
+    if (ahead) {
         // No loading thread has begun it: reading here is quicker than waiting for one.
         if (ahead->claim())
             ahead->loadHere();
         else if (!ahead->isDone())
             waitFor(*ahead);
         ok = ahead->result(&table, error);
-        loaded.size = ahead->size();
-        loaded.modified = ahead->modified();
     } else {
+        // Taken before the read: a change while it reads is seen by the next statement.
+        stamp = FileStamp::of(path);
         ok = loadDbfTable(db_, key, path, numericFields_, &table, error);
     }
     if (!ok) {
         forgetTable(key);
         return false;
     }
-    loaded.rowIdName = table.rowIdName;
-    loaded.notes = table.notes;
-    tables_.insert(key, loaded);
+    tables_.insert(key, TableFile{path, stamp.size, stamp.modified, table.rowIdName, table.notes});
     return true;
 }
 
@@ -459,18 +455,27 @@ void FolderStore::adoptLoadedAhead() {
             ++load;
             continue;
         }
-        tables_.insert(load.key(), TableFile{(*load)->path(), (*load)->size(), (*load)->modified(),
-                                             table.rowIdName, table.notes});
+        FileStamp stamp;
+        if (readAheadIsCurrent(**load, (*load)->path(), &stamp))
+            tables_.insert(load.key(), TableFile{(*load)->path(), stamp.size, stamp.modified, table.rowIdName,
+                                                 table.notes});
+        else
+            forgetTable(load.key());
         load = loadsAhead_.erase(load);
     }
 }
 
+bool FolderStore::readAheadIsCurrent(const TableLoadAhead& load, const QString& path, FileStamp* now) const {
+    if (readAheadCheckHook())
+        readAheadCheckHook()(path);
+    *now = FileStamp::of(path);
+    return load.isOf(path, *now, numericFields_);
+}
+
 bool FolderStore::isCurrent(const QString& key, const QString& path) const {
     const auto loaded = tables_.constFind(key);
-    if (loaded == tables_.constEnd() || loaded->path != path)
-        return false;
-    const QFileInfo file(path);
-    return file.size() == loaded->size && file.lastModified() == loaded->modified;
+    return loaded != tables_.constEnd() && loaded->path == path &&
+           FileStamp::of(path) == FileStamp{loaded->size, loaded->modified};
 }
 
 void FolderStore::forgetTable(const QString& key) {
@@ -486,6 +491,10 @@ QString FolderStore::fileOfTable(const QString& table) const {
 
 QString FolderStore::notFound(const QString& table) const {
     return QStringLiteral("table %1 not found in %2").arg(table, folder_);
+}
+
+void setReadAheadCheckHook(std::function<void(const QString& path)> hook) {
+    readAheadCheckHook() = std::move(hook);
 }
 
 } // namespace tabledb

@@ -24,6 +24,7 @@ namespace tabledb {
 /// modification time has changed since.
 class TableLoadAhead;
 struct StoreDatabase;
+struct FileStamp;
 
 class FolderStore {
 public:
@@ -54,7 +55,7 @@ private:
     /// A loaded table and the state of its file when it was read.
     struct TableFile {
         QString path;
-        qint64 size = 0;
+        qint64 size = 0; ///< with `modified`, the file's stamp before it was read
         QDateTime modified;
         QString rowIdName; ///< a name of the rowid that no column shadows; empty when none is left
         QStringList notes; ///< faults of the file that the load worked round
@@ -82,8 +83,12 @@ private:
     bool loadTable(const QString& table, const QString& path, QString* error);
     /// Lets go of the database's lock while the table is read and copied on a loading thread.
     void waitFor(TableLoadAhead& load);
-    /// Counts the tables that loading threads have copied into the database as loaded.
+    /// Counts the tables that loading threads have copied into the database as loaded, those
+    /// of files that changed since their read began excepted: these are dropped.
     void adoptLoadedAhead();
+    /// Whether `load` read the file at `path` as it is now; `now` gets the file's stamp, taken
+    /// once for this decision. A read-ahead is used or dropped only by this.
+    bool readAheadIsCurrent(const TableLoadAhead& load, const QString& path, FileStamp* now) const;
     bool isCurrent(const QString& key, const QString& path) const;
     void forgetTable(const QString& key);
     QString notFound(const QString& table) const;

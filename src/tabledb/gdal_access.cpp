@@ -35,15 +35,22 @@ void prepareGdal() {
             CPLSetConfigOption(setting.key, setting.value);
         GDALRegister_GTiff();
         RegisterOGRShape();
+        installCaseFreeFileSystem();
     });
 }
 
 GDALDatasetUniquePtr openWithDriver(const QString& path, const char* driver, unsigned kind, QString* failure) {
     prepareGdal();
+    const GdalOpening opening = gdalOpening(path);
+    if (!opening.problem.isEmpty()) {
+        if (failure)
+            *failure = opening.problem;
+        return nullptr;
+    }
     const char* const allowed[] = {driver, nullptr};
     GdalFailureCapture capture;
     GDALDatasetUniquePtr dataset(
-        GDALDataset::Open(gdalOpenName(path).toUtf8().constData(), kind | GDAL_OF_READONLY, allowed));
+        GDALDataset::Open(opening.name.toUtf8().constData(), kind | GDAL_OF_READONLY, allowed));
     if (!dataset && failure)
         *failure = capture.message();
     return dataset;

@@ -7,13 +7,17 @@
 namespace tabledb {
 
 /// Makes GDAL ready for the program's only formats, once per process: registers the shapefile
-/// and GeoTIFF drivers, keeps every file access off the network and writes nothing beside the
-/// files read (no auxiliary metadata files).
+/// and GeoTIFF drivers, keeps every file access off the network, writes nothing beside the
+/// files read (no auxiliary metadata files) and installs the file system that matches names
+/// without regard to case. GDAL's settings and tables take no lock: the first call is made on
+/// the window's thread before any loading thread starts (see prepareEngine).
 void prepareGdal();
 
 /// Opens `path` read-only with the one driver named (`GDAL_OF_VECTOR` or `GDAL_OF_RASTER` in
-/// `kind`), never with another format's driver whatever the file holds. On failure nullptr,
-/// and `failure` holds GDAL's first complaint (empty when it gave none).
+/// `kind`), never with another format's driver whatever the file holds, reading exactly the
+/// companion files that matchDataFile chooses. Refuses, without opening anything, a path that
+/// is, or whose companions are, not regular files. On failure nullptr, and `failure` holds the
+/// reason: that refusal or GDAL's first complaint (empty when it gave none).
 GDALDatasetUniquePtr openWithDriver(const QString& path, const char* driver, unsigned kind, QString* failure);
 
 /// Collects the first failure that GDAL reports on this thread while it lives, instead of

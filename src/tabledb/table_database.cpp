@@ -1,6 +1,8 @@
 #include "tabledb/table_database.h"
 
 #include "tabledb/folder_store.h"
+#include "tabledb/gdal_access.h"
+#include "tabledb/memory_database.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -64,7 +66,15 @@ void Database::loadAhead(const QStringList& tables) const {
         store_->loadAhead(tables);
 }
 
-Engine::Engine() = default;
+void prepareEngine() {
+    prepareSqliteMemory();
+    prepareGdal();
+}
+
+Engine::Engine() {
+    prepareEngine();
+}
+
 Engine::~Engine() = default;
 
 Database Engine::open(const QString& folder, QString* error) {
@@ -102,6 +112,10 @@ void Engine::setNumericFields(const QStringList& names) {
         numericFields_.insert(name.toLower());
     for (const std::shared_ptr<FolderStore>& store : std::as_const(stores_))
         store->setNumericFields(numericFields_);
+}
+
+void Engine::setMemoryCeiling(qint64 bytes) {
+    setSqliteMemoryCeiling(bytes);
 }
 
 Engine& Engine::instance() {

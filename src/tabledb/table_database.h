@@ -65,7 +65,8 @@ private:
 };
 
 /// What one select may cost before it is stopped with an error. The engine's SQLite also
-/// keeps all its memory (tables, sorting, temporary results) under one fixed ceiling.
+/// keeps all its memory (tables, sorting, temporary results) under one ceiling
+/// (Engine::setMemoryCeiling).
 struct SelectLimits {
     /// Running time of the statement; the clock is read often enough (also inside LIKE) that a
     /// select is stopped well within a second of this.
@@ -148,8 +149,9 @@ public:
     /// Number of records of a table, or -1 with `error` set when it cannot be loaded.
     int recordCount(const QString& table, QString* error = nullptr) const;
 
-    /// Faults of the table's file that its load worked round (a number field stored as text),
-    /// each a sentence naming the field; empty before the table is first used.
+    /// Faults of the table's file that its load worked round (a number field stored as text, a
+    /// field left out because its name differs from another's only in case), each a sentence
+    /// naming the field; empty before the table is first used.
     QStringList notesOf(const QString& table) const;
 
     /// Starts reading these tables off the calling thread, so that the first statement naming
@@ -169,6 +171,17 @@ private:
 /// sleeps until the table is there.
 void setLoadWaitHandler(std::function<void(const std::function<bool()>& finished)> wait);
 
+/// For tests: called with the path of a table's file just before a store looks at the file to
+/// decide whether a table read ahead of it is still current, so that the test can change the
+/// file at that moment. None when empty.
+void setReadAheadCheckHook(std::function<void(const QString& path)> hook);
+
+/// Readies GDAL and SQLite for the engine: GDAL's drivers and settings, the file system that
+/// matches names without regard to case, and the memory ceiling of SQLite. Neither library
+/// takes a lock for these, so the program calls this at start-up on the window's thread,
+/// before any other thread uses them; making an Engine calls it too.
+void prepareEngine();
+
 /// The one database engine of the program. Keeps one in-memory store per folder opened.
 class Engine {
 public:
@@ -183,6 +196,11 @@ public:
 
     /// The limits of every select of this engine's databases, those open already included.
     void setSelectLimits(const SelectLimits& limits);
+
+    /// The most memory that the tables of every engine and what their selects sort or collect
+    /// may take together, in bytes (2 GiB unless set). A select that would need more stops
+    /// with an error saying so.
+    static void setMemoryCeiling(qint64 bytes);
 
     /// Names of the fields the program compares as numbers: a table loaded afterwards keeps a
     /// character field so named as numbers, and notes it (Database::notesOf).

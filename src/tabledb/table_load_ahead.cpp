@@ -117,6 +117,11 @@ void setLoadWaitHandler(std::function<void(const std::function<bool()>& finished
     loadWaitHandler() = std::move(wait);
 }
 
+FileStamp FileStamp::of(const QString& path) {
+    const QFileInfo file(path);
+    return file.exists() ? FileStamp{file.size(), file.lastModified()} : FileStamp{};
+}
+
 /// What a read leaves: the bytes of a database holding the one table, or an error.
 struct TableLoadAhead::Outcome {
     std::unique_ptr<unsigned char, SqliteFree> image;
@@ -135,14 +140,14 @@ std::shared_ptr<TableLoadAhead> TableLoadAhead::start(const QString& table, cons
 
 TableLoadAhead::TableLoadAhead(const QString& table, const QString& path, const QSet<QString>& numericFields,
                                std::shared_ptr<StoreDatabase> store)
-    : table_(table), path_(path), numericFields_(numericFields), size_(QFileInfo(path).size()),
-      modified_(QFileInfo(path).lastModified()), store_(std::move(store)) {}
+    : table_(table), path_(path), numericFields_(numericFields), stamp_(FileStamp::of(path)),
+      store_(std::move(store)) {}
 
 TableLoadAhead::~TableLoadAhead() = default;
 
-bool TableLoadAhead::isOf(const QString& path, const QSet<QString>& numericFields) const {
-    const QFileInfo file(path);
-    return path == path_ && numericFields == numericFields_ && file.size() == size_ && file.lastModified() == modified_;
+bool TableLoadAhead::isOf(const QString& path, const FileStamp& stamp,
+                          const QSet<QString>& numericFields) const {
+    return path == path_ && stamp == stamp_ && numericFields == numericFields_;
 }
 
 bool TableLoadAhead::isInstalled() const {

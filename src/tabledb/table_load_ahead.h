@@ -15,6 +15,16 @@ struct sqlite3;
 
 namespace tabledb {
 
+/// A file's size and modification time, which tell whether it changed since it was read.
+struct FileStamp {
+    qint64 size = -1; ///< -1 when the file does not exist
+    QDateTime modified;
+
+    static FileStamp of(const QString& path);
+    bool operator==(const FileStamp& other) const { return size == other.size && modified == other.modified; }
+    bool operator!=(const FileStamp& other) const { return !(*this == other); }
+};
+
 /// A store's database and the lock that its owner's thread and the loading threads take to
 /// use it. `db` is null once the store has closed it.
 struct StoreDatabase {
@@ -44,12 +54,11 @@ public:
     TableLoadAhead& operator=(const TableLoadAhead&) = delete;
 
     QString path() const { return path_; }
-    qint64 size() const { return size_; }
-    QDateTime modified() const { return modified_; }
+    /// The file's stamp taken before it was read: the read is at least as new as that.
+    FileStamp stamp() const { return stamp_; }
 
-    /// Whether the read is of the file at `path` with the size and modification time it has
-    /// now, and with these numeric fields.
-    bool isOf(const QString& path, const QSet<QString>& numericFields) const;
+    /// Whether the read is of the file at `path` as `stamp` finds it, with these numeric fields.
+    bool isOf(const QString& path, const FileStamp& stamp, const QSet<QString>& numericFields) const;
     /// Whether the table is in the store's database, copied there by a loading thread.
     bool isInstalled() const;
     /// Keeps a loading thread from reading the table or from copying it into the store.
@@ -84,8 +93,7 @@ private:
     const QString table_;
     const QString path_;
     const QSet<QString> numericFields_;
-    const qint64 size_;
-    const QDateTime modified_;
+    const FileStamp stamp_;
     const std::shared_ptr<StoreDatabase> store_;
 
     mutable std::mutex mutex_;

@@ -14,6 +14,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <sys/stat.h>
 
 using namespace quillfen;
 
@@ -172,6 +173,9 @@ private slots:
         QTest::newRow("line layer for a point layer")
             << "kxf93sm.shp" << "WRONG GEOMETRY: holds a line layer, a point layer is expected";
         QTest::newRow("layer read through an unreadable table") << "kxi95.shp" << "UNREADABLE";
+        QTest::newRow("table that is a named pipe")
+            << "kxr93sm.dbf"
+            << "UNREADABLE: kxr93sm.dbf is a named pipe, not a regular file";
     }
     void checkFindsEveryFileUsableOrNamesTheOneSpoilt() {
         QFETCH(QString, spoilt);
@@ -186,6 +190,9 @@ private slots:
                 QVERIFY(QFile::remove(base + extension));
                 QVERIFY(QFile::link(generatedFolder() + "/kxstruc" + extension, base + extension));
             }
+        } else if (problem.contains("named pipe")) {
+            const QString table = base + ".dbf";
+            QVERIFY(QFile::remove(table) && mkfifo(QFile::encodeName(table).constData(), 0600) == 0);
         } else if (problem == "UNREADABLE") {
             // A copy of the table in place of the link, cut to two thirds.
             const QString table = base + ".dbf";

@@ -11,6 +11,7 @@
 #include "support/test_main.h"
 
 #include <QApplication>
+#include <QDir>
 #include <QFile>
 #include <QtEndian>
 #include <QTcpServer>
@@ -21,6 +22,8 @@
 
 #include <cmath>
 #include <functional>
+
+#include <sys/stat.h>
 
 using testing::WindowDriver;
 
@@ -45,6 +48,22 @@ public:
     void writeWater(const QString& name = "kxw93sm",
                     const std::vector<testdata::Column>& columns = {{"barcode", kBarcodes}, {"dis_oxygen", kOxygen}}) {
         testdata::writeShapes(path(), name, kSamplePoints, columns);
+    }
+    /// Fish sites 12 to 15, one per sample point.
+    void writeFishSites() {
+        testdata::writeShapes(path(), "kxf93sm", kSamplePoints, {{"grid_code", {12, 13, 14, 15}}});
+    }
+    /// A dBASE table alone, under `fileName` as spelled.
+    void writeTable(const QString& fileName, const std::vector<testdata::Column>& columns) {
+        testdata::writeShapes(path(), "table", QStringList(columns.front().values.size(), QString()),
+                              columns);
+        if (!QFile::remove(file("table.shp")) || !QFile::remove(file("table.shx")) ||
+            !QFile::rename(file("table.dbf"), file(fileName)))
+            qFatal("cannot write %s", qPrintable(fileName));
+    }
+    void writeNamedPipe(const QString& name) {
+        if (mkfifo(QFile::encodeName(file(name)).constData(), 0600) != 0)
+            qFatal("cannot make %s", qPrintable(name));
     }
     void writeBytes(const QString& name, const QByteArray& bytes) {
         QFile out(file(name));
@@ -80,6 +99,22 @@ private:
 };
 
 const double kNorthUp[6] = {0, 125, 0, 500, 0, -125};
+
+/// The records of two fish sites in a catch table.
+std::vector<testdata::Column> catchOfSites(const QVector<QVariant>& barcodes,
+                                           const QVector<QVariant>& species) {
+    return {{"barcode", barcodes}, {"grid_code", {12, 13}}, {"species", species}, {"count", {4321, 2}}};
+}
+
+/// A dBASE table of two records and no fields.
+QByteArray tableWithoutFields() {
+    QByteArray header(32, '\0');
+    header[0] = 3;
+    qToLittleEndian<quint32>(2, header.data() + 4);
+    qToLittleEndian<quint16>(33, header.data() + 8);
+    qToLittleEndian<quint16>(1, header.data() + 10);
+    return header + "\r  \x1A";
+}
 /// A coordinate no sound shape of these folders has, patched to not-a-number after writing.
 constexpr int kNotANumber = 987654;
 
@@ -188,6 +223,44 @@ std::vector<Row> rows(quint16 listeningPort) {
         {"quadrangle that is a virtual raster naming a URL", [url](DataFolder& d) { d.writeBase();
              d.writeBytes("kx_drg.tif", virtualRaster(url)); },
          {"Check_drg"}, Use::ZoomOutFar, {"kx_drg.tif (not a readable GeoTIFF image"}, {}},
+        // One file per table and only regular files: what is listed is what was named.
+        {"catch table in two spellings", [](DataFolder& d) { d.writeBase(); d.writeFishSites();
+             d.writeTable("Kxr93sm.DBF", catchOfSites({"F1", "F2"}, {"Bluegill", "Walleye"}));
+             d.writeTable("Kxr93sm.dbf", catchOfSites({"F9", "F8"}, {"Carp", "Gar"}));
+             // A form of number that is read through OGR, not straight from the file's bytes.
+             d.writeBytes("Kxr93sm.DBF", d.readBytes("Kxr93sm.DBF").replace(" 4321", "+4321")); },
+         {"chkfish_0"}, Use::SelectAllInView, {"kxr93sm.dbf is read from Kxr93sm.DBF (also present: Kxr93sm.dbf)"},
+         {"F1", "F2"}},
+        {"catch table that is a named pipe", [](DataFolder& d) { d.writeBase(); d.writeFishSites();
+             d.writeNamedPipe("kxr93sm.dbf"); },
+         {"chkfish_0"}, Use::SelectAllInView,
+         {"The records of kxr93sm could not be read: ", "kxr93sm.dbf is a named pipe, not a regular file"}, {}},
+        {"folder named like a catch table", [](DataFolder& d) { d.writeBase(); d.writeFishSites();
+             QDir(d.path()).mkdir("KXR93SM.DBF"); },
+         {"chkfish_0"}, Use::SelectAllInView,
+         {"The records of kxr93sm could not be read: ", "KXR93SM.DBF is a folder, not a regular file"}, {}},
+        {"sample layer linked to a device", [](DataFolder& d) { d.writeBase();
+             QFile::link("/dev/urandom", d.file("kxw93sm.shp")); },
+         waterBox, Use::QueryLowOxygen,
+         {"kxw93sm.shp (not a readable shapefile: kxw93sm.shp is a device, not a regular file)",
+          "The selection leaves out kxw93sm"}, {}},
+        {"sample layer whose table is a named pipe", [](DataFolder& d) { d.writeBase(); d.writeWater();
+             QFile::remove(d.file("kxw93sm.dbf")); d.writeNamedPipe("kxw93sm.dbf"); },
+         waterBox, Use::QueryLowOxygen,
+         {"kxw93sm.shp (not a readable shapefile: kxw93sm.dbf is a named pipe, not a regular file)",
+          "The selection leaves out kxw93sm"}, {}},
+        {"catch table without fields", [](DataFolder& d) { d.writeBase(); d.writeFishSites();
+             d.writeBytes("kxr93sm.dbf", tableWithoutFields()); },
+         {"chkfish_0"}, Use::SelectAllInView,
+         {"The records of kxr93sm could not be read: cannot read table kxr93sm from ", ": it has no fields"}, {}},
+        {"catch table with two fields named alike", [](DataFolder& d) { d.writeBase(); d.writeFishSites();
+             std::vector<testdata::Column> columns = catchOfSites({"F1", "F2"}, {"Bluegill", "Walleye"});
+             columns.push_back({"specieX", {"Carp", "Gar"}});
+             d.writeTable("kxr93sm.dbf", columns);
+             d.writeBytes("kxr93sm.dbf", d.readBytes("kxr93sm.dbf").replace("specieX", "SPECIES")); },
+         {"chkfish_0"}, Use::SelectAllInView,
+         {"kxr93sm.dbf (field SPECIES is left out: its name differs from that of field species only in case, and "
+          "the first of the two is read)"}, {"F1", "F2"}},
         {"sample layer that is a virtual vector file", [](DataFolder& d) { d.writeBase(); d.writeWater();
              d.writeBytes("kxw93sm.shp", "<OGRVRTDataSource><OGRVRTLayer name=\"x\"><SrcDataSource>"
                                          + d.file("kxw93sm.dbf").toUtf8() + "</SrcDataSource></OGRVRTLayer>"

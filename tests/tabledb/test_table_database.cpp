@@ -349,22 +349,52 @@ private slots:
             {OFTDate, "0", false},             {OFTDate, "2023-1-1", false},    {OFTDate, "-2023011", false},
             {OFTDate, QByteArray("2023\0\0\0\0", 8), false},
         };
+        // Each value alone, and followed by a field whose name differs only in case (of which
+        // the first is read); the second field's bytes are ones the direct read leaves to OGR.
         for (const auto& c : cases) {
-            QTemporaryDir folder;
-            const QString path = folder.filePath("kxr93sm.dbf");
-            QVERIFY(writeDbf(path, {{"count", c.type}}, {{QVariant()}, {QVariant()}}));
-            QFile bytes(path);
-            char header[12];
-            QVERIFY(bytes.open(QIODevice::ReadWrite) && bytes.read(header, 12) == 12);
-            const int width = qFromLittleEndian<quint16>(header + 10) - 1;
-            QVERIFY(bytes.seek(qFromLittleEndian<quint16>(header + 8)));
-            bytes.write("*" + QByteArray(width, '1') + " " + c.bytes.leftJustified(width, ' ', true));
-            bytes.close();
-            bool direct = false, throughOgr = true;
-            const QStringList read = loadedAs(path, tabledb::RecordReading::DirectWherePlain, &direct);
-            QCOMPARE(read, loadedAs(path, tabledb::RecordReading::ThroughOgr, &throughOgr));
-            QVERIFY2(direct == c.direct && !throughOgr, c.bytes.constData());
+            for (const bool namedTwice : {false, true}) {
+                QTemporaryDir folder;
+                const QString path = folder.filePath("kxr93sm.dbf");
+                const Fields fields =
+                    namedTwice ? Fields{{"count", c.type}, {"other", c.type}} : Fields{{"count", c.type}};
+                QVERIFY(writeDbf(path, fields, {QVariantList(fields.size()), QVariantList(fields.size())}));
+                QFile bytes(path);
+                char header[12];
+                QVERIFY(bytes.open(QIODevice::ReadWrite) && bytes.read(header, 12) == 12);
+                const int width = (qFromLittleEndian<quint16>(header + 10) - 1) / int(fields.size());
+                if (namedTwice)
+                    QVERIFY(bytes.seek(64) && bytes.write("COUNT") == 5);
+                QVERIFY(bytes.seek(qFromLittleEndian<quint16>(header + 8)));
+                const QByteArray second =
+                    namedTwice ? QByteArray("1e3").leftJustified(width, ' ') : QByteArray();
+                bytes.write("*" + QByteArray(width, '1') + second + " " +
+                            c.bytes.leftJustified(width, ' ', true) + second);
+                bytes.close();
+                bool direct = false, throughOgr = true;
+                const QStringList read = loadedAs(path, tabledb::RecordReading::DirectWherePlain, &direct);
+                QCOMPARE(read, loadedAs(path, tabledb::RecordReading::ThroughOgr, &throughOgr));
+                QVERIFY2(direct == c.direct && !throughOgr, c.bytes.constData());
+                QCOMPARE(read.contains(
+                             "field COUNT is left out: its name differs from that of field count only in "
+                             "case, and the first of the two is read"),
+                         namedTwice);
+            }
         }
+        // A file of records without fields is refused by either reading, naming the file.
+        QTemporaryDir folder;
+        const QString path = folder.filePath("kxr93sm.dbf");
+        QByteArray header(32, '\0');
+        header[0] = 3;
+        qToLittleEndian<quint32>(2, header.data() + 4);
+        qToLittleEndian<quint16>(33, header.data() + 8);
+        qToLittleEndian<quint16>(1, header.data() + 10);
+        QFile fieldless(path);
+        QVERIFY(fieldless.open(QIODevice::WriteOnly) && fieldless.write(header + "\r  \x1A") == 36);
+        fieldless.close();
+        bool direct = false;
+        const QStringList refused = loadedAs(path, tabledb::RecordReading::DirectWherePlain, &direct);
+        QCOMPARE(refused, loadedAs(path, tabledb::RecordReading::ThroughOgr, &direct));
+        QCOMPARE(refused.value(0), "cannot read table t from " + path + ": it has no fields");
     }
 
     void changedFileIsReadAgainAndDeletedFileIsForgotten() {
@@ -439,6 +469,50 @@ private slots:
         QVERIFY(writeDbf(path("kxr93sm.dbf"), kCatchFields, kCatchRows.mid(0, 2)) && touchLater(path("kxr93sm.dbf")));
         db.loadAhead({"kxr93sm"});
         QCOMPARE(db.selectRecords("kxr93sm").records.recordCount(), 2);
+
+        // A file replaced just as the store judges the read ahead of it: the read ahead is
+        // dropped and the new file read, once and for good.
+        QVERIFY(writeDbf(path("kxr97sm.dbf"), kCatchFields, many));
+        db.loadAhead({"kxr97sm"});
+        int checks = 0;
+        tabledb::setReadAheadCheckHook([&](const QString& file) {
+            if (checks++ == 0)
+                QVERIFY(writeDbf(file, kCatchFields, kCatchRows.mid(0, 3)) && touchLater(file));
+        });
+        QCOMPARE(db.recordCount("kxr97sm"), 3);
+        tabledb::setReadAheadCheckHook({});
+        QCOMPARE(checks, 1);
+        QCOMPARE(column(db.selectRecords("kxr97sm"), "barcode"), (QVariantList{1001, 1002, 1003}));
+    }
+
+    void aSearchNeedingMoreMemoryThanTheCeilingIsStoppedSayingSo() {
+        QTemporaryDir folder;
+        QVector<QVariantList> rows;
+        for (int i = 0; i < 400; ++i)
+            rows << QVariantList{i, QString::number(i).repeated(80).left(80)};
+        QVERIFY(writeDbf(folder.filePath("kxr98sm.dbf"), {{"grid_code", OFTInteger}, {"species", OFTString}},
+                         rows));
+        Engine engine;
+        const tabledb::Database db = engine.open(folder.path());
+        QCOMPARE(db.recordCount("kxr98sm"), 400);
+        // Every distinct pair of texts of the table joined to itself: some 25 MB.
+        const QString hungry =
+            "(SELECT count(*) FROM (SELECT DISTINCT a.species, b.species FROM kxr98sm a, kxr98sm b)) > 0";
+        const QString stopped =
+            "the search needed more than the 8 MB of memory that searches and tables may take "
+            "together and was stopped";
+        Engine::setMemoryCeiling(8 << 20);
+        const auto ignore = [](const tabledb::RowReader&) {};
+        // As the window searches a table, its sites and records, and a layer's records.
+        const SelectResult sites =
+            db.select("SELECT DISTINCT [GRID_CODE] FROM kxr98sm WHERE " + hungry + ";");
+        const QString records = db.stream("SELECT * FROM kxr98sm WHERE " + hungry + ";", ignore);
+        const QString layerRecords = db.streamRecords("kxr98sm", hungry, ignore);
+        Engine::setMemoryCeiling(qint64(2) << 30);
+        QCOMPARE(sites.error, stopped);
+        QCOMPARE(records, stopped);
+        QCOMPARE(layerRecords, stopped);
+        QCOMPARE(db.select("SELECT * FROM kxr98sm WHERE grid_code = 7;").records.recordCount(), 1);
     }
 
     void textIsReadInTheEncodingTheTableDeclares() {
