@@ -120,6 +120,7 @@ TabPanel* buildLayerPanel(QWidget* parent, LayerSelection& selection, BaseMapBox
             addSampleTab(page, tab, selection);
     }
     panel->setCurrentIndex(kBaseMapTab);
+    panel->setDesignedHeight(panel->height());
     return panel;
 }
 

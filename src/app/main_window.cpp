@@ -4,6 +4,7 @@
 #include "app/command_line.h"
 #include "app/coordinate_readout.h"
 #include "app/data_folder_check.h"
+#include "app/edge_anchors.h"
 #include "window_parts/design_font.h"
 #include "app/map_export.h"
 #include "app/table_wait.h"
@@ -42,6 +43,41 @@ const QString kNoLayerSelected = QStringLiteral("No Draw/Query Layer(s) Selected
 const QString kNoSelectedFeatures = QStringLiteral("No Selected Features");
 constexpr double kZoomOutFactor = 1.25;
 constexpr int kClickPixels = 4;
+
+// The client area as designed, and the least it may shrink to: the map gives up width until
+// the panel would reach the coordinate readout, and height until the panel's rows close up on
+// their legends (so that the window fits a screen of 600 pixels' height).
+constexpr int kDesignedWidth = 11145;
+constexpr int kDesignedHeight = 9090;
+constexpr int kLeastWidth = 10080;
+constexpr int kLeastHeight = 8490;
+
+constexpr int kTopLeft = EdgeAnchors::Left | EdgeAnchors::Top;
+constexpr int kTopSpan = EdgeAnchors::Left | EdgeAnchors::Right | EdgeAnchors::Top;
+
+/// The edges each control keeps its designed distance to when the window is resized: the map
+/// takes the space, the panel follows the right edge, the command buttons the bottom and
+/// their own side, the labels at the top both sides.
+const struct {
+    const char* name;
+    int edges;
+} kControlAnchors[] = {
+    {"Toolbar1", kTopLeft},
+    {"Label27", kTopSpan},
+    {"Image1", kTopLeft},
+    {"Label3", kTopSpan},
+    {"labXY", kTopLeft},
+    {"Map1", kTopSpan | EdgeAnchors::Bottom},
+    {"SSTab1", EdgeAnchors::Right | EdgeAnchors::Top | EdgeAnchors::Bottom},
+    {"LblPoolName", EdgeAnchors::Left | EdgeAnchors::Bottom},
+    {"Label_wait", EdgeAnchors::Left | EdgeAnchors::Bottom},
+    {"Command4", EdgeAnchors::Left | EdgeAnchors::Bottom},
+    {"Command2", EdgeAnchors::Left | EdgeAnchors::Bottom},
+    {"Command3", EdgeAnchors::Left | EdgeAnchors::Bottom},
+    {"button_about", EdgeAnchors::Right | EdgeAnchors::Bottom},
+    {"button_print", EdgeAnchors::Right | EdgeAnchors::Bottom},
+    {"Command1", EdgeAnchors::Right | EdgeAnchors::Bottom},
+};
 
 QLabel* addLabel(QWidget* parent, const QString& name, const QString& text, const QRect& geometry) {
     auto* label = new QLabel(text, parent);
@@ -112,7 +148,9 @@ MainWindow::~MainWindow() {
 void MainWindow::createControls() {
     auto* client = new QWidget(this);
     client->setFont(designFont());
-    client->setFixedSize(twips(11145), twips(9090));
+    const QSize designed(twips(kDesignedWidth), twips(kDesignedHeight));
+    client->resize(designed);
+    client->setMinimumSize(twips(kLeastWidth), twips(kLeastHeight));
     setCentralWidget(client);
 
     createToolbar();
@@ -148,7 +186,10 @@ void MainWindow::createControls() {
     Label_wait->hide();
 
     createCommandButtons();
-    setFixedSize(sizeHint().expandedTo(client->size()));
+    auto* anchors = new EdgeAnchors(client, designed);
+    for (const auto& control : kControlAnchors)
+        anchors->anchor(client->findChild<QWidget*>(control.name), control.edges);
+    resize(designed);
 }
 
 void MainWindow::createToolbar() {

@@ -10,6 +10,7 @@ namespace quillfen {
 namespace {
 
 constexpr int kTabRowHeight = 22;
+constexpr const char* kDesignedTop = "designedTop";
 
 /// A tab drawn as the style draws tabs, its caption made smaller when needed so it fits.
 class TabButton : public QAbstractButton {
@@ -89,7 +90,33 @@ int TabPanel::rowCount() const { return (count() + tabsPerRow_ - 1) / tabsPerRow
 
 int TabPanel::headerHeight() const { return rowCount() * kTabRowHeight; }
 
-void TabPanel::resizeEvent(QResizeEvent*) { layoutTabs(); }
+void TabPanel::setDesignedHeight(int pixels) {
+    designedHeight_ = pixels;
+    closeUpPages();
+}
+
+void TabPanel::resizeEvent(QResizeEvent*) {
+    layoutTabs();
+    closeUpPages();
+}
+
+void TabPanel::closeUpPages() {
+    if (designedHeight_ <= headerHeight())
+        return;
+    const int header = headerHeight();
+    const double factor = height() >= designedHeight_ ? 1.0 : double(height() - header) / (designedHeight_ - header);
+    for (int i = 0; i < pages_->count(); ++i) {
+        for (QWidget* control : pages_->widget(i)->findChildren<QWidget*>(QString(), Qt::FindDirectChildrenOnly)) {
+            // Each control remembers where it was placed, so that growing back restores it.
+            QVariant designedTop = control->property(kDesignedTop);
+            if (!designedTop.isValid()) {
+                designedTop = control->y();
+                control->setProperty(kDesignedTop, designedTop);
+            }
+            control->move(control->x(), header + qRound((designedTop.toInt() - header) * factor));
+        }
+    }
+}
 
 void TabPanel::paintEvent(QPaintEvent*) {
     QPainter painter(this);

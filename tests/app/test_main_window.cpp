@@ -10,6 +10,7 @@
 #include "mapcontrol/map_control.h"
 #include "selection_run/busy_cursor.h"
 #include "support/test_main.h"
+#include "window_parts/twips.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -33,10 +34,122 @@ protected:
     }
 };
 
+/// Where each control of the main window stands at the designed size, in twips, and which
+/// edges it keeps its distance to when the window is resized.
+struct DesignedPlace {
+    const char* name;
+    QRect twipsGeometry;
+    bool stretches; // takes the extra space (the map)
+    bool followsRight;
+    bool followsBottom;
+};
+const DesignedPlace kDesignedPlaces[] = {
+    {"Toolbar1", {0, 0, 2145, 390}, false, false, false},
+    {"Image1", {120, 480, 1800, 690}, false, false, false},
+    {"labXY", {2760, 960, 3135, 255}, false, false, false},
+    {"Map1", {120, 1320, 6855, 7095}, true, true, true},
+    {"LblPoolName", {120, 8520, 1695, 615}, false, false, true},
+    {"Label_wait", {120, 8520, 1695, 495}, false, false, true},
+    {"Command4", {2040, 8520, 975, 495}, false, false, true},
+    {"Command2", {3240, 8520, 975, 495}, false, false, true},
+    {"Command3", {4440, 8520, 975, 495}, false, false, true},
+    {"button_about", {7920, 8520, 975, 495}, false, true, true},
+    {"button_print", {9000, 8520, 975, 495}, false, true, true},
+    {"Command1", {10080, 8520, 975, 495}, false, true, true},
+};
+
+QRect designedRect(const QRect& t) { return twipsRect(t.x(), t.y(), t.width(), t.height()); }
+
+/// The pairs of the widgets that overlap, each as "first / second".
+QSet<QString> overlaps(const QList<QWidget*>& widgets) {
+    QSet<QString> pairs;
+    for (int i = 0; i < widgets.size(); ++i) {
+        for (int j = i + 1; j < widgets.size(); ++j) {
+            if (widgets[i]->geometry().intersects(widgets[j]->geometry()))
+                pairs << QString("%1 %2 / %3 %4").arg(i).arg(widgets[i]->objectName()).arg(j).arg(widgets[j]->objectName());
+        }
+    }
+    return pairs;
+}
+
+/// The main window's parts, and the controls of each page of its panel.
+QVector<QList<QWidget*>> layoutGroups(MainWindow& window) {
+    QList<QWidget*> parts;
+    for (const char* name : {"labXY", "Map1", "SSTab1", "Command4", "Command2", "Command3", "button_about",
+                             "button_print", "Command1"})
+        parts << control(&window, name);
+    QVector<QList<QWidget*>> groups{parts};
+    auto* tabs = control<TabPanel>(&window, "SSTab1");
+    for (int i = 0; i < tabs->count(); ++i)
+        groups << tabs->page(i)->findChildren<QWidget*>(QString(), Qt::FindDirectChildrenOnly);
+    return groups;
+}
+
 class MainWindowTest : public QObject {
     Q_OBJECT
 
 private slots:
+    void controlsStandWhereDesignedAndFollowTheEdgesWhenTheWindowIsResized_data() {
+        QTest::addColumn<QSize>("growth"); // client size over the designed one
+        QTest::newRow("at the designed size") << QSize(0, 0);
+        QTest::newRow("enlarged") << QSize(300, 200);
+        QTest::newRow("at the least size") << QSize(twips(10080 - 11145), twips(8490 - 9090));
+        QTest::newRow("smaller than the least size stops there") << QSize(twips(10080 - 11145), twips(8490 - 9090));
+    }
+    void controlsStandWhereDesignedAndFollowTheEdgesWhenTheWindowIsResized() {
+        QFETCH(QSize, growth);
+        WindowDriver driver;
+        MainWindow& window = driver.window;
+        const QSize designed(twips(11145), twips(9090));
+        QCOMPARE(window.size(), designed);
+        QCOMPARE(window.centralWidget()->size(), designed);
+        mapcontrol::MapControl& map = window.map();
+        const QPointF centre = map.viewBounds().center();
+        const double unitsPerPixel = map.viewBounds().width() / map.width();
+        QVector<QSet<QString>> overlapsAsDesigned;
+        for (const QList<QWidget*>& group : layoutGroups(window))
+            overlapsAsDesigned << overlaps(group);
+        const bool beyondLeast = QString(QTest::currentDataTag()).startsWith("smaller");
+        window.resize(designed + growth - (beyondLeast ? QSize(50, 50) : QSize(0, 0)));
+        driver.settle();
+        QCOMPARE(window.size(), designed + growth);
+
+        for (const DesignedPlace& place : kDesignedPlaces) {
+            QRect expected = designedRect(place.twipsGeometry);
+            if (place.stretches)
+                expected.setSize(expected.size() + growth);
+            else
+                expected.translate(place.followsRight ? growth.width() : 0, place.followsBottom ? growth.height() : 0);
+            QCOMPARE(control(&window, place.name)->geometry(), expected);
+        }
+        // The panel keeps its distance to the right edge, its top, and its bottom's distance
+        // to the command buttons; the labels at the top keep theirs to both sides.
+        QRect panel = twipsRect(7080, 480, 3855, 7935);
+        panel.translate(growth.width(), 0);
+        panel.setHeight(panel.height() + growth.height());
+        QCOMPARE(control(&window, "SSTab1")->geometry(), panel);
+        QCOMPARE(control(&window, "Label27")->geometry(),
+                 twipsRect(2520, 0, 8175, 375).adjusted(0, 0, growth.width(), 0));
+
+        // The view keeps its centre and its scale: a larger map shows more of the reach.
+        QVERIFY(qAbs(map.viewBounds().center().x() - centre.x()) < unitsPerPixel);
+        QVERIFY(qAbs(map.viewBounds().center().y() - centre.y()) < unitsPerPixel);
+        QVERIFY(qAbs(map.viewBounds().width() / map.width() - unitsPerPixel) < unitsPerPixel * 1e-9);
+        QCOMPARE(map.image().size(), map.size());
+
+        // Nothing overlaps that did not as designed: the map, the panel and the buttons, and the
+        // controls of each page, which stay inside the panel below its tabs.
+        auto* tabs = control<TabPanel>(&window, "SSTab1");
+        const QVector<QList<QWidget*>> groups = layoutGroups(window);
+        for (int g = 0; g < groups.size(); ++g) {
+            QCOMPARE(overlaps(groups[g]), overlapsAsDesigned[g]);
+            for (QWidget* placed : g == 0 ? QList<QWidget*>() : groups[g]) {
+                QVERIFY(placed->y() >= tabs->headerHeight());
+                QVERIFY(placed->geometry().bottom() < tabs->height() - 2);
+            }
+        }
+    }
+
     void startsWithTheBaseMapAndTheLandWaterCoverageAndItsControlsWhereDesigned() {
         ScriptedPrompts prompts;
         MainWindow window;
