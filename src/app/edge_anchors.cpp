@@ -45,4 +45,4 @@ void EdgeAnchors::place(const Anchored& anchored) const {
     anchored.child->setGeometry(geometry);
 }
 
-}  // namespace quillfen
+} // namespace quillfen

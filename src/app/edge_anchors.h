@@ -40,4 +40,4 @@ private:
     QVector<Anchored> anchored_;
 };
 
-}  // namespace quillfen
+} // namespace quillfen
