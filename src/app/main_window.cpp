@@ -1,12 +1,15 @@
 #include "app/main_window.h"
 
 #include "window_parts/caption_button.h"
+#include "app/accessible_roles.h"
 #include "app/command_line.h"
 #include "app/coordinate_readout.h"
 #include "app/data_folder_check.h"
 #include "app/edge_anchors.h"
 #include "window_parts/design_font.h"
+#include "window_parts/focus_visible.h"
 #include "app/map_export.h"
+#include "app/sample_tooltip.h"
 #include "app/table_wait.h"
 #include "app/toolbar_icons.h"
 #include "window_parts/twips.h"
@@ -31,9 +34,12 @@
 #include <QComboBox>
 #include <QDir>
 #include <QFontMetrics>
+#include <QHelpEvent>
 #include <QLabel>
 #include <QTimer>
 #include <QToolBar>
+#include <QToolButton>
+#include <QToolTip>
 
 namespace quillfen {
 namespace {
@@ -125,6 +131,8 @@ QFont fittingBoldFont(const QString& text, double points, int width) {
 MainWindow::MainWindow(QWidget* parent, const QString& dataFolder) : QMainWindow(parent) {
     setObjectName("main");
     setWindowTitle(kReachName);
+    installAccessibleRoles();
+    showFocusFromStart(this);
     data_path = dataFolder.isEmpty() ? defaultDataFolder() : dataFolder;
     dataProblems_ = std::make_unique<DataProblemReport>(data_path);
     // A sample field holding numbers stored as text is still compared as numbers.
@@ -162,12 +170,15 @@ void MainWindow::createControls() {
     agency->setStyleSheet("color: blue;");
     auto* logo = addLabel(client, "Image1", QString(), twipsRect(120, 480, 1800, 690));
     logo->setPixmap(quillfenLogo(logo->size(), logo->devicePixelRatioF()));
+    logo->setAccessibleName("Quillfen logo");
     addLabel(client, "Label3", "Quillfen", twipsRect(1920, 480, 5295, 375))->setFont(boldFont(12));
     labXY = addLabel(client, "labXY", QString(), twipsRect(2760, 960, 3135, 255));
 
     Map1 = new mapcontrol::MapControl(client);
     Map1->setObjectName("Map1");
     Map1->setGeometry(twipsRect(120, 1320, 6855, 7095));
+    Map1->setAccessibleName("Map");
+    Map1->installEventFilter(this);
     selectionRun_ = std::make_unique<SelectionRun>(*Map1);
     connect(Map1, &mapcontrol::MapControl::mapMouseDown, this, &MainWindow::Map1_MouseDown);
     connect(Map1, &mapcontrol::MapControl::mapMouseMove, this, &MainWindow::Map1_MouseMove);
@@ -190,6 +201,28 @@ void MainWindow::createControls() {
     for (const auto& control : kControlAnchors)
         anchors->anchor(client->findChild<QWidget*>(control.name), control.edges);
     resize(designed);
+    setFocusOrder();
+}
+
+void MainWindow::setFocusOrder() {
+    QList<QWidget*> order;
+    for (QAction* button : Toolbar1->actions()) {
+        QWidget* tool = Toolbar1->widgetForAction(button);
+        // A toolbar's buttons take no focus by themselves; these are the map's tools.
+        tool->setFocusPolicy(Qt::TabFocus);
+        order << tool;
+    }
+    order << Map1;
+    for (int i = 0; i < SSTab1->count(); ++i)
+        order << SSTab1->tabButton(i);
+    for (int i = 0; i < SSTab1->count(); ++i) {
+        for (QCheckBox* box : SSTab1->page(i)->findChildren<QCheckBox*>(QString(), Qt::FindDirectChildrenOnly))
+            order << box;
+    }
+    for (const char* command : {"Command4", "Command2", "Command3", "button_about", "button_print", "Command1"})
+        order << centralWidget()->findChild<QPushButton*>(command);
+    for (int i = 1; i < order.size(); ++i)
+        setTabOrder(order[i - 1], order[i]);
 }
 
 void MainWindow::createToolbar() {
@@ -266,6 +299,35 @@ void MainWindow::set_draw_layers() {
     QVector<DataProblem> problems;
     quillfen::set_draw_layers(*Map1, data_path, choice, &problems);
     reportDataFault(dataProblems_->newProblemsText(problems));
+    describeMapLayers();
+}
+
+void MainWindow::describeMapLayers() {
+    const QVector<QPair<QString, QCheckBox*>> baseLayers = {
+        {"kx_drg", baseBoxes_.Check_drg},       {"kxlw", baseBoxes_.check_land_water},
+        {"kxstruc", baseBoxes_.chkStructures},  {"kxmiles", baseBoxes_.Check30}};
+    QStringList shown;
+    for (int position = 0; position < Map1->layerCount(); ++position) {
+        const mapcontrol::LayerPtr layer = Map1->layer(position);
+        SampleKind kind;
+        SamplingPeriod period;
+        if (!layer->visible)
+            continue;
+        if (samplePeriodOfLayer(layer->name(), &kind, &period)) {
+            shown << period.caption + ' ' + kindName(kind);
+            continue;
+        }
+        for (const auto& [name, box] : baseLayers) {
+            // The land/water coverage is drawn as land and water or as land cover classes.
+            const QString caption = name == "kxlw" && baseBoxes_.Check_landcover->isChecked()
+                                        ? baseBoxes_.Check_landcover->text()
+                                        : box->text();
+            if (layer->name().compare(name, Qt::CaseInsensitive) == 0)
+                shown << caption;
+        }
+    }
+    Map1->setAccessibleDescription(shown.isEmpty() ? QStringLiteral("No layers shown")
+                                                   : "Layers shown: " + shown.join(", "));
 }
 
 void MainWindow::reportSpellings() {
@@ -322,6 +384,9 @@ void MainWindow::collectLayers(SampleKind kind) {
         set_draw_layers();
         loadTablesAhead(kind);
     }
+    // With no selection requested, or no layer to show one on, the map shows none.
+    if (queryflag == 0 || !layerSelection.query_layer_selected())
+        setWindowTitle(kReachName);
     discardRecordsWindow();
 }
 
@@ -351,8 +416,10 @@ void MainWindow::Check30_Click() {
 // Records window ------------------------------------------------------------------------------
 
 SelRecsWindow& MainWindow::recordsWindow() {
-    if (!sel_recs)
+    if (!sel_recs) {
         sel_recs = new SelRecsWindow([this] { return layerSelection.component; });
+        showFocusFromStart(sel_recs);
+    }
     return *sel_recs;
 }
 
@@ -408,6 +475,7 @@ void MainWindow::restoreSelection(const ShownSelection& shown) {
     submittedExpression_ = shown.submittedExpression;
     strSelRecordsTitle = shown.strSelRecordsTitle;
     setWindowTitle(shown.caption);
+    showArmedTool();
     // The grid was emptied by the failed submit: the selection's run fills it again.
     if (changed && queryflag == 1)
         Map1->redrawAll();
@@ -440,6 +508,7 @@ void MainWindow::Command4_Click() {
     zoomOutButton_->setChecked(false);
     query_type = 2;
     submittedExpression_.clear();
+    showArmedTool();
 }
 
 void MainWindow::button_about_Click() { showAboutWindow(this); }
@@ -452,6 +521,7 @@ void MainWindow::beginSubmit() {
     recordsWindow().grid().clear();
     setWindowTitle(kReachName);
     query_type = 1;
+    showArmedTool();
 }
 
 void MainWindow::acceptSubmit() {
@@ -479,6 +549,33 @@ void MainWindow::Toolbar1_ButtonClick(QAction* button) {
     } else if (key == "Help") {
         showHelpWindow(this);
     }
+    showArmedTool();
+}
+
+void MainWindow::showArmedTool() {
+    if (query_type == 2 || zoomInButton_->isChecked())
+        Map1->setCursor(Qt::CrossCursor);
+    else if (panButton_->isChecked())
+        Map1->setCursor(Qt::OpenHandCursor);
+    else
+        Map1->unsetCursor();
+}
+
+bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
+    if (watched != Map1 || event->type() != QEvent::ToolTip)
+        return QMainWindow::eventFilter(watched, event);
+    // Reading a site's dates may wait for its table, repainting meanwhile: one tooltip at a time.
+    if (showingTooltip_)
+        return true;
+    showingTooltip_ = true;
+    const auto* help = static_cast<QHelpEvent*>(event);
+    const QString text = sampleTooltip(*Map1, help->pos(), data_path);
+    if (text.isEmpty())
+        QToolTip::hideText();
+    else
+        QToolTip::showText(help->globalPos(), text, Map1);
+    showingTooltip_ = false;
+    return true;
 }
 
 void MainWindow::Map1_MouseDown(Qt::MouseButton, Qt::KeyboardModifiers, QPoint) {
@@ -490,6 +587,7 @@ void MainWindow::Map1_MouseDown(Qt::MouseButton, Qt::KeyboardModifiers, QPoint) 
             query_polygon = polygon;
             Map1->redrawAll();
             query_type = 0;
+            showArmedTool();
         });
         return;
     }

@@ -12,8 +12,11 @@ namespace {
 constexpr int kTabRowHeight = 22;
 constexpr const char* kDesignedTop = "designedTop";
 
+}  // namespace
+
 /// A tab drawn as the style draws tabs, its caption made smaller when needed so it fits.
 class TabButton : public QAbstractButton {
+    Q_OBJECT
 public:
     explicit TabButton(const QString& caption, QWidget* parent) : QAbstractButton(parent) {
         setText(caption);
@@ -51,8 +54,6 @@ protected:
         }
     }
 };
-
-}  // namespace
 
 TabPanel::TabPanel(int tabsPerRow, QWidget* parent)
     : QWidget(parent), tabsPerRow_(tabsPerRow), pages_(new QStackedWidget(this)) {
@@ -145,3 +146,5 @@ void TabPanel::layoutTabs() {
 }
 
 }  // namespace quillfen
+
+#include "tab_panel.moc"
