@@ -21,7 +21,9 @@ public:
         state.selected = tab()->isChecked();
         return state;
     }
-    QStringList actionNames() const override { return QStringList(pressAction()) << QAccessibleWidget::actionNames(); }
+    QStringList actionNames() const override {
+        return QStringList(pressAction()) << QAccessibleWidget::actionNames();
+    }
     void doAction(const QString& action) override {
         if (action == pressAction())
             tab()->click();
@@ -36,16 +38,17 @@ private:
 QAccessibleInterface* programControl(const QString& className, QObject* object) {
     if (className == QLatin1String("quillfen::TabButton"))
         return new PageTabAccessible(static_cast<QAbstractButton*>(object));
-    if (className == QLatin1String("mapcontrol::MapControl") || className == QLatin1String("quillfen::LegendSwatch"))
+    if (className == QLatin1String("mapcontrol::MapControl") ||
+        className == QLatin1String("quillfen::LegendSwatch"))
         return new QAccessibleWidget(static_cast<QWidget*>(object), QAccessible::Graphic);
     return nullptr;
 }
 
-}  // namespace
+} // namespace
 
 void installAccessibleRoles() {
     static const bool installed = (QAccessible::installFactory(programControl), true);
     Q_UNUSED(installed);
 }
 
-}  // namespace quillfen
+} // namespace quillfen

@@ -8,4 +8,4 @@ namespace quillfen {
 /// caption). Installs once; call before the first window is shown.
 void installAccessibleRoles();
 
-}  // namespace quillfen
+} // namespace quillfen

@@ -303,9 +303,15 @@ void MainWindow::set_draw_layers() {
 }
 
 void MainWindow::describeMapLayers() {
-    const QVector<QPair<QString, QCheckBox*>> baseLayers = {
-        {"kx_drg", baseBoxes_.Check_drg},       {"kxlw", baseBoxes_.check_land_water},
-        {"kxstruc", baseBoxes_.chkStructures},  {"kxmiles", baseBoxes_.Check30}};
+    // The base layers by the captions of their boxes; the land/water coverage is drawn either
+    // as land and water or as land cover classes.
+    const QCheckBox* coverage =
+        baseBoxes_.Check_landcover->isChecked() ? baseBoxes_.Check_landcover : baseBoxes_.check_land_water;
+    const QHash<QString, QString> baseCaptions = {{"kx_out", "Reach outline"},
+                                                  {"kxlw", coverage->text()},
+                                                  {"kxstruc", baseBoxes_.chkStructures->text()},
+                                                  {"kxmiles", baseBoxes_.Check30->text()},
+                                                  {"kx_drg", baseBoxes_.Check_drg->text()}};
     QStringList shown;
     for (int position = 0; position < Map1->layerCount(); ++position) {
         const mapcontrol::LayerPtr layer = Map1->layer(position);
@@ -313,19 +319,13 @@ void MainWindow::describeMapLayers() {
         SamplingPeriod period;
         if (!layer->visible)
             continue;
-        if (samplePeriodOfLayer(layer->name(), &kind, &period)) {
+        if (samplePeriodOfLayer(layer->name(), &kind, &period))
             shown << period.caption + ' ' + kindName(kind);
-            continue;
-        }
-        for (const auto& [name, box] : baseLayers) {
-            // The land/water coverage is drawn as land and water or as land cover classes.
-            const QString caption = name == "kxlw" && baseBoxes_.Check_landcover->isChecked()
-                                        ? baseBoxes_.Check_landcover->text()
-                                        : box->text();
-            if (layer->name().compare(name, Qt::CaseInsensitive) == 0)
-                shown << caption;
-        }
+        else
+            shown << baseCaptions.value(layer->name().toLower(), layer->name());
     }
+    // The reach outline is in the stack twice: the one of start-up stays at the bottom.
+    shown.removeDuplicates();
     Map1->setAccessibleDescription(shown.isEmpty() ? QStringLiteral("No layers shown")
                                                    : "Layers shown: " + shown.join(", "));
 }

@@ -61,7 +61,7 @@ QString siteDates(const QString& dataPath, const QString& table, const QString& 
     return dates.join(", ");
 }
 
-}  // namespace
+} // namespace
 
 QString sampleTooltip(const mapcontrol::MapControl& map, QPoint pixel, const QString& dataPath) {
     const QVector<PointUnder> under = pointsUnder(map, QPointF(pixel) + QPointF(0.5, 0.5));
@@ -92,4 +92,4 @@ QString sampleTooltip(const mapcontrol::MapControl& map, QPoint pixel, const QSt
     return lines.join('\n');
 }
 
-}  // namespace quillfen
+} // namespace quillfen

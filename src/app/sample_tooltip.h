@@ -16,4 +16,4 @@ namespace quillfen {
 /// sample point is drawn there.
 QString sampleTooltip(const mapcontrol::MapControl& map, QPoint pixel, const QString& dataPath);
 
-}  // namespace quillfen
+} // namespace quillfen

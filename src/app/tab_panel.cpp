@@ -80,6 +80,10 @@ void TabPanel::setCurrentIndex(int index) {
     if (index < 0 || index >= count())
         return;
     tabs_[index]->setChecked(true);
+    // Tab stops at the tab in front only; the arrow keys go from tab to tab, bringing each
+    // page to the front, as the buttons of an exclusive group do.
+    for (QAbstractButton* tab : tabs_)
+        tab->setFocusPolicy(tab == tabs_[index] ? Qt::TabFocus : Qt::NoFocus);
     if (pages_->currentIndex() != index) {
         pages_->setCurrentIndex(index);
         layoutTabs();

@@ -1,9 +1,11 @@
 // The main window as a user meets it: start-up, command buttons and their messages, the map
 // toolbar, the coordinate readout.
 
+#include "../mapcontrol/test_data.h"
 #include "../support/main_window_harness.h"
 
 #include "app/coordinate_readout.h"
+#include "app/sample_tooltip.h"
 #include "app/tab_panel.h"
 #include "app/table_wait.h"
 #include "records/grid_layout.h"
@@ -12,12 +14,16 @@
 #include "support/test_main.h"
 #include "window_parts/twips.h"
 
+#include <QAccessible>
 #include <QApplication>
 #include <QCheckBox>
 #include <QElapsedTimer>
 #include <QLabel>
 #include <QSet>
+#include <QStyleOption>
+#include <QTemporaryDir>
 #include <QTest>
+#include <QToolButton>
 
 using namespace quillfen;
 using namespace testing;
@@ -85,6 +91,38 @@ QVector<QList<QWidget*>> layoutGroups(MainWindow& window) {
     return groups;
 }
 
+/// What a screen reader announces for a control: its role, name and description.
+QString announced(QObject* control) {
+    QAccessibleInterface* accessible = QAccessible::queryAccessibleInterface(control);
+    if (!accessible)
+        return "nothing";
+    QString text = QString::number(accessible->role(), 16) + " | " + accessible->text(QAccessible::Name);
+    const QString description = accessible->text(QAccessible::Description);
+    if (!description.isEmpty())
+        text += " | " + description;
+    if (accessible->state().selected)
+        text += " | selected";
+    return text;
+}
+
+QString roleText(QAccessible::Role role) { return QString::number(role, 16) + " | "; }
+
+/// The control with the keyboard focus, by its name or, for a toolbar button, its key.
+QString focusName() {
+    QWidget* focus = QApplication::focusWidget();
+    if (auto* tool = qobject_cast<QToolButton*>(focus))
+        return tool->text();
+    return focus ? focus->objectName() : QString("none");
+}
+
+/// True when the styles draw the focused control's focus frame: a window shows its focus from
+/// the first key press on, or from the start.
+bool focusShown(QWidget* control) {
+    QStyleOption option;
+    option.initFrom(control);
+    return option.state & QStyle::State_KeyboardFocusChange;
+}
+
 class MainWindowTest : public QObject {
     Q_OBJECT
 
@@ -148,6 +186,124 @@ private slots:
                 QVERIFY(placed->geometry().bottom() < tabs->height() - 2);
             }
         }
+    }
+
+    void tabReachesEveryControlInOrderWithTheFocusShownFromTheStart() {
+        WindowDriver driver;
+        MainWindow& window = driver.window;
+        window.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&window));
+        QCOMPARE(focusName(), QString("Zoom In"));
+        QVERIFY(focusShown(QApplication::focusWidget()));
+        // Tab stops at the tab in front, then the boxes of its page ("Base Map"), then the
+        // command buttons left to right.
+        const QStringList order{"Zoom Out", "Pan", "Full Extent", "Help", "Map1", "tab_8", "check_land_water",
+                                "Check_landcover", "chkStructures", "Check30", "Check_drg", "Command4", "Command2",
+                                "Command3", "button_about", "button_print", "Command1", "Zoom In"};
+        for (const QString& expected : order) {
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+            QCOMPARE(focusName(), expected);
+        }
+        // The arrows go from tab to tab and bring each one's page to the front; Tab then reaches
+        // that page's boxes.
+        control(&window, "tab_8")->setFocus(Qt::TabFocusReason);
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Up);
+        QCOMPARE(focusName(), QString("tab_4"));
+        QCOMPARE(control<TabPanel>(&window, "SSTab1")->currentIndex(), 4);
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        QCOMPARE(focusName(), QString("chkwater_14"));
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Backtab);
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Backtab);
+        QCOMPARE(focusName(), QString("Map1"));
+        // The map answers the keyboard once Tab has brought the focus there.
+        window.map().setFocus(Qt::TabFocusReason);
+        const mapcontrol::Rect before = window.map().viewBounds();
+        QTest::keyClick(&window.map(), Qt::Key_Right);
+        QVERIFY(window.map().viewBounds().center().x() > before.center().x() + before.width() / 5);
+
+        // Every window of the program shows the focus from the start.
+        QVERIFY(focusShown(&window.recordsWindow()));
+        QVERIFY(driveModal("query", [&] {
+            clickBox(window, "chkwater_14");
+            testing::clickButton(window, "Command2");
+        }, [](QWidget* query) {
+            QVERIFY(focusShown(control(query, "Command2")));
+            QTest::mouseClick(control(query, "Command1"), Qt::LeftButton);
+        }));
+    }
+
+    void controlsAreAnnouncedByNameAndRole_data() {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QString>("announcement");
+        QTest::newRow("the map names its layers")
+            << "Map1" << roleText(QAccessible::Graphic) + "Map | Layers shown: 1989 Land / Water, Reach outline";
+        QTest::newRow("a water swatch") << "legend_kxw93sm" << roleText(QAccessible::Graphic) + "Summer 1993: red circle";
+        QTest::newRow("a fish swatch") << "legend_kxf96fl" << roleText(QAccessible::Graphic) + "Fall 1996: blue cross";
+        QTest::newRow("a tab behind") << "tab_0" << roleText(QAccessible::PageTab) + "WQ 93-96";
+        QTest::newRow("the tab in front") << "tab_8" << roleText(QAccessible::PageTab) + "Base Map | selected";
+        QTest::newRow("the logo") << "Image1" << roleText(QAccessible::Graphic) + "Quillfen logo";
+        QTest::newRow("a base box") << "Check30" << roleText(QAccessible::CheckBox) + "River Miles";
+    }
+    void controlsAreAnnouncedByNameAndRole() {
+        QFETCH(QString, name);
+        QFETCH(QString, announcement);
+        ScriptedPrompts prompts;
+        MainWindow window;
+        QCOMPARE(announced(control(&window, name)), announcement);
+    }
+
+    void theMapNamesTheTickedSamplesAndACaptionShowsOnlyASelectionShown() {
+        WindowDriver driver;
+        driver.clickBox("chkwater_0");
+        QCOMPARE(announced(&driver.window.map()),
+                 roleText(QAccessible::Graphic) + "Map | Layers shown: Summer 1993 water quality, 1989 Land / Water, Reach outline");
+        selectEverythingInView(driver.window);
+        QCOMPARE(driver.title(), QString("Kesselby - Selected Records: Graphical Query"));
+        driver.clickBox("chkwater_1");
+        QCOMPARE(driver.title(), QString("Kesselby"));
+        selectEverythingInView(driver.window);
+        driver.clickBox("chkwater_0");
+        driver.clickBox("chkwater_1");
+        QCOMPARE(driver.title(), QString("Kesselby"));
+    }
+
+    void theMapsCursorShowsTheArmedTool() {
+        WindowDriver driver;
+        QWidget& map = driver.window.map();
+        QCOMPARE(map.cursor().shape(), Qt::ArrowCursor);
+        driver.clickToolbar("Pan");
+        QCOMPARE(map.cursor().shape(), Qt::OpenHandCursor);
+        driver.clickToolbar("Zoom In");
+        QCOMPARE(map.cursor().shape(), Qt::CrossCursor);
+        driver.clickToolbar("Zoom In");
+        QCOMPARE(map.cursor().shape(), Qt::ArrowCursor);
+        driver.clickToolbar("Pan");
+        driver.clickBox("chkwater_0");
+        driver.clickButton("Command4");
+        QCOMPARE(map.cursor().shape(), Qt::CrossCursor);
+        // Esc abandons the polygon, which stays armed; once one is drawn the pan tool shows again.
+        QTest::mouseClick(&map, Qt::LeftButton, Qt::NoModifier, QPoint(40, 40));
+        QTest::keyClick(&map, Qt::Key_Escape);
+        QVERIFY(!driver.window.map().toolActive());
+        QCOMPARE(driver.window.query_type, qint16(2));
+        driver.drawPolygon({{40, 40}, {200, 40}, {200, 200}});
+        QCOMPARE(driver.window.query_type, qint16(0));
+        QCOMPARE(map.cursor().shape(), Qt::OpenHandCursor);
+    }
+
+    void hoveringASamplePointNamesItsPeriodLocationAndDateAndThePointsUnderIt() {
+        QTemporaryDir folder;
+        testdata::writeShapes(folder.path(), "kxw93sm", {"POINT (1000 1000)", "POINT (1000 1000)", "POINT (3000 2000)"},
+                              {{"loc_code", {"KX-07", "KX-08", "KX-09"}}, {"date", {"7/14/1993", "7/15/1993", "8/2/1993"}}});
+        WindowDriver driver(folder.path());
+        driver.clickBox("chkwater_0");
+        const mapcontrol::MapControl& map = driver.window.map();
+        QCOMPARE(sampleTooltip(map, driver.pixelOf({3000, 2000}), folder.path()),
+                 QString("Summer 1993 water quality\nLocation Code: KX-09\nDate: 8/2/1993"));
+        // Where points overlap, the one drawn last is on top.
+        QCOMPARE(sampleTooltip(map, driver.pixelOf({1000, 1000}) + QPoint(2, -1), folder.path()),
+                 QString("Summer 1993 water quality\nLocation Code: KX-08\nDate: 7/15/1993\nand 1 more here"));
+        QCOMPARE(sampleTooltip(map, driver.pixelOf({2000, 1500}), folder.path()), QString());
     }
 
     void startsWithTheBaseMapAndTheLandWaterCoverageAndItsControlsWhereDesigned() {
