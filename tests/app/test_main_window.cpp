@@ -19,6 +19,7 @@
 #include <QCheckBox>
 #include <QElapsedTimer>
 #include <QLabel>
+#include <QRegularExpression>
 #include <QSet>
 #include <QStyleOption>
 #include <QTemporaryDir>
@@ -304,6 +305,18 @@ private slots:
         QCOMPARE(sampleTooltip(map, driver.pixelOf({1000, 1000}) + QPoint(2, -1), folder.path()),
                  QString("Summer 1993 water quality\nLocation Code: KX-08\nDate: 7/15/1993\nand 1 more here"));
         QCOMPARE(sampleTooltip(map, driver.pixelOf({2000, 1500}), folder.path()), QString());
+
+        // A fish site names its code and the dates of its catch records.
+        WindowDriver demonstration;
+        demonstration.clickBox("chkfish_0");
+        auto sites = std::dynamic_pointer_cast<mapcontrol::VectorLayer>(demonstration.window.map().layerNamed("kxf93sm"));
+        QVERIFY(sites);
+        const mapcontrol::Dataset& dataset = *sites->dataset();
+        const QPointF site = dataset.point(dataset.pointBegin(dataset.partBegin(0)));
+        const QString text = sampleTooltip(demonstration.window.map(), demonstration.pixelOf(site),
+                                           demonstration.window.data_path);
+        QVERIFY2(QRegularExpression("^Summer 1993 fish\\nSite: \\d+\\nDate: \\d+/\\d+/\\d{4}").match(text).hasMatch(),
+                 qPrintable(text));
     }
 
     void startsWithTheBaseMapAndTheLandWaterCoverageAndItsControlsWhereDesigned() {
