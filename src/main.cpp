@@ -3,6 +3,7 @@
 #include "tabledb/table_database.h"
 
 #include <QApplication>
+#include <QScreen>
 #include <QCoreApplication>
 #include <QGuiApplication>
 
@@ -43,6 +44,10 @@ int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
     quillfen::nameProgram();
     quillfen::MainWindow window(nullptr, request.dataFolder);
+    // On a screen too small for the designed size the window opens as large as fits, allowing
+    // for the title bar and frame the window manager adds; it never opens below its least size.
+    const QSize frameAllowance(16, 48);
+    window.resize(window.size().boundedTo(window.screen()->availableGeometry().size() - frameAllowance));
     window.show();
     return app.exec();
 }

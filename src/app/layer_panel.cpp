@@ -66,6 +66,7 @@ void addSampleTab(QWidget* page, int tab, LayerSelection& selection) {
             auto* swatch = new LegendSwatch(swatchShapeOfMarker(symbol->style),
                                             QColor(symbol->red, symbol->green, symbol->blue), page);
             swatch->setObjectName(QStringLiteral("legend_%1").arg(layerCode(kind, period.periodCode)));
+            swatch->setAccessibleName(period.caption + ": " + symbol->description());
             swatch->setGeometry(twipsRect(kSwatchLeft, top, kSwatchSide, kSwatchSide));
         }
         selection.setBoxes(kind, boxes);
@@ -84,6 +85,7 @@ void addLegendLines(QWidget* page, const QVector<LegendLine>& lines, int top, in
         auto* swatch = new LegendSwatch(LegendSwatch::Shape::FilledRectangle,
                                         QColor(line.red, line.green, line.blue), page);
         swatch->setGeometry(twipsRect(480, top, 420, 225));
+        swatch->setAccessibleName(line.label);
         addLabel(page, line.label, 1020, top - 15, 2700);
         top += pitch;
     }
@@ -98,9 +100,11 @@ void addBaseMapTab(QWidget* page, BaseMapBoxes& base) {
     base.chkStructures = addBaseBox(page, "chkStructures", "1989 Structures", 6315);
     auto* zigzag = new LegendSwatch(LegendSwatch::Shape::Zigzag, QColor(128, 128, 128), page);
     zigzag->setGeometry(twipsRect(2900, 6315, 600, kSwatchSide));
+    zigzag->setAccessibleName("1989 Structures: grey zigzag line");
     base.Check30 = addBaseBox(page, "Check30", "River Miles", 6915);
     auto* cross = new LegendSwatch(LegendSwatch::Shape::Cross, Qt::black, page);
     cross->setGeometry(twipsRect(2900, 6915, kSwatchSide, kSwatchSide));
+    cross->setAccessibleName("River Miles: black cross");
     base.Check_drg = addBaseBox(page, "Check_drg", "1:100K Fenmark Quadrangle", 7560);
 }
 
@@ -120,6 +124,7 @@ TabPanel* buildLayerPanel(QWidget* parent, LayerSelection& selection, BaseMapBox
             addSampleTab(page, tab, selection);
     }
     panel->setCurrentIndex(kBaseMapTab);
+    panel->setDesignedHeight(panel->height());
     return panel;
 }
 

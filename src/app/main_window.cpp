@@ -1,11 +1,15 @@
 #include "app/main_window.h"
 
 #include "window_parts/caption_button.h"
+#include "app/accessible_roles.h"
 #include "app/command_line.h"
 #include "app/coordinate_readout.h"
 #include "app/data_folder_check.h"
+#include "app/edge_anchors.h"
 #include "window_parts/design_font.h"
+#include "window_parts/focus_visible.h"
 #include "app/map_export.h"
+#include "app/sample_tooltip.h"
 #include "app/table_wait.h"
 #include "app/toolbar_icons.h"
 #include "window_parts/twips.h"
@@ -32,9 +36,12 @@
 #include <QComboBox>
 #include <QDir>
 #include <QFontMetrics>
+#include <QHelpEvent>
 #include <QLabel>
 #include <QTimer>
 #include <QToolBar>
+#include <QToolButton>
+#include <QToolTip>
 
 namespace quillfen {
 namespace {
@@ -44,6 +51,41 @@ const QString kNoLayerSelected = QStringLiteral("No Draw/Query Layer(s) Selected
 const QString kNoSelectedFeatures = QStringLiteral("No Selected Features");
 constexpr double kZoomOutFactor = 1.25;
 constexpr int kClickPixels = 4;
+
+// The client area as designed, and the least it may shrink to: the map gives up width until
+// the panel would reach the coordinate readout, and height until the panel's rows close up on
+// their legends (so that the window fits a screen of 600 pixels' height).
+constexpr int kDesignedWidth = 11145;
+constexpr int kDesignedHeight = 9090;
+constexpr int kLeastWidth = 10080;
+constexpr int kLeastHeight = 8490;
+
+constexpr int kTopLeft = EdgeAnchors::Left | EdgeAnchors::Top;
+constexpr int kTopSpan = EdgeAnchors::Left | EdgeAnchors::Right | EdgeAnchors::Top;
+
+/// The edges each control keeps its designed distance to when the window is resized: the map
+/// takes the space, the panel follows the right edge, the command buttons the bottom and
+/// their own side, the labels at the top both sides.
+const struct {
+    const char* name;
+    int edges;
+} kControlAnchors[] = {
+    {"Toolbar1", kTopLeft},
+    {"Label27", kTopSpan},
+    {"Image1", kTopLeft},
+    {"Label3", kTopSpan},
+    {"labXY", kTopLeft},
+    {"Map1", kTopSpan | EdgeAnchors::Bottom},
+    {"SSTab1", EdgeAnchors::Right | EdgeAnchors::Top | EdgeAnchors::Bottom},
+    {"LblPoolName", EdgeAnchors::Left | EdgeAnchors::Bottom},
+    {"Label_wait", EdgeAnchors::Left | EdgeAnchors::Bottom},
+    {"Command4", EdgeAnchors::Left | EdgeAnchors::Bottom},
+    {"Command2", EdgeAnchors::Left | EdgeAnchors::Bottom},
+    {"Command3", EdgeAnchors::Left | EdgeAnchors::Bottom},
+    {"button_about", EdgeAnchors::Right | EdgeAnchors::Bottom},
+    {"button_print", EdgeAnchors::Right | EdgeAnchors::Bottom},
+    {"Command1", EdgeAnchors::Right | EdgeAnchors::Bottom},
+};
 
 QLabel* addLabel(QWidget* parent, const QString& name, const QString& text, const QRect& geometry) {
     auto* label = new QLabel(text, parent);
@@ -91,6 +133,8 @@ QFont fittingBoldFont(const QString& text, double points, int width) {
 MainWindow::MainWindow(QWidget* parent, const QString& dataFolder) : QMainWindow(parent) {
     setObjectName("main");
     setWindowTitle(kReachName);
+    installAccessibleRoles();
+    showFocusFromStart(this);
     data_path = dataFolder.isEmpty() ? defaultDataFolder() : dataFolder;
     dataProblems_ = std::make_unique<DataProblemReport>(data_path);
     // A sample field holding numbers stored as text is still compared as numbers.
@@ -114,7 +158,9 @@ MainWindow::~MainWindow() {
 void MainWindow::createControls() {
     auto* client = new QWidget(this);
     client->setFont(designFont());
-    client->setFixedSize(twips(11145), twips(9090));
+    const QSize designed(twips(kDesignedWidth), twips(kDesignedHeight));
+    client->resize(designed);
+    client->setMinimumSize(twips(kLeastWidth), twips(kLeastHeight));
     setCentralWidget(client);
 
     createToolbar();
@@ -126,12 +172,15 @@ void MainWindow::createControls() {
     agency->setStyleSheet("color: blue;");
     auto* logo = addLabel(client, "Image1", QString(), twipsRect(120, 480, 1800, 690));
     logo->setPixmap(quillfenLogo(logo->size(), logo->devicePixelRatioF()));
+    logo->setAccessibleName("Quillfen logo");
     addLabel(client, "Label3", "Quillfen", twipsRect(1920, 480, 5295, 375))->setFont(boldFont(12));
     labXY = addLabel(client, "labXY", QString(), twipsRect(2760, 960, 3135, 255));
 
     Map1 = new mapcontrol::MapControl(client);
     Map1->setObjectName("Map1");
     Map1->setGeometry(twipsRect(120, 1320, 6855, 7095));
+    Map1->setAccessibleName("Map");
+    Map1->installEventFilter(this);
     selectionRun_ = std::make_unique<SelectionRun>(*Map1);
     connect(Map1, &mapcontrol::MapControl::mapMouseDown, this, &MainWindow::Map1_MouseDown);
     connect(Map1, &mapcontrol::MapControl::mapMouseMove, this, &MainWindow::Map1_MouseMove);
@@ -150,7 +199,32 @@ void MainWindow::createControls() {
     Label_wait->hide();
 
     createCommandButtons();
-    setFixedSize(sizeHint().expandedTo(client->size()));
+    auto* anchors = new EdgeAnchors(client, designed);
+    for (const auto& control : kControlAnchors)
+        anchors->anchor(client->findChild<QWidget*>(control.name), control.edges);
+    resize(designed);
+    setFocusOrder();
+}
+
+void MainWindow::setFocusOrder() {
+    QList<QWidget*> order;
+    for (QAction* button : Toolbar1->actions()) {
+        QWidget* tool = Toolbar1->widgetForAction(button);
+        // A toolbar's buttons take no focus by themselves; these are the map's tools.
+        tool->setFocusPolicy(Qt::TabFocus);
+        order << tool;
+    }
+    order << Map1;
+    for (int i = 0; i < SSTab1->count(); ++i)
+        order << SSTab1->tabButton(i);
+    for (int i = 0; i < SSTab1->count(); ++i) {
+        for (QCheckBox* box : SSTab1->page(i)->findChildren<QCheckBox*>(QString(), Qt::FindDirectChildrenOnly))
+            order << box;
+    }
+    for (const char* command : {"Command4", "Command2", "Command3", "button_about", "button_print", "Command1"})
+        order << centralWidget()->findChild<QPushButton*>(command);
+    for (int i = 1; i < order.size(); ++i)
+        setTabOrder(order[i - 1], order[i]);
 }
 
 void MainWindow::createToolbar() {
@@ -227,6 +301,35 @@ void MainWindow::set_draw_layers() {
     QVector<DataProblem> problems;
     quillfen::set_draw_layers(*Map1, data_path, choice, &problems);
     reportDataFault(dataProblems_->newProblemsText(problems));
+    describeMapLayers();
+}
+
+void MainWindow::describeMapLayers() {
+    // The base layers by the captions of their boxes; the land/water coverage is drawn either
+    // as land and water or as land cover classes.
+    const QCheckBox* coverage =
+        baseBoxes_.Check_landcover->isChecked() ? baseBoxes_.Check_landcover : baseBoxes_.check_land_water;
+    const QHash<QString, QString> baseCaptions = {{"kx_out", "Reach outline"},
+                                                  {"kxlw", coverage->text()},
+                                                  {"kxstruc", baseBoxes_.chkStructures->text()},
+                                                  {"kxmiles", baseBoxes_.Check30->text()},
+                                                  {"kx_drg", baseBoxes_.Check_drg->text()}};
+    QStringList shown;
+    for (int position = 0; position < Map1->layerCount(); ++position) {
+        const mapcontrol::LayerPtr layer = Map1->layer(position);
+        SampleKind kind;
+        SamplingPeriod period;
+        if (!layer->visible)
+            continue;
+        if (samplePeriodOfLayer(layer->name(), &kind, &period))
+            shown << period.caption + ' ' + kindName(kind);
+        else
+            shown << baseCaptions.value(layer->name().toLower(), layer->name());
+    }
+    // The reach outline is in the stack twice: the one of start-up stays at the bottom.
+    shown.removeDuplicates();
+    Map1->setAccessibleDescription(shown.isEmpty() ? QStringLiteral("No layers shown")
+                                                   : "Layers shown: " + shown.join(", "));
 }
 
 void MainWindow::reportSpellings() {
@@ -283,6 +386,9 @@ void MainWindow::collectLayers(SampleKind kind) {
         set_draw_layers();
         loadTablesAhead(kind);
     }
+    // With no selection requested, or no layer to show one on, the map shows none.
+    if (queryflag == 0 || !layerSelection.query_layer_selected())
+        setWindowTitle(kReachName);
     discardRecordsWindow();
 }
 
@@ -319,6 +425,7 @@ SelRecsWindow& MainWindow::recordsWindow() {
                 [this](const QVector<RowSource>& records) { markRecords(*Map1, sel_recs->grid(), records); });
         connect(sel_recs, &SelRecsWindow::recordChosen, this,
                 [this](RowSource record) { showRecord(*Map1, sel_recs->grid(), record); });
+        showFocusFromStart(sel_recs);
     }
     return *sel_recs;
 }
@@ -376,6 +483,7 @@ void MainWindow::restoreSelection(const ShownSelection& shown) {
     submittedExpression_ = shown.submittedExpression;
     strSelRecordsTitle = shown.strSelRecordsTitle;
     setWindowTitle(shown.caption);
+    showArmedTool();
     // The grid was emptied by the failed submit: the selection's run fills it again.
     if (changed && queryflag == 1)
         Map1->redrawAll();
@@ -408,6 +516,7 @@ void MainWindow::Command4_Click() {
     zoomOutButton_->setChecked(false);
     query_type = 2;
     submittedExpression_.clear();
+    showArmedTool();
 }
 
 void MainWindow::button_about_Click() { showAboutWindow(this); }
@@ -420,6 +529,7 @@ void MainWindow::beginSubmit() {
     recordsWindow().grid().clear();
     setWindowTitle(kReachName);
     query_type = 1;
+    showArmedTool();
 }
 
 void MainWindow::acceptSubmit() {
@@ -447,6 +557,33 @@ void MainWindow::Toolbar1_ButtonClick(QAction* button) {
     } else if (key == "Help") {
         showHelpWindow(this);
     }
+    showArmedTool();
+}
+
+void MainWindow::showArmedTool() {
+    if (query_type == 2 || zoomInButton_->isChecked())
+        Map1->setCursor(Qt::CrossCursor);
+    else if (panButton_->isChecked())
+        Map1->setCursor(Qt::OpenHandCursor);
+    else
+        Map1->unsetCursor();
+}
+
+bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
+    if (watched != Map1 || event->type() != QEvent::ToolTip)
+        return QMainWindow::eventFilter(watched, event);
+    // Reading a site's dates may wait for its table, repainting meanwhile: one tooltip at a time.
+    if (showingTooltip_)
+        return true;
+    showingTooltip_ = true;
+    const auto* help = static_cast<QHelpEvent*>(event);
+    const QString text = sampleTooltip(*Map1, help->pos(), data_path);
+    if (text.isEmpty())
+        QToolTip::hideText();
+    else
+        QToolTip::showText(help->globalPos(), text, Map1);
+    showingTooltip_ = false;
+    return true;
 }
 
 void MainWindow::Map1_MouseDown(Qt::MouseButton, Qt::KeyboardModifiers, QPoint) {
@@ -458,6 +595,7 @@ void MainWindow::Map1_MouseDown(Qt::MouseButton, Qt::KeyboardModifiers, QPoint) 
             query_polygon = polygon;
             Map1->redrawAll();
             query_type = 0;
+            showArmedTool();
         });
         return;
     }

@@ -73,12 +73,22 @@ public:
 
 protected:
     void closeEvent(QCloseEvent* event) override;
+    /// Shows the tooltip of the sample points under the pointer on the map.
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     void createControls();
     void createToolbar();
     void createCommandButtons();
     void connectBoxes();
+    /// Tab goes from the toolbar to the map, the tabs, the boxes of the page in front, then the
+    /// command buttons from left to right.
+    void setFocusOrder();
+    /// The map's cursor shows the tool a mouse-down on it will run: a cross for the polygon of
+    /// an armed graphical selection and for "Zoom In", an open hand for "Pan".
+    void showArmedTool();
+    /// The map's accessible description names the layers it shows, top first.
+    void describeMapLayers();
     /// Tells the user, once the current event is handled, of a fault of the data folder.
     void reportDataFault(const QString& text);
     /// Tells the user which spelling is read of each file present in several.
@@ -147,6 +157,7 @@ private:
     // window was cancelled. Empty when no condition is kept: a change of kind and "Select
     // Graphically" forget it.
     QString submittedExpression_;
+    bool showingTooltip_ = false;
 };
 
 }  // namespace quillfen

@@ -10,9 +10,13 @@ namespace quillfen {
 namespace {
 
 constexpr int kTabRowHeight = 22;
+constexpr const char* kDesignedTop = "designedTop";
+
+}  // namespace
 
 /// A tab drawn as the style draws tabs, its caption made smaller when needed so it fits.
 class TabButton : public QAbstractButton {
+    Q_OBJECT
 public:
     explicit TabButton(const QString& caption, QWidget* parent) : QAbstractButton(parent) {
         setText(caption);
@@ -51,8 +55,6 @@ protected:
     }
 };
 
-}  // namespace
-
 TabPanel::TabPanel(int tabsPerRow, QWidget* parent)
     : QWidget(parent), tabsPerRow_(tabsPerRow), pages_(new QStackedWidget(this)) {
     // The panel draws the page's frame below the tabs; the pages are see-through over it.
@@ -78,6 +80,10 @@ void TabPanel::setCurrentIndex(int index) {
     if (index < 0 || index >= count())
         return;
     tabs_[index]->setChecked(true);
+    // Tab stops at the tab in front only; the arrow keys go from tab to tab, bringing each
+    // page to the front, as the buttons of an exclusive group do.
+    for (QAbstractButton* tab : tabs_)
+        tab->setFocusPolicy(tab == tabs_[index] ? Qt::TabFocus : Qt::NoFocus);
     if (pages_->currentIndex() != index) {
         pages_->setCurrentIndex(index);
         layoutTabs();
@@ -89,7 +95,33 @@ int TabPanel::rowCount() const { return (count() + tabsPerRow_ - 1) / tabsPerRow
 
 int TabPanel::headerHeight() const { return rowCount() * kTabRowHeight; }
 
-void TabPanel::resizeEvent(QResizeEvent*) { layoutTabs(); }
+void TabPanel::setDesignedHeight(int pixels) {
+    designedHeight_ = pixels;
+    closeUpPages();
+}
+
+void TabPanel::resizeEvent(QResizeEvent*) {
+    layoutTabs();
+    closeUpPages();
+}
+
+void TabPanel::closeUpPages() {
+    if (designedHeight_ <= headerHeight())
+        return;
+    const int header = headerHeight();
+    const double factor = height() >= designedHeight_ ? 1.0 : double(height() - header) / (designedHeight_ - header);
+    for (int i = 0; i < pages_->count(); ++i) {
+        for (QWidget* control : pages_->widget(i)->findChildren<QWidget*>(QString(), Qt::FindDirectChildrenOnly)) {
+            // Each control remembers where it was placed, so that growing back restores it.
+            QVariant designedTop = control->property(kDesignedTop);
+            if (!designedTop.isValid()) {
+                designedTop = control->y();
+                control->setProperty(kDesignedTop, designedTop);
+            }
+            control->move(control->x(), header + qRound((designedTop.toInt() - header) * factor));
+        }
+    }
+}
 
 void TabPanel::paintEvent(QPaintEvent*) {
     QPainter painter(this);
@@ -118,3 +150,5 @@ void TabPanel::layoutTabs() {
 }
 
 }  // namespace quillfen
+
+#include "tab_panel.moc"

@@ -28,6 +28,10 @@ public:
     QAbstractButton* tabButton(int index) const { return tabs_.value(index); }
     /// Height of the rows of tabs, in pixels.
     int headerHeight() const;
+    /// The height the pages' controls were placed for. A shorter panel closes up the
+    /// controls below the tabs towards them in proportion, keeping their heights; at this
+    /// height or taller they stand where they were placed.
+    void setDesignedHeight(int pixels);
 
 signals:
     void currentChanged(int index);
@@ -38,9 +42,11 @@ protected:
 
 private:
     void layoutTabs();
+    void closeUpPages();
     int rowCount() const;
 
     int tabsPerRow_;
+    int designedHeight_ = 0;
     QStackedWidget* pages_;
     QButtonGroup group_;
     QVector<QAbstractButton*> tabs_;

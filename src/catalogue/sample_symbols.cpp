@@ -93,7 +93,30 @@ const QVector<SampleSymbol> kSampleSymbols = {
     {"kxv02", 255, 128, 0, mapcontrol::Square},
 };
 
+// The names of the colours the markers use.
+const struct {
+    int red, green, blue;
+    const char* name;
+} kColourNames[] = {
+    {255, 0, 0, "red"},         {0, 255, 0, "green"},       {0, 0, 255, "blue"},
+    {255, 0, 255, "magenta"},   {192, 192, 192, "silver"},  {64, 128, 128, "teal"},
+    {128, 128, 0, "olive"},     {128, 0, 0, "maroon"},      {0, 64, 128, "dark blue"},
+    {0, 128, 0, "dark green"},  {128, 128, 128, "grey"},    {128, 64, 64, "brown"},
+    {255, 128, 0, "orange"},
+};
+
+const char* const kMarkerNames[] = {"circle", "square", "triangle", "cross"};
+
 }  // namespace
+
+QString SampleSymbol::description() const {
+    QString colour = QColor(red, green, blue).name();
+    for (const auto& named : kColourNames) {
+        if (named.red == red && named.green == green && named.blue == blue)
+            colour = named.name;
+    }
+    return colour + ' ' + kMarkerNames[style];
+}
 
 mapcontrol::Symbol SampleSymbol::mapSymbol() const {
     mapcontrol::Symbol symbol;

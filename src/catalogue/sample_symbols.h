@@ -15,6 +15,8 @@ struct SampleSymbol {
 
     mapcontrol::PackedColor packedColor() const { return mapcontrol::packColor(red, green, blue); }
     mapcontrol::Symbol mapSymbol() const;
+    /// Its colour and marker as words, e.g. "red circle".
+    QString description() const;
 };
 
 /// The symbol of a sample layer by its layer code (e.g. kxw93sm); nullptr for other layers.

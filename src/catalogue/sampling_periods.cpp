@@ -148,6 +148,33 @@ bool kindFromLetter(const QString& letter, SampleKind* kind) {
     return false;
 }
 
+QString kindName(SampleKind kind) {
+    switch (kind) {
+    case SampleKind::Water:
+        return "water quality";
+    case SampleKind::Fish:
+        return "fish";
+    case SampleKind::Invert:
+        return "macro-invertebrates";
+    case SampleKind::Veg:
+        break;
+    }
+    return "aquatic vegetation";
+}
+
+bool samplePeriodOfLayer(const QString& code, SampleKind* kind, SamplingPeriod* period) {
+    for (SampleKind k : allSampleKinds()) {
+        for (const SamplingPeriod& p : samplingPeriods(k)) {
+            if (code.compare(layerCode(k, p.periodCode), Qt::CaseInsensitive) == 0) {
+                *kind = k;
+                *period = p;
+                return true;
+            }
+        }
+    }
+    return false;
+}
+
 QString boxArrayName(SampleKind kind) {
     switch (kind) {
     case SampleKind::Water:

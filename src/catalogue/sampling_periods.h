@@ -39,6 +39,11 @@ const QStringList& tabCaptions();
 QChar kindLetter(SampleKind kind);
 /// The kind of a kind letter; false when the letter names no kind.
 bool kindFromLetter(const QString& letter, SampleKind* kind);
+/// The kind as the user reads it: "water quality", "fish", "macro-invertebrates",
+/// "aquatic vegetation".
+QString kindName(SampleKind kind);
+/// The kind and period of a sample layer code (e.g. kxw93sm); false for other layer names.
+bool samplePeriodOfLayer(const QString& layerCode, SampleKind* kind, SamplingPeriod* period);
 /// Designer name of the kind's box array: chkwater, chkfish, chkinvert, chkveg.
 QString boxArrayName(SampleKind kind);
 /// "kx" + kind letter + period code, e.g. kxw93sm: the dataset's file name and layer name.

@@ -1,12 +1,14 @@
 #include "info_windows/about_programme_window.h"
 
 #include "info_windows/info_document.h"
+#include "window_parts/focus_visible.h"
 
 #include <QTextBrowser>
 #include <QVBoxLayout>
 
 AboutProgrammeWindow::AboutProgrammeWindow(QWidget* parent) : QDialog(parent) {
     setObjectName(QStringLiteral("about2"));
+    quillfen::showFocusFromStart(this);
     setWindowTitle(tr("About Tavrel and Component Sampling"));
     resize(600, 520);
 

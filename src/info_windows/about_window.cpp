@@ -3,6 +3,7 @@
 #include "info_windows/about_programme_window.h"
 #include "info_windows/contact.h"
 #include "info_windows/logo.h"
+#include "window_parts/focus_visible.h"
 
 #include <QFrame>
 #include <QGridLayout>
@@ -41,6 +42,7 @@ QPushButton* makeButton(const QString& objectName, const QString& text, QWidget*
 
 AboutWindow::AboutWindow(QWidget* parent) : QDialog(parent) {
     setObjectName(QStringLiteral("about"));
+    quillfen::showFocusFromStart(this);
     setWindowTitle(QString());
 
     auto* butAboutTavrel = makeButton(QStringLiteral("butAboutTavrel"), tr("More..."), this);

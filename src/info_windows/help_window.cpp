@@ -1,6 +1,7 @@
 #include "info_windows/help_window.h"
 
 #include "info_windows/info_document.h"
+#include "window_parts/focus_visible.h"
 
 #include <QHBoxLayout>
 #include <QPointer>
@@ -10,6 +11,7 @@
 
 HelpWindow::HelpWindow(QWidget* parent) : QDialog(parent) {
     setObjectName(QStringLiteral("help"));
+    quillfen::showFocusFromStart(this);
     setWindowTitle(tr("Help"));
     setModal(false);
     resize(560, 600);

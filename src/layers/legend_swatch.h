@@ -7,6 +7,7 @@ namespace quillfen {
 
 /// A fixed legend drawing: a point marker, a filled rectangle, or a zigzag line, in one colour.
 class LegendSwatch : public QWidget {
+    Q_OBJECT
 public:
     enum class Shape { Circle, Square, Triangle, Cross, FilledRectangle, Zigzag };
     LegendSwatch(Shape shape, QColor color, QWidget* parent = nullptr);

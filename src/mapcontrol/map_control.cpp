@@ -2,17 +2,20 @@
 
 #include "mapcontrol/dataset_cache.h"
 #include "mapcontrol/map_marks.h"
+#include "mapcontrol/map_navigation.h"
 #include "mapcontrol/map_renderer.h"
 #include "mapcontrol/map_tools.h"
 #include "mapcontrol/view_transform.h"
 
 #include <QBuffer>
 #include <QImageWriter>
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPaintEvent>
 #include <QPainter>
 #include <QResizeEvent>
 #include <QSaveFile>
+#include <QWheelEvent>
 
 #include <cmath>
 
@@ -55,6 +58,7 @@ MapControl::MapControl(QWidget* parent)
       markers_(std::make_unique<MarkerCache>()) {
     setMouseTracking(true);
     setAttribute(Qt::WA_OpaquePaintEvent);
+    setFocusPolicy(Qt::StrongFocus);
 }
 
 MapControl::~MapControl() = default;
@@ -361,11 +365,12 @@ void MapControl::paintEvent(QPaintEvent* event) {
     painter.setBackground(kBackground);
     if (tool_ && tool_->started()) {
         tool_->paint(painter, buffer_);
-        return;
+    } else {
+        painter.fillRect(rect(), kBackground);
+        painter.drawImage(0, 0, buffer_);
     }
-    painter.fillRect(rect(), kBackground);
-    painter.drawImage(0, 0, buffer_);
     paintFlash(painter);
+    drawFocusFrame(painter, *this);
 }
 
 void MapControl::resizeEvent(QResizeEvent* event) {
@@ -422,6 +427,29 @@ void MapControl::mouseReleaseEvent(QMouseEvent* event) {
     if (tool_ && tool_->started())
         tool_->release(event->position());
     finishToolIfDone();
+}
+
+void MapControl::keyPressEvent(QKeyEvent* event) {
+    if (tool_) {
+        if (event->key() == Qt::Key_Escape) {
+            tool_.reset();
+            update();
+        }
+        return;
+    }
+    if (const std::optional<Rect> view = viewAfterKey(event->key(), view_, wholeBounds()))
+        setViewBounds(*view);
+    else
+        QWidget::keyPressEvent(event);
+}
+
+void MapControl::wheelEvent(QWheelEvent* event) {
+    const double notches = event->angleDelta().y() / 120.0;
+    if (tool_ || notches == 0) {
+        event->ignore();
+        return;
+    }
+    setViewBounds(viewAfterWheel(view_, screenToMap(event->position()), notches));
 }
 
 } // namespace mapcontrol

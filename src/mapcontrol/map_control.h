@@ -92,6 +92,11 @@ public:
     void dragPan();
     bool toolActive() const { return tool_ != nullptr; }
 
+    // Keyboard and wheel (the map takes the focus by click and Tab): arrows pan a quarter of
+    // the view, + and - zoom about its centre, Home shows wholeBounds(), the wheel zooms about
+    // the pointer; Esc abandons the tool in progress without calling its callback. While a
+    // tool is in progress the view does not move.
+
     // Search -------------------------------------------------------------------------------
     /// SearchExpression: the features of the layer whose attributes satisfy `expression`.
     /// On an expression the database engine rejects, an empty cursor and `error` set.
@@ -147,6 +152,8 @@ protected:
     void mouseMoveEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
     void mouseDoubleClickEvent(QMouseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void wheelEvent(QWheelEvent* event) override;
 
 private:
     struct RenderTarget;

@@ -8,6 +8,7 @@
 #include "catalogue/pick_lists.h"
 #include "query_builder/query_host.h"
 #include "catalogue/species_lists.h"
+#include "window_parts/focus_visible.h"
 
 #include <QComboBox>
 #include <QKeyEvent>
@@ -15,6 +16,8 @@
 #include <QListWidget>
 #include <QPushButton>
 #include <QSignalBlocker>
+
+#include <utility>
 
 namespace quillfen {
 namespace {
@@ -88,6 +91,7 @@ QString joined(const QStringList& parts) {
 
 QueryWindow::QueryWindow(QueryHost& host, QWidget* parent) : QDialog(parent), host_(host) {
     setObjectName(QStringLiteral("query"));
+    showFocusFromStart(this);
     setWindowTitle(QStringLiteral("Build Query"));
     setFixedSize(twips(8400), twips(3390));
     createControls();
@@ -129,6 +133,13 @@ void QueryWindow::createControls() {
     Label5 = makeLabel("Label5", QStringLiteral("Operator"), twipsRect(3240, 240, 735, 255), this);
     Label6 = makeLabel("Label6", QStringLiteral("Value"), twipsRect(5640, 240, 615, 255), this);
     Label7 = makeLabel("Label7", QString(), twipsRect(240, 1320, 2895, 255), this);
+
+    // The lists and the value box are named, for a screen reader too, by the captions above them.
+    const std::pair<QLabel*, QWidget*> captioned[] = {{Label1, List1}, {Label5, List2}, {Label6, Combo1}};
+    for (const auto& [caption, named] : captioned) {
+        caption->setBuddy(named);
+        named->setAccessibleName(caption->text());
+    }
 
     query_window = makeLabel("query_window", QString(), twipsRect(240, 1800, 7935, 495), this);
     query_window->setWordWrap(true);

@@ -1,22 +1,30 @@
 // The main window as a user meets it: start-up, command buttons and their messages, the map
 // toolbar, the coordinate readout.
 
+#include "../mapcontrol/test_data.h"
 #include "../support/main_window_harness.h"
 
 #include "app/coordinate_readout.h"
+#include "app/sample_tooltip.h"
 #include "app/tab_panel.h"
 #include "app/table_wait.h"
 #include "records/grid_layout.h"
 #include "mapcontrol/map_control.h"
 #include "selection_run/busy_cursor.h"
 #include "support/test_main.h"
+#include "window_parts/twips.h"
 
+#include <QAccessible>
 #include <QApplication>
 #include <QCheckBox>
 #include <QElapsedTimer>
 #include <QLabel>
+#include <QRegularExpression>
 #include <QSet>
+#include <QStyleOption>
+#include <QTemporaryDir>
 #include <QTest>
+#include <QToolButton>
 
 using namespace quillfen;
 using namespace testing;
@@ -33,10 +41,284 @@ protected:
     }
 };
 
+/// Where each control of the main window stands at the designed size, in twips, and which
+/// edges it keeps its distance to when the window is resized.
+struct DesignedPlace {
+    const char* name;
+    QRect twipsGeometry;
+    bool stretches; // takes the extra space (the map)
+    bool followsRight;
+    bool followsBottom;
+};
+const DesignedPlace kDesignedPlaces[] = {
+    {"Toolbar1", {0, 0, 2145, 390}, false, false, false},
+    {"Image1", {120, 480, 1800, 690}, false, false, false},
+    {"labXY", {2760, 960, 3135, 255}, false, false, false},
+    {"Map1", {120, 1320, 6855, 7095}, true, true, true},
+    {"LblPoolName", {120, 8520, 1695, 615}, false, false, true},
+    {"Label_wait", {120, 8520, 1695, 495}, false, false, true},
+    {"Command4", {2040, 8520, 975, 495}, false, false, true},
+    {"Command2", {3240, 8520, 975, 495}, false, false, true},
+    {"Command3", {4440, 8520, 975, 495}, false, false, true},
+    {"button_about", {7920, 8520, 975, 495}, false, true, true},
+    {"button_print", {9000, 8520, 975, 495}, false, true, true},
+    {"Command1", {10080, 8520, 975, 495}, false, true, true},
+};
+
+QRect designedRect(const QRect& t) { return twipsRect(t.x(), t.y(), t.width(), t.height()); }
+
+/// The pairs of the widgets that overlap, each as "first / second".
+QSet<QString> overlaps(const QList<QWidget*>& widgets) {
+    QSet<QString> pairs;
+    for (int i = 0; i < widgets.size(); ++i) {
+        for (int j = i + 1; j < widgets.size(); ++j) {
+            if (widgets[i]->geometry().intersects(widgets[j]->geometry()))
+                pairs << QString("%1 %2 / %3 %4").arg(i).arg(widgets[i]->objectName()).arg(j).arg(widgets[j]->objectName());
+        }
+    }
+    return pairs;
+}
+
+/// The main window's parts, and the controls of each page of its panel.
+QVector<QList<QWidget*>> layoutGroups(MainWindow& window) {
+    QList<QWidget*> parts;
+    for (const char* name : {"labXY", "Map1", "SSTab1", "Command4", "Command2", "Command3", "button_about",
+                             "button_print", "Command1"})
+        parts << control(&window, name);
+    QVector<QList<QWidget*>> groups{parts};
+    auto* tabs = control<TabPanel>(&window, "SSTab1");
+    for (int i = 0; i < tabs->count(); ++i)
+        groups << tabs->page(i)->findChildren<QWidget*>(QString(), Qt::FindDirectChildrenOnly);
+    return groups;
+}
+
+/// What a screen reader announces for a control: its role, name and description.
+QString announced(QObject* control) {
+    QAccessibleInterface* accessible = QAccessible::queryAccessibleInterface(control);
+    if (!accessible)
+        return "nothing";
+    QString text = QString::number(accessible->role(), 16) + " | " + accessible->text(QAccessible::Name);
+    const QString description = accessible->text(QAccessible::Description);
+    if (!description.isEmpty())
+        text += " | " + description;
+    if (accessible->state().selected)
+        text += " | selected";
+    return text;
+}
+
+QString roleText(QAccessible::Role role) { return QString::number(role, 16) + " | "; }
+
+/// The control with the keyboard focus, by its name or, for a toolbar button, its key.
+QString focusName() {
+    QWidget* focus = QApplication::focusWidget();
+    if (auto* tool = qobject_cast<QToolButton*>(focus))
+        return tool->text();
+    return focus ? focus->objectName() : QString("none");
+}
+
+/// True when the styles draw the focused control's focus frame: a window shows its focus from
+/// the first key press on, or from the start.
+bool focusShown(QWidget* control) {
+    QStyleOption option;
+    option.initFrom(control);
+    return option.state & QStyle::State_KeyboardFocusChange;
+}
+
 class MainWindowTest : public QObject {
     Q_OBJECT
 
 private slots:
+    void controlsStandWhereDesignedAndFollowTheEdgesWhenTheWindowIsResized_data() {
+        QTest::addColumn<QSize>("growth"); // client size over the designed one
+        QTest::newRow("at the designed size") << QSize(0, 0);
+        QTest::newRow("enlarged") << QSize(300, 200);
+        QTest::newRow("at the least size") << QSize(twips(10080 - 11145), twips(8490 - 9090));
+        QTest::newRow("smaller than the least size stops there") << QSize(twips(10080 - 11145), twips(8490 - 9090));
+    }
+    void controlsStandWhereDesignedAndFollowTheEdgesWhenTheWindowIsResized() {
+        QFETCH(QSize, growth);
+        WindowDriver driver;
+        MainWindow& window = driver.window;
+        const QSize designed(twips(11145), twips(9090));
+        QCOMPARE(window.size(), designed);
+        QCOMPARE(window.centralWidget()->size(), designed);
+        mapcontrol::MapControl& map = window.map();
+        const QPointF centre = map.viewBounds().center();
+        const double unitsPerPixel = map.viewBounds().width() / map.width();
+        QVector<QSet<QString>> overlapsAsDesigned;
+        for (const QList<QWidget*>& group : layoutGroups(window))
+            overlapsAsDesigned << overlaps(group);
+        const bool beyondLeast = QString(QTest::currentDataTag()).startsWith("smaller");
+        window.resize(designed + growth - (beyondLeast ? QSize(50, 50) : QSize(0, 0)));
+        driver.settle();
+        QCOMPARE(window.size(), designed + growth);
+
+        for (const DesignedPlace& place : kDesignedPlaces) {
+            QRect expected = designedRect(place.twipsGeometry);
+            if (place.stretches)
+                expected.setSize(expected.size() + growth);
+            else
+                expected.translate(place.followsRight ? growth.width() : 0, place.followsBottom ? growth.height() : 0);
+            QCOMPARE(control(&window, place.name)->geometry(), expected);
+        }
+        // The panel keeps its distance to the right edge, its top, and its bottom's distance
+        // to the command buttons; the labels at the top keep theirs to both sides.
+        QRect panel = twipsRect(7080, 480, 3855, 7935);
+        panel.translate(growth.width(), 0);
+        panel.setHeight(panel.height() + growth.height());
+        QCOMPARE(control(&window, "SSTab1")->geometry(), panel);
+        QCOMPARE(control(&window, "Label27")->geometry(),
+                 twipsRect(2520, 0, 8175, 375).adjusted(0, 0, growth.width(), 0));
+
+        // The view keeps its centre and its scale: a larger map shows more of the reach.
+        QVERIFY(qAbs(map.viewBounds().center().x() - centre.x()) < unitsPerPixel);
+        QVERIFY(qAbs(map.viewBounds().center().y() - centre.y()) < unitsPerPixel);
+        QVERIFY(qAbs(map.viewBounds().width() / map.width() - unitsPerPixel) < unitsPerPixel * 1e-9);
+        QCOMPARE(map.image().size(), map.size());
+
+        // Nothing overlaps that did not as designed: the map, the panel and the buttons, and the
+        // controls of each page, which stay inside the panel below its tabs.
+        auto* tabs = control<TabPanel>(&window, "SSTab1");
+        const QVector<QList<QWidget*>> groups = layoutGroups(window);
+        for (int g = 0; g < groups.size(); ++g) {
+            QCOMPARE(overlaps(groups[g]), overlapsAsDesigned[g]);
+            for (QWidget* placed : g == 0 ? QList<QWidget*>() : groups[g]) {
+                QVERIFY(placed->y() >= tabs->headerHeight());
+                QVERIFY(placed->geometry().bottom() < tabs->height() - 2);
+            }
+        }
+    }
+
+    void tabReachesEveryControlInOrderWithTheFocusShownFromTheStart() {
+        WindowDriver driver;
+        MainWindow& window = driver.window;
+        window.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&window));
+        QCOMPARE(focusName(), QString("Zoom In"));
+        QVERIFY(focusShown(QApplication::focusWidget()));
+        // Tab stops at the tab in front, then the boxes of its page ("Base Map"), then the
+        // command buttons left to right.
+        const QStringList order{"Zoom Out", "Pan", "Full Extent", "Help", "Map1", "tab_8", "check_land_water",
+                                "Check_landcover", "chkStructures", "Check30", "Check_drg", "Command4", "Command2",
+                                "Command3", "button_about", "button_print", "Command1", "Zoom In"};
+        for (const QString& expected : order) {
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+            QCOMPARE(focusName(), expected);
+        }
+        // The arrows go from tab to tab and bring each one's page to the front; Tab then reaches
+        // that page's boxes.
+        control(&window, "tab_8")->setFocus(Qt::TabFocusReason);
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Up);
+        QCOMPARE(focusName(), QString("tab_4"));
+        QCOMPARE(control<TabPanel>(&window, "SSTab1")->currentIndex(), 4);
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        QCOMPARE(focusName(), QString("chkwater_14"));
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Backtab);
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Backtab);
+        QCOMPARE(focusName(), QString("Map1"));
+        // The map answers the keyboard once Tab has brought the focus there.
+        window.map().setFocus(Qt::TabFocusReason);
+        const mapcontrol::Rect before = window.map().viewBounds();
+        QTest::keyClick(&window.map(), Qt::Key_Right);
+        QVERIFY(window.map().viewBounds().center().x() > before.center().x() + before.width() / 5);
+
+        // Every window of the program shows the focus from the start.
+        QVERIFY(focusShown(&window.recordsWindow()));
+        QVERIFY(driveModal("query", [&] {
+            clickBox(window, "chkwater_14");
+            testing::clickButton(window, "Command2");
+        }, [](QWidget* query) {
+            QVERIFY(focusShown(control(query, "Command2")));
+            QTest::mouseClick(control(query, "Command1"), Qt::LeftButton);
+        }));
+    }
+
+    void controlsAreAnnouncedByNameAndRole_data() {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QString>("announcement");
+        QTest::newRow("the map names its layers")
+            << "Map1" << roleText(QAccessible::Graphic) + "Map | Layers shown: 1989 Land / Water, Reach outline";
+        QTest::newRow("a water swatch") << "legend_kxw93sm" << roleText(QAccessible::Graphic) + "Summer 1993: red circle";
+        QTest::newRow("a fish swatch") << "legend_kxf96fl" << roleText(QAccessible::Graphic) + "Fall 1996: blue cross";
+        QTest::newRow("a tab behind") << "tab_0" << roleText(QAccessible::PageTab) + "WQ 93-96";
+        QTest::newRow("the tab in front") << "tab_8" << roleText(QAccessible::PageTab) + "Base Map | selected";
+        QTest::newRow("the logo") << "Image1" << roleText(QAccessible::Graphic) + "Quillfen logo";
+        QTest::newRow("a base box") << "Check30" << roleText(QAccessible::CheckBox) + "River Miles";
+    }
+    void controlsAreAnnouncedByNameAndRole() {
+        QFETCH(QString, name);
+        QFETCH(QString, announcement);
+        ScriptedPrompts prompts;
+        MainWindow window;
+        QCOMPARE(announced(control(&window, name)), announcement);
+    }
+
+    void theMapNamesTheTickedSamplesAndACaptionShowsOnlyASelectionShown() {
+        WindowDriver driver;
+        driver.clickBox("chkwater_0");
+        QCOMPARE(announced(&driver.window.map()),
+                 roleText(QAccessible::Graphic) + "Map | Layers shown: Summer 1993 water quality, 1989 Land / Water, Reach outline");
+        selectEverythingInView(driver.window);
+        QCOMPARE(driver.title(), QString("Kesselby - Selected Records: Graphical Query"));
+        driver.clickBox("chkwater_1");
+        QCOMPARE(driver.title(), QString("Kesselby"));
+        selectEverythingInView(driver.window);
+        driver.clickBox("chkwater_0");
+        driver.clickBox("chkwater_1");
+        QCOMPARE(driver.title(), QString("Kesselby"));
+    }
+
+    void theMapsCursorShowsTheArmedTool() {
+        WindowDriver driver;
+        QWidget& map = driver.window.map();
+        QCOMPARE(map.cursor().shape(), Qt::ArrowCursor);
+        driver.clickToolbar("Pan");
+        QCOMPARE(map.cursor().shape(), Qt::OpenHandCursor);
+        driver.clickToolbar("Zoom In");
+        QCOMPARE(map.cursor().shape(), Qt::CrossCursor);
+        driver.clickToolbar("Zoom In");
+        QCOMPARE(map.cursor().shape(), Qt::ArrowCursor);
+        driver.clickToolbar("Pan");
+        driver.clickBox("chkwater_0");
+        driver.clickButton("Command4");
+        QCOMPARE(map.cursor().shape(), Qt::CrossCursor);
+        // Esc abandons the polygon, which stays armed; once one is drawn the pan tool shows again.
+        QTest::mouseClick(&map, Qt::LeftButton, Qt::NoModifier, QPoint(40, 40));
+        QTest::keyClick(&map, Qt::Key_Escape);
+        QVERIFY(!driver.window.map().toolActive());
+        QCOMPARE(driver.window.query_type, qint16(2));
+        driver.drawPolygon({{40, 40}, {200, 40}, {200, 200}});
+        QCOMPARE(driver.window.query_type, qint16(0));
+        QCOMPARE(map.cursor().shape(), Qt::OpenHandCursor);
+    }
+
+    void hoveringASamplePointNamesItsPeriodLocationAndDateAndThePointsUnderIt() {
+        QTemporaryDir folder;
+        testdata::writeShapes(folder.path(), "kxw93sm", {"POINT (1000 1000)", "POINT (1000 1000)", "POINT (3000 2000)"},
+                              {{"loc_code", {"KX-07", "KX-08", "KX-09"}}, {"date", {"7/14/1993", "7/15/1993", "8/2/1993"}}});
+        WindowDriver driver(folder.path());
+        driver.clickBox("chkwater_0");
+        const mapcontrol::MapControl& map = driver.window.map();
+        QCOMPARE(sampleTooltip(map, driver.pixelOf({3000, 2000}), folder.path()),
+                 QString("Summer 1993 water quality\nLocation Code: KX-09\nDate: 8/2/1993"));
+        // Where points overlap, the one drawn last is on top.
+        QCOMPARE(sampleTooltip(map, driver.pixelOf({1000, 1000}) + QPoint(2, -1), folder.path()),
+                 QString("Summer 1993 water quality\nLocation Code: KX-08\nDate: 7/15/1993\nand 1 more here"));
+        QCOMPARE(sampleTooltip(map, driver.pixelOf({2000, 1500}), folder.path()), QString());
+
+        // A fish site names its code and the dates of its catch records.
+        WindowDriver demonstration;
+        demonstration.clickBox("chkfish_0");
+        auto sites = std::dynamic_pointer_cast<mapcontrol::VectorLayer>(demonstration.window.map().layerNamed("kxf93sm"));
+        QVERIFY(sites);
+        const mapcontrol::Dataset& dataset = *sites->dataset();
+        const QPointF site = dataset.point(dataset.pointBegin(dataset.partBegin(0)));
+        const QString text = sampleTooltip(demonstration.window.map(), demonstration.pixelOf(site),
+                                           demonstration.window.data_path);
+        QVERIFY2(QRegularExpression("^Summer 1993 fish\\nSite: \\d+\\nDate: \\d+/\\d+/\\d{4}").match(text).hasMatch(),
+                 qPrintable(text));
+    }
+
     void startsWithTheBaseMapAndTheLandWaterCoverageAndItsControlsWhereDesigned() {
         ScriptedPrompts prompts;
         MainWindow window;

@@ -23,6 +23,8 @@
 
 using namespace mapcontrol;
 
+Q_DECLARE_METATYPE(mapcontrol::Rect)
+
 namespace {
 
 /// A map control of 200 x 200 pixels over a temporary data folder. Tests write their
@@ -336,6 +338,60 @@ private slots:
         QCOMPARE(results[0].kind, Shape::Kind::Polygon);
         QCOMPARE(results[0].points, (QVector<QPointF>{{100, 900}, {900, 900}, {900, 100}}));
         QVERIFY(!f.map.toolActive());
+    }
+
+    void keysPanAQuarterZoomAboutTheCentreAndShowTheWholeExtent_data() {
+        QTest::addColumn<int>("key");
+        QTest::addColumn<Rect>("view");
+        QTest::newRow("left shows more of the west") << int(Qt::Key_Left) << Rect{-250, 0, 750, 1000};
+        QTest::newRow("right") << int(Qt::Key_Right) << Rect{250, 0, 1250, 1000};
+        QTest::newRow("up shows more of the north") << int(Qt::Key_Up) << Rect{0, 250, 1000, 1250};
+        QTest::newRow("down") << int(Qt::Key_Down) << Rect{0, -250, 1000, 750};
+        QTest::newRow("plus zooms in") << int(Qt::Key_Plus) << Rect{100, 100, 900, 900};
+        QTest::newRow("minus zooms out") << int(Qt::Key_Minus) << Rect{-125, -125, 1125, 1125};
+        QTest::newRow("home shows every layer") << int(Qt::Key_Home) << Rect{100, 100, 500, 500};
+        QTest::newRow("other keys leave the view") << int(Qt::Key_A) << MapFixture::kView;
+    }
+    void keysPanAQuarterZoomAboutTheCentreAndShowTheWholeExtent() {
+        QFETCH(int, key);
+        QFETCH(Rect, view);
+        MapFixture f;
+        f.addPointLayer(packColor(0, 0, 255));
+        f.showWholeView();
+        QTest::keyClick(&f.map, Qt::Key(key));
+        const Rect shown = f.map.viewBounds();
+        for (double gap : {shown.minX - view.minX, shown.minY - view.minY, shown.maxX - view.maxX, shown.maxY - view.maxY})
+            QVERIFY2(std::abs(gap) < 1e-9, qPrintable(QString("%1 %2 %3 %4").arg(shown.minX).arg(shown.minY).arg(shown.maxX).arg(shown.maxY)));
+    }
+
+    void theWheelZoomsAboutThePointerAndEscAbandonsATool() {
+        MapFixture f;
+        f.addPointLayer(packColor(0, 0, 255));
+        f.map.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&f.map));
+        f.showWholeView();
+        QVERIFY(f.map.focusPolicy() & Qt::TabFocus && f.map.focusPolicy() & Qt::ClickFocus);
+        const QPointF pointer(40, 150);
+        const QPointF under = f.map.screenToMap(pointer);
+        QWheelEvent wheel(pointer, f.map.mapToGlobal(pointer), QPoint(), QPoint(0, 240), Qt::NoButton, Qt::NoModifier,
+                          Qt::NoScrollPhase, false);
+        QApplication::sendEvent(&f.map, &wheel);
+        QVERIFY(std::abs(f.map.viewBounds().width() - 1000 / 1.5625) < 1e-6);
+        const QPointF stays = f.map.screenToMap(pointer);
+        QVERIFY(std::abs(stays.x() - under.x()) < 1e-6 && std::abs(stays.y() - under.y()) < 1e-6);
+
+        // A polygon in progress is dropped by Esc, its callback never called; the view stays.
+        const Rect before = f.map.viewBounds();
+        bool delivered = false;
+        f.map.dragPolygon([&](const Shape&) { delivered = true; });
+        click(f.map, QPoint(20, 20));
+        QVERIFY(f.map.toolActive());
+        QTest::keyClick(&f.map, Qt::Key_Left);
+        QCOMPARE(f.map.viewBounds(), before);
+        QTest::keyClick(&f.map, Qt::Key_Escape);
+        QVERIFY(!f.map.toolActive());
+        QTest::mouseDClick(&f.map, Qt::LeftButton, Qt::NoModifier, QPoint(100, 100));
+        QVERIFY(!delivered);
     }
 
     void searchShapeFindsThePointsInsideConcaveAndSelfTouchingPolygons_data() {

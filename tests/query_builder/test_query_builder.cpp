@@ -10,6 +10,7 @@
 #include "tabledb/table_database.h"
 #include "support/test_main.h"
 
+#include <QAccessible>
 #include <QApplication>
 #include <QComboBox>
 #include <QLabel>
@@ -286,6 +287,32 @@ private slots:
         QVERIFY(f.host.calls.isEmpty());
         QCOMPARE(f.display(), QStringLiteral("pH > 8"));
         QCOMPARE(f.value()->count(), 0); // a typed value is never added to the labels
+    }
+
+    // A screen reader names the lists by their name, the value box (whose name is its text) by
+    // the label that labels it.
+    void theListsAndTheValueBoxAreNamedByTheirCaptions_data() {
+        QTest::addColumn<QString>("control");
+        QTest::addColumn<int>("role");
+        QTest::addColumn<bool>("byLabel");
+        QTest::addColumn<QString>("caption");
+        QTest::newRow("parameters") << "List1" << int(QAccessible::List) << false << "Parameter";
+        QTest::newRow("operators") << "List2" << int(QAccessible::List) << false << "Operator";
+        QTest::newRow("value") << "Combo1" << int(QAccessible::ComboBox) << true << "Value";
+    }
+    void theListsAndTheValueBoxAreNamedByTheirCaptions() {
+        QFETCH(QString, control);
+        QFETCH(int, role);
+        QFETCH(bool, byLabel);
+        QFETCH(QString, caption);
+        Fixture f("w");
+        QAccessibleInterface* accessible = QAccessible::queryAccessibleInterface(f.control<QWidget>(control));
+        QVERIFY(accessible);
+        QCOMPARE(int(accessible->role()), role);
+        QStringList labels;
+        for (const auto& [label, relation] : accessible->relations(QAccessible::Label))
+            labels << label->text(QAccessible::Name);
+        QCOMPARE(byLabel ? labels.value(0) : accessible->text(QAccessible::Name), caption);
     }
 
     void eachKindListsItsParametersAndEachOffersItsListOrItsUnit_data() {
