@@ -226,11 +226,12 @@ QString FolderStore::streamRecordsByKeys(const QString& table, const QString& ke
     const QString tableName = quotedIdentifier(key);
     const QString column = quotedIdentifier(keyColumn.toLower());
     // The index lives as long as the loaded table (a reload drops both), so that every join
-    // finds each key's records directly and already in record order.
+    // finds each key's records directly and already in record order. The load indexes some
+    // columns already; a second index of one would cost a sort of the whole table.
     const QString index = quotedIdentifier(key + QStringLiteral("__by_") + keyColumn.toLower());
-    if (!execute(
-            QStringLiteral("CREATE INDEX IF NOT EXISTS %1 ON %2(%3);").arg(index, tableName, column).toUtf8(),
-            &error) ||
+    if ((!hasIndexLeadingWith(key, keyColumn) &&
+         !execute(QStringLiteral("CREATE INDEX IF NOT EXISTS %1 ON %2(%3);").arg(index, tableName, column).toUtf8(),
+                  &error)) ||
         !execute("CREATE TEMP TABLE IF NOT EXISTS found_keys(rank INTEGER PRIMARY KEY, key);"
                  "DELETE FROM temp.found_keys; BEGIN;",
                  &error))
@@ -259,6 +260,21 @@ QString FolderStore::streamRecordsByKeys(const QString& table, const QString& ke
         return QString::fromUtf8(sqlite3_errmsg(db_));
     const StatementPtr selecting(select);
     return stepRows(select, false, everyRow(visit));
+}
+
+bool FolderStore::hasIndexLeadingWith(const QString& table, const QString& column) {
+    sqlite3_stmt* statement = nullptr;
+    if (sqlite3_prepare_v2(db_,
+                           "SELECT 1 FROM pragma_index_list(?1) AS list, pragma_index_info(list.name) AS info "
+                           "WHERE info.seqno = 0 AND info.name = ?2 COLLATE NOCASE LIMIT 1;",
+                           -1, &statement, nullptr) != SQLITE_OK)
+        return false;
+    const StatementPtr checking(statement);
+    const QByteArray tableName = table.toUtf8();
+    const QByteArray columnName = column.toUtf8();
+    sqlite3_bind_text(statement, 1, tableName.constData(), int(tableName.size()), SQLITE_TRANSIENT);
+    sqlite3_bind_text(statement, 2, columnName.constData(), int(columnName.size()), SQLITE_TRANSIENT);
+    return sqlite3_step(statement) == SQLITE_ROW;
 }
 
 int FolderStore::recordCount(const QString& table, QString* error) {

@@ -77,6 +77,8 @@ private:
     using RowTaker = std::function<bool(const RowReader&)>;
     QString stepRows(sqlite3_stmt* statement, bool firstColumnIsRowNumber, const RowTaker& take);
     bool execute(const QByteArray& sql, QString* error);
+    /// Whether an index of the loaded `table` (lower case) has `column` as its first column.
+    bool hasIndexLeadingWith(const QString& table, const QString& column);
     /// Makes the table current: loads it when absent, reloads it when its file changed.
     /// `reloaded` tells whether the SQLite schema changed.
     bool refreshTable(const QString& table, bool* reloaded, QString* error);
