@@ -132,7 +132,8 @@ private:
 };
 
 FolderStore::FolderStore(const QString& folder)
-    : folder_(folder), database_(std::make_shared<StoreDatabase>()), databaseLock_(database_->lock, std::defer_lock) {
+    : folder_(folder), database_(std::make_shared<StoreDatabase>()),
+      databaseLock_(database_->lock, std::defer_lock) {
     openMemoryDatabase(&db_);
     database_->db = db_;
     // Statements can only read (see select_guard); these close the remaining doors anyway.
@@ -230,7 +231,9 @@ QString FolderStore::streamRecordsByKeys(const QString& table, const QString& ke
     // columns already; a second index of one would cost a sort of the whole table.
     const QString index = quotedIdentifier(key + QStringLiteral("__by_") + keyColumn.toLower());
     if ((!hasIndexLeadingWith(key, keyColumn) &&
-         !execute(QStringLiteral("CREATE INDEX IF NOT EXISTS %1 ON %2(%3);").arg(index, tableName, column).toUtf8(),
+         !execute(QStringLiteral("CREATE INDEX IF NOT EXISTS %1 ON %2(%3);")
+                      .arg(index, tableName, column)
+                      .toUtf8(),
                   &error)) ||
         !execute("CREATE TEMP TABLE IF NOT EXISTS found_keys(rank INTEGER PRIMARY KEY, key);"
                  "DELETE FROM temp.found_keys; BEGIN;",
@@ -264,10 +267,11 @@ QString FolderStore::streamRecordsByKeys(const QString& table, const QString& ke
 
 bool FolderStore::hasIndexLeadingWith(const QString& table, const QString& column) {
     sqlite3_stmt* statement = nullptr;
-    if (sqlite3_prepare_v2(db_,
-                           "SELECT 1 FROM pragma_index_list(?1) AS list, pragma_index_info(list.name) AS info "
-                           "WHERE info.seqno = 0 AND info.name = ?2 COLLATE NOCASE LIMIT 1;",
-                           -1, &statement, nullptr) != SQLITE_OK)
+    if (sqlite3_prepare_v2(
+            db_,
+            "SELECT 1 FROM pragma_index_list(?1) AS list, pragma_index_info(list.name) AS info "
+            "WHERE info.seqno = 0 AND info.name = ?2 COLLATE NOCASE LIMIT 1;",
+            -1, &statement, nullptr) != SQLITE_OK)
         return false;
     const StatementPtr checking(statement);
     const QByteArray tableName = table.toUtf8();
