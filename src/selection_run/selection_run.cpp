@@ -105,6 +105,10 @@ SelectionRun::SelectionRun(MapControl& map) : map_(map) {}
 
 SelectionRun::~SelectionRun() = default;
 
+void SelectionRun::setBetweenLayers(std::function<void()> betweenLayers) {
+    betweenLayers_ = std::move(betweenLayers);
+}
+
 void SelectionRun::beginRedraw() {
     checkedThisRedraw_ = false;
 }
@@ -153,6 +157,8 @@ void SelectionRun::search(const SelectionRequest& request, RecordGridModel& grid
     SelectionOutcome& outcome = result.outcome;
     for (const QString& code : request.periodCodes) {
         BusyCursor::lookAgain();
+        if (BusyCursor::isShown() && betweenLayers_)
+            betweenLayers_();
         const QString name = layerCode(request.kind, code);
         auto layer = std::dynamic_pointer_cast<VectorLayer>(map_.layerNamed(name));
         result.layers.append({name, layer ? layer->dataset().get() : nullptr});
