@@ -60,22 +60,33 @@ QString listLayerRecords(RecordGridModel& grid, const VectorLayer& layer, const 
     const auto kept = [&](int feature) {
         return !inside || (feature >= 0 && size_t(feature) < inside->size() && (*inside)[size_t(feature)]);
     };
-    const QString error =
-        dataset->attributes().streamRecords(dataset->name(), expression, [&](const tabledb::RowReader& row) {
-            const int feature = row.rowNumber();
-            if (!kept(feature))
-                return;
-            if (!laidOut) {
-                layOutGrid(grid, kind);
-                columns = fieldColumns(row, kind);
-                laidOut = true;
-            }
-            const bool located = feature < dataset->featureCount() && dataset->hasGeometry(feature);
-            if (located)
-                painted.features.append(feature);
-            writeLayerRecordRow(grid, ++listing.recordCounter, row, columns);
-            grid.setRowSource(listing.recordCounter, {source, located ? feature : RowSource::kNone});
-        });
+    const auto listRow = [&](const tabledb::RowReader& row) {
+        const int feature = row.rowNumber();
+        if (!kept(feature))
+            return;
+        if (!laidOut) {
+            layOutGrid(grid, kind);
+            columns = fieldColumns(row, kind);
+            laidOut = true;
+        }
+        const bool located = feature < dataset->featureCount() && dataset->hasGeometry(feature);
+        if (located)
+            painted.features.append(feature);
+        writeLayerRecordRow(grid, ++listing.recordCounter, row, columns);
+        grid.setRowSource(listing.recordCounter, {source, located ? feature : RowSource::kNone});
+    };
+    QString error;
+    if (inside) {
+        // Only the records of the features inside are read.
+        QVector<int> features;
+        for (size_t feature = 0; feature < inside->size(); ++feature) {
+            if ((*inside)[feature])
+                features.append(int(feature));
+        }
+        error = dataset->attributes().streamRecordsAt(dataset->name(), features, listRow);
+    } else {
+        error = dataset->attributes().streamRecords(dataset->name(), expression, listRow);
+    }
     if (error.isEmpty() && !laidOut)
         layOutGrid(grid, kind);
     listing.highlights.append(std::move(painted));

@@ -265,6 +265,45 @@ QString FolderStore::streamRecordsByKeys(const QString& table, const QString& ke
     return stepRows(select, false, everyRow(visit));
 }
 
+QString FolderStore::streamRecordsAt(const QString& table, const QVector<int>& rowNumbers,
+                                     const RowVisitor& visit) {
+    const Use use(*this);
+    bool reloaded = false;
+    QString error;
+    if (!refreshTable(table, &reloaded, &error))
+        return error;
+    const QString key = table.toLower();
+    const QString rowId = tables_.value(key).rowIdName;
+    if (rowId.isEmpty())
+        return QStringLiteral("table %1 has no record numbers: its columns hide them").arg(table);
+    if (!execute("CREATE TEMP TABLE IF NOT EXISTS found_rows(number INTEGER PRIMARY KEY);"
+                 "DELETE FROM temp.found_rows; BEGIN;",
+                 &error))
+        return error;
+    sqlite3_stmt* insert = nullptr;
+    sqlite3_prepare_v2(db_, "INSERT OR IGNORE INTO temp.found_rows(number) VALUES(?);", -1, &insert, nullptr);
+    const StatementPtr inserting(insert);
+    for (int number : rowNumbers) {
+        sqlite3_bind_int(insert, 1, number);
+        sqlite3_step(insert);
+        sqlite3_reset(insert);
+    }
+    if (!execute("COMMIT;", &error))
+        return error;
+
+    // Each record is found by its number, so the records not asked for cost nothing.
+    const QByteArray sql =
+        QStringLiteral("SELECT t.%1, t.* FROM temp.found_rows f JOIN %2 t ON t.%1 = f.number "
+                       "ORDER BY f.number;")
+            .arg(rowId, quotedIdentifier(key))
+            .toUtf8();
+    sqlite3_stmt* select = nullptr;
+    if (sqlite3_prepare_v2(db_, sql.constData(), int(sql.size()), &select, nullptr) != SQLITE_OK)
+        return QString::fromUtf8(sqlite3_errmsg(db_));
+    const StatementPtr selecting(select);
+    return stepRows(select, true, everyRow(visit));
+}
+
 bool FolderStore::hasIndexLeadingWith(const QString& table, const QString& column) {
     sqlite3_stmt* statement = nullptr;
     if (sqlite3_prepare_v2(
