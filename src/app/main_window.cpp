@@ -182,6 +182,8 @@ void MainWindow::createControls() {
     Map1->setAccessibleName("Map");
     Map1->installEventFilter(this);
     selectionRun_ = std::make_unique<SelectionRun>(*Map1);
+    // A long search lets the window repaint between layers, the wait label and cursor shown.
+    selectionRun_->setBetweenLayers(repaintWhileBusy);
     connect(Map1, &mapcontrol::MapControl::mapMouseDown, this, &MainWindow::Map1_MouseDown);
     connect(Map1, &mapcontrol::MapControl::mapMouseMove, this, &MainWindow::Map1_MouseMove);
     connect(Map1, &mapcontrol::MapControl::layerDrawStarting, this, &MainWindow::Map1_LayerDrawStarting);

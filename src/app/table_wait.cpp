@@ -58,7 +58,8 @@ private:
         }
     }
     static bool isTab(const QWidget* widget) {
-        return qobject_cast<const QAbstractButton*>(widget) && qobject_cast<const TabPanel*>(widget->parentWidget());
+        return qobject_cast<const QAbstractButton*>(widget) &&
+               qobject_cast<const TabPanel*>(widget->parentWidget());
     }
 
     QSet<const QWidget*> windows_;
@@ -81,6 +82,11 @@ void waitForTable(const std::function<bool()>& finished) {
     });
     look.start(kLookIntervalMs);
     loop.exec();
+}
+
+void repaintWhileBusy() {
+    const InputHold hold;
+    QCoreApplication::processEvents();
 }
 
 } // namespace quillfen

@@ -12,4 +12,8 @@ namespace quillfen {
 /// lasts longer than a moment.
 void waitForTable(const std::function<bool()>& finished);
 
+/// Lets the windows handle what is pending (repaints, the wait cursor) in the middle of long
+/// work on the window's thread, input held back as waitForTable() holds it.
+void repaintWhileBusy();
+
 } // namespace quillfen

@@ -16,14 +16,18 @@ void startRecordRow(RecordGridModel& grid, int n) {
     grid.setInteger(n);
 }
 
-bool isNull(const tabledb::RowReader& row, int column) {
-    return column < 0 || row.type(column) == tabledb::RowReader::Type::Null;
+using FieldType = tabledb::RowReader::Type;
+
+/// The type of a field of a streamed row; a column the row lacks is a null field.
+FieldType fieldType(const tabledb::RowReader& row, int column) {
+    return column < 0 ? FieldType::Null : row.type(column);
 }
 
-/// Writes a field of a streamed row into the current cell, as setValue() writes its value.
-void writeField(RecordGridModel& grid, const tabledb::RowReader& row, int column) {
-    using Type = tabledb::RowReader::Type;
-    switch (isNull(row, column) ? Type::Null : row.type(column)) {
+/// Writes a field of a streamed row, of type `type`, into the current cell, as setValue()
+/// writes its value.
+void writeField(RecordGridModel& grid, const tabledb::RowReader& row, int column, FieldType type) {
+    using Type = FieldType;
+    switch (type) {
     case Type::Null:
         grid.setFieldText({});
         break;
@@ -91,7 +95,7 @@ void writeLayerRecordRow(RecordGridModel& grid, int n, const tabledb::RowReader&
     const int count = std::min(int(columns.size()), grid.cols() - 1);
     for (int i = 0; i < count; ++i) {
         grid.setCol(i + 1);
-        writeField(grid, row, columns[i]);
+        writeField(grid, row, columns[i], fieldType(row, columns[i]));
     }
 }
 
@@ -100,10 +104,11 @@ void writeTableRecordRow(RecordGridModel& grid, int n, const tabledb::RowReader&
     startRecordRow(grid, n);
     const int count = std::min(int(columns.size()), grid.cols() - 1);
     for (int i = 0; i < count; ++i) {
-        if (isNull(row, columns[i]))
+        const FieldType type = fieldType(row, columns[i]);
+        if (type == FieldType::Null)
             continue;
         grid.setCol(i + 1);
-        writeField(grid, row, columns[i]);
+        writeField(grid, row, columns[i], type);
     }
     grid.setRows(grid.rows() + 1);
     grid.setRow(grid.row() + 1);

@@ -5,6 +5,9 @@
 #include "records/record_grid_model.h"
 #include "tabledb/table_database.h"
 
+#include <cstring>
+#include <optional>
+
 namespace quillfen {
 namespace {
 
@@ -30,29 +33,90 @@ QVariant cellValue(const tabledb::RowReader& row, int column) {
     return QVariant();
 }
 
+/// The first site of `code` that has a point, as the source of a record of `layer`.
+RowSource siteSource(qint32 layer, const mapcontrol::VectorLayer& sites, const SiteIndex& siteIndex,
+                     const QString& code) {
+    RowSource source{layer, RowSource::kNone};
+    for (int feature : siteIndex.featuresByCode.value(code)) {
+        if (sites.dataset()->hasGeometry(feature)) {
+            source.feature = feature;
+            break;
+        }
+    }
+    return source;
+}
+
+/// The code of a streamed row as it was read, to tell cheaply whether the next row's is the same.
+struct ReadCode {
+    tabledb::RowReader::Type type = tabledb::RowReader::Type::Null;
+    qint64 integer = 0;
+    double real = 0;
+    QByteArray text;
+
+    static ReadCode of(const tabledb::RowReader& row, int column) {
+        ReadCode code;
+        code.type = column < 0 ? tabledb::RowReader::Type::Null : row.type(column);
+        switch (code.type) {
+        case tabledb::RowReader::Type::Null:
+            break;
+        case tabledb::RowReader::Type::Integer:
+            code.integer = row.integer(column);
+            break;
+        case tabledb::RowReader::Type::Real:
+            code.real = row.real(column);
+            break;
+        case tabledb::RowReader::Type::Text:
+            code.text = row.text(column).toByteArray();
+            break;
+        }
+        return code;
+    }
+    /// Whether the row's code is this one, bit for bit.
+    bool isIn(const tabledb::RowReader& row, int column) const {
+        const tabledb::RowReader::Type rowType =
+            column < 0 ? tabledb::RowReader::Type::Null : row.type(column);
+        if (rowType != type)
+            return false;
+        switch (type) {
+        case tabledb::RowReader::Type::Null:
+            return true;
+        case tabledb::RowReader::Type::Integer:
+            return row.integer(column) == integer;
+        case tabledb::RowReader::Type::Real: {
+            // Bit for bit: 0 and -0 are equal numbers but not the same code text.
+            const double read = row.real(column);
+            return std::memcmp(&read, &real, sizeof read) == 0;
+        }
+        case tabledb::RowReader::Type::Text:
+            return row.text(column) == text;
+        }
+        return false;
+    }
+};
+
 /// A visitor that writes each streamed row as the next companion-table record of the listing,
 /// linked to the first site of its code that has a point. The empty row the listing leaves
 /// below belongs to the same site, until the next record takes it.
 tabledb::RowVisitor tableRowWriter(SampleKind kind, const mapcontrol::VectorLayer& sites,
                                    const SiteIndex& siteIndex, RunListing& listing, QVector<int>& columns) {
     const qint32 layer = listing.grid.sourceLayer(sites.name());
-    return [kind, &sites, &siteIndex, layer, &listing, &columns,
-            codeColumn = -1](const tabledb::RowReader& row) mutable {
+    // Records come site by site, so a code's site is looked up again only when the code read
+    // differs from the last record's.
+    return [kind, &sites, &siteIndex, layer, &listing, &columns, codeColumn = -1,
+            lastCode = std::optional<ReadCode>(),
+            lastSource = RowSource()](const tabledb::RowReader& row) mutable {
         if (columns.isEmpty()) {
             columns = fieldColumns(row, kind);
             codeColumn = row.columnIndex(QStringLiteral("grid_code"));
         }
         const int n = ++listing.recordCounter;
         writeTableRecordRow(listing.grid, n, row, columns);
-        RowSource source{layer, RowSource::kNone};
-        for (int feature : siteIndex.featuresByCode.value(siteCodeText(cellValue(row, codeColumn)))) {
-            if (sites.dataset()->hasGeometry(feature)) {
-                source.feature = feature;
-                break;
-            }
+        if (!lastCode || !lastCode->isIn(row, codeColumn)) {
+            lastCode = ReadCode::of(row, codeColumn);
+            lastSource = siteSource(layer, sites, siteIndex, siteCodeText(cellValue(row, codeColumn)));
         }
-        listing.grid.setRowSource(n, source);
-        listing.grid.setRowSource(n + 1, source);
+        listing.grid.setRowSource(n, lastSource);
+        listing.grid.setRowSource(n + 1, lastSource);
     };
 }
 
@@ -67,12 +131,26 @@ const SiteIndex& SiteIndexCache::of(const mapcontrol::VectorLayer& sites) {
     for (auto stale = entries_.begin(); stale != entries_.end();)
         stale = stale->dataset.expired() ? entries_.erase(stale) : std::next(stale);
     Entry entry{dataset, {}};
-    entry.index.codeOfFeature.resize(dataset->featureCount());
-    for (mapcontrol::RecordCursor cursor = sites.records(); !cursor.atEnd(); cursor.next()) {
-        const QString code = siteCodeText(cursor.fieldValue("grid_code"));
-        entry.index.featuresByCode[code].append(cursor.featureIndex());
-        entry.index.codeOfFeature[cursor.featureIndex()] = code;
-    }
+    SiteIndex& index = entry.index;
+    index.codeOfFeature.resize(dataset->featureCount());
+    // Streamed rather than read into a record set: only the code of each site is wanted.
+    int codeColumn = -1;
+    bool columnFound = false;
+    const QString error =
+        dataset->attributes().streamRecords(dataset->name(), QString(), [&](const tabledb::RowReader& row) {
+            if (!columnFound) {
+                codeColumn = row.columnIndex(QStringLiteral("grid_code"));
+                columnFound = true;
+            }
+            const int feature = row.rowNumber();
+            const QString code = siteCodeText(cellValue(row, codeColumn));
+            index.featuresByCode[code].append(feature);
+            if (feature >= 0 && feature < index.codeOfFeature.size())
+                index.codeOfFeature[feature] = code;
+        });
+    // A table that cannot be read has no sites to link, as before any of it was read.
+    if (!error.isEmpty())
+        index = SiteIndex{{}, QStringList(index.codeOfFeature.size())};
     return entries_.insert(dataset.get(), std::move(entry))->index;
 }
 

@@ -60,22 +60,33 @@ QString listLayerRecords(RecordGridModel& grid, const VectorLayer& layer, const 
     const auto kept = [&](int feature) {
         return !inside || (feature >= 0 && size_t(feature) < inside->size() && (*inside)[size_t(feature)]);
     };
-    const QString error =
-        dataset->attributes().streamRecords(dataset->name(), expression, [&](const tabledb::RowReader& row) {
-            const int feature = row.rowNumber();
-            if (!kept(feature))
-                return;
-            if (!laidOut) {
-                layOutGrid(grid, kind);
-                columns = fieldColumns(row, kind);
-                laidOut = true;
-            }
-            const bool located = feature < dataset->featureCount() && dataset->hasGeometry(feature);
-            if (located)
-                painted.features.append(feature);
-            writeLayerRecordRow(grid, ++listing.recordCounter, row, columns);
-            grid.setRowSource(listing.recordCounter, {source, located ? feature : RowSource::kNone});
-        });
+    const auto listRow = [&](const tabledb::RowReader& row) {
+        const int feature = row.rowNumber();
+        if (!kept(feature))
+            return;
+        if (!laidOut) {
+            layOutGrid(grid, kind);
+            columns = fieldColumns(row, kind);
+            laidOut = true;
+        }
+        const bool located = feature < dataset->featureCount() && dataset->hasGeometry(feature);
+        if (located)
+            painted.features.append(feature);
+        writeLayerRecordRow(grid, ++listing.recordCounter, row, columns);
+        grid.setRowSource(listing.recordCounter, {source, located ? feature : RowSource::kNone});
+    };
+    QString error;
+    if (inside) {
+        // Only the records of the features inside are read.
+        QVector<int> features;
+        for (size_t feature = 0; feature < inside->size(); ++feature) {
+            if ((*inside)[feature])
+                features.append(int(feature));
+        }
+        error = dataset->attributes().streamRecordsAt(dataset->name(), features, listRow);
+    } else {
+        error = dataset->attributes().streamRecords(dataset->name(), expression, listRow);
+    }
     if (error.isEmpty() && !laidOut)
         layOutGrid(grid, kind);
     listing.highlights.append(std::move(painted));
@@ -104,6 +115,10 @@ struct SelectionRun::Result {
 SelectionRun::SelectionRun(MapControl& map) : map_(map) {}
 
 SelectionRun::~SelectionRun() = default;
+
+void SelectionRun::setBetweenLayers(std::function<void()> betweenLayers) {
+    betweenLayers_ = std::move(betweenLayers);
+}
 
 void SelectionRun::beginRedraw() {
     checkedThisRedraw_ = false;
@@ -153,6 +168,8 @@ void SelectionRun::search(const SelectionRequest& request, RecordGridModel& grid
     SelectionOutcome& outcome = result.outcome;
     for (const QString& code : request.periodCodes) {
         BusyCursor::lookAgain();
+        if (BusyCursor::isShown() && betweenLayers_)
+            betweenLayers_();
         const QString name = layerCode(request.kind, code);
         auto layer = std::dynamic_pointer_cast<VectorLayer>(map_.layerNamed(name));
         result.layers.append({name, layer ? layer->dataset().get() : nullptr});

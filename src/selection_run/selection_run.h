@@ -12,6 +12,7 @@
 #include <QStringList>
 #include <QVector>
 
+#include <functional>
 #include <memory>
 
 namespace mapcontrol {
@@ -62,6 +63,10 @@ public:
     /// Runs the selection (or reuses the kept result) and, when `paint`, paints the hits.
     SelectionOutcome run(const SelectionRequest& request, RecordGridModel& grid, bool paint);
 
+    /// Called between the layers of a fresh search once its wait cursor shows, so that the
+    /// windows can repaint meanwhile; nothing when empty.
+    void setBetweenLayers(std::function<void()> betweenLayers);
+
 private:
     struct Result;
     bool isCurrent(const Result& result, const SelectionRequest& request, const RecordGridModel& grid) const;
@@ -72,6 +77,7 @@ private:
     SiteIndexCache siteIndexes_;
     std::unique_ptr<Result> lastResult_;
     bool checkedThisRedraw_ = false;
+    std::function<void()> betweenLayers_;
 };
 
 } // namespace quillfen

@@ -132,7 +132,8 @@ private:
 };
 
 FolderStore::FolderStore(const QString& folder)
-    : folder_(folder), database_(std::make_shared<StoreDatabase>()), databaseLock_(database_->lock, std::defer_lock) {
+    : folder_(folder), database_(std::make_shared<StoreDatabase>()),
+      databaseLock_(database_->lock, std::defer_lock) {
     openMemoryDatabase(&db_);
     database_->db = db_;
     // Statements can only read (see select_guard); these close the remaining doors anyway.
@@ -226,11 +227,14 @@ QString FolderStore::streamRecordsByKeys(const QString& table, const QString& ke
     const QString tableName = quotedIdentifier(key);
     const QString column = quotedIdentifier(keyColumn.toLower());
     // The index lives as long as the loaded table (a reload drops both), so that every join
-    // finds each key's records directly and already in record order.
+    // finds each key's records directly and already in record order. The load indexes some
+    // columns already; a second index of one would cost a sort of the whole table.
     const QString index = quotedIdentifier(key + QStringLiteral("__by_") + keyColumn.toLower());
-    if (!execute(
-            QStringLiteral("CREATE INDEX IF NOT EXISTS %1 ON %2(%3);").arg(index, tableName, column).toUtf8(),
-            &error) ||
+    if ((!hasIndexLeadingWith(key, keyColumn) &&
+         !execute(QStringLiteral("CREATE INDEX IF NOT EXISTS %1 ON %2(%3);")
+                      .arg(index, tableName, column)
+                      .toUtf8(),
+                  &error)) ||
         !execute("CREATE TEMP TABLE IF NOT EXISTS found_keys(rank INTEGER PRIMARY KEY, key);"
                  "DELETE FROM temp.found_keys; BEGIN;",
                  &error))
@@ -259,6 +263,61 @@ QString FolderStore::streamRecordsByKeys(const QString& table, const QString& ke
         return QString::fromUtf8(sqlite3_errmsg(db_));
     const StatementPtr selecting(select);
     return stepRows(select, false, everyRow(visit));
+}
+
+QString FolderStore::streamRecordsAt(const QString& table, const QVector<int>& rowNumbers,
+                                     const RowVisitor& visit) {
+    const Use use(*this);
+    bool reloaded = false;
+    QString error;
+    if (!refreshTable(table, &reloaded, &error))
+        return error;
+    const QString key = table.toLower();
+    const QString rowId = tables_.value(key).rowIdName;
+    if (rowId.isEmpty())
+        return QStringLiteral("table %1 has no record numbers: its columns hide them").arg(table);
+    if (!execute("CREATE TEMP TABLE IF NOT EXISTS found_rows(number INTEGER PRIMARY KEY);"
+                 "DELETE FROM temp.found_rows; BEGIN;",
+                 &error))
+        return error;
+    sqlite3_stmt* insert = nullptr;
+    sqlite3_prepare_v2(db_, "INSERT OR IGNORE INTO temp.found_rows(number) VALUES(?);", -1, &insert, nullptr);
+    const StatementPtr inserting(insert);
+    for (int number : rowNumbers) {
+        sqlite3_bind_int(insert, 1, number);
+        sqlite3_step(insert);
+        sqlite3_reset(insert);
+    }
+    if (!execute("COMMIT;", &error))
+        return error;
+
+    // Each record is found by its number, so the records not asked for cost nothing.
+    const QByteArray sql =
+        QStringLiteral("SELECT t.%1, t.* FROM temp.found_rows f JOIN %2 t ON t.%1 = f.number "
+                       "ORDER BY f.number;")
+            .arg(rowId, quotedIdentifier(key))
+            .toUtf8();
+    sqlite3_stmt* select = nullptr;
+    if (sqlite3_prepare_v2(db_, sql.constData(), int(sql.size()), &select, nullptr) != SQLITE_OK)
+        return QString::fromUtf8(sqlite3_errmsg(db_));
+    const StatementPtr selecting(select);
+    return stepRows(select, true, everyRow(visit));
+}
+
+bool FolderStore::hasIndexLeadingWith(const QString& table, const QString& column) {
+    sqlite3_stmt* statement = nullptr;
+    if (sqlite3_prepare_v2(
+            db_,
+            "SELECT 1 FROM pragma_index_list(?1) AS list, pragma_index_info(list.name) AS info "
+            "WHERE info.seqno = 0 AND info.name = ?2 COLLATE NOCASE LIMIT 1;",
+            -1, &statement, nullptr) != SQLITE_OK)
+        return false;
+    const StatementPtr checking(statement);
+    const QByteArray tableName = table.toUtf8();
+    const QByteArray columnName = column.toUtf8();
+    sqlite3_bind_text(statement, 1, tableName.constData(), int(tableName.size()), SQLITE_TRANSIENT);
+    sqlite3_bind_text(statement, 2, columnName.constData(), int(columnName.size()), SQLITE_TRANSIENT);
+    return sqlite3_step(statement) == SQLITE_ROW;
 }
 
 int FolderStore::recordCount(const QString& table, QString* error) {

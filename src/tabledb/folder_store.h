@@ -46,6 +46,7 @@ public:
     QString streamRecords(const QString& table, const QString& whereExpression, const RowVisitor& visit);
     QString streamRecordsByKeys(const QString& table, const QString& keyColumn, const QStringList& keys,
                                 const RowVisitor& visit);
+    QString streamRecordsAt(const QString& table, const QVector<int>& rowNumbers, const RowVisitor& visit);
     QString fileOfTable(const QString& table) const;
     /// Starts reading the tables that are not loaded or whose files changed, off this thread;
     /// tables without a file are left for the statement that names them to report.
@@ -77,6 +78,8 @@ private:
     using RowTaker = std::function<bool(const RowReader&)>;
     QString stepRows(sqlite3_stmt* statement, bool firstColumnIsRowNumber, const RowTaker& take);
     bool execute(const QByteArray& sql, QString* error);
+    /// Whether an index of the loaded `table` (lower case) has `column` as its first column.
+    bool hasIndexLeadingWith(const QString& table, const QString& column);
     /// Makes the table current: loads it when absent, reloads it when its file changed.
     /// `reloaded` tells whether the SQLite schema changed.
     bool refreshTable(const QString& table, bool* reloaded, QString* error);
@@ -100,7 +103,7 @@ private:
     std::shared_ptr<StoreDatabase> database_;
     sqlite3* db_ = nullptr; ///< database_->db, used only with its lock held
     std::unique_lock<std::mutex> databaseLock_;
-    int useDepth_ = 0; ///< calls on this thread that hold databaseLock_
+    int useDepth_ = 0;                 ///< calls on this thread that hold databaseLock_
     QHash<QString, TableFile> tables_; ///< by lower-case table name
     QSet<QString> numericFields_;
     QHash<QString, std::shared_ptr<TableLoadAhead>> loadsAhead_; ///< by lower-case table name

@@ -45,6 +45,11 @@ QString Database::streamRecordsByKeys(const QString& table, const QString& keyCo
     return store_ ? store_->streamRecordsByKeys(table, keyColumn, keys, visit) : closedDatabase().error;
 }
 
+QString Database::streamRecordsAt(const QString& table, const QVector<int>& rowNumbers,
+                                  const RowVisitor& visit) const {
+    return store_ ? store_->streamRecordsAt(table, rowNumbers, visit) : closedDatabase().error;
+}
+
 QString Database::tableFile(const QString& table) const {
     return store_ ? store_->fileOfTable(table) : QString();
 }

@@ -142,6 +142,12 @@ public:
     QString streamRecordsByKeys(const QString& table, const QString& keyColumn, const QStringList& keys,
                                 const RowVisitor& visit) const;
 
+    /// The records of `table` at these row numbers (see RecordSet::rowNumber), in record order,
+    /// each with its row number; a number that names no record is left out. Only the records
+    /// asked for are read. Returns an error message, empty on success.
+    QString streamRecordsAt(const QString& table, const QVector<int>& rowNumbers,
+                            const RowVisitor& visit) const;
+
     /// The file a table is read from (empty when the folder has none): its size and
     /// modification time tell whether the records read from it are still current.
     QString tableFile(const QString& table) const;

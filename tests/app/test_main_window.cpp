@@ -41,6 +41,23 @@ protected:
     }
 };
 
+/// Hands each event of a widget to a function, before the widget handles it.
+class EventSpy : public QObject {
+public:
+    EventSpy(QWidget* widget, std::function<void(QEvent*)> seen) : seen_(std::move(seen)) {
+        widget->installEventFilter(this);
+    }
+
+protected:
+    bool eventFilter(QObject*, QEvent* event) override {
+        seen_(event);
+        return false;
+    }
+
+private:
+    std::function<void(QEvent*)> seen_;
+};
+
 /// Where each control of the main window stands at the designed size, in twips, and which
 /// edges it keeps its distance to when the window is resized.
 struct DesignedPlace {
@@ -540,6 +557,40 @@ private slots:
         QVERIFY(window.isVisible());
         QVERIFY(cursorShown);
         QVERIFY(!QApplication::overrideCursor());
+    }
+
+    void aLongSearchRepaintsTheWaitLabelBetweenLayersUnderTheWaitCursor() {
+        ScriptedPrompts prompts;
+        WindowDriver driver;
+        driver.window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&driver.window));
+        driver.clickBox("chkwater_0");
+        driver.clickBox("chkwater_1");
+        auto* label = control<QLabel>(&driver.window, "Label_wait");
+        // The search fills the grid between these two signals; as it begins, the window is
+        // uncovered and asks to be repainted.
+        bool searching = false;
+        connect(&driver.grid(), &QAbstractItemModel::modelAboutToBeReset, this, [&] {
+            searching = true;
+            driver.window.update();
+        });
+        connect(&driver.grid(), &QAbstractItemModel::modelReset, this, [&] { searching = false; });
+        int waitPaints = 0;
+        const EventSpy labelPaints(label, [&](QEvent* event) {
+            waitPaints += event->type() == QEvent::Paint && searching && QApplication::overrideCursor() &&
+                          QApplication::overrideCursor()->shape() == Qt::WaitCursor;
+        });
+        {
+            // Work that has gone on past the delay: the search shows the wait cursor at once.
+            const BusyCursor longWork;
+            QTest::qWait(BusyCursor::kBusyDelayMs + 20);
+            selectEverythingInView(driver.window);
+        }
+        QVERIFY(driver.grid().rows() > 2);
+        QVERIFY(waitPaints > 0);
+        QVERIFY(label->isHidden());
+        QVERIFY(!QApplication::overrideCursor());
+        QVERIFY(prompts.messages.isEmpty());
     }
 };
 

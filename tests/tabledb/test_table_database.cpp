@@ -307,6 +307,18 @@ private slots:
         QCOMPARE(shadowed.records.rowNumber(), 1);
         QCOMPARE(shadowed.records.value("rowid").toInt(), 80);
 
+        // Records asked for by number come in record order, once each; unknown numbers give none.
+        const auto streamedAt = [&](const QString& table, const QVector<int>& numbers) {
+            QStringList seen;
+            const QString error = db_.streamRecordsAt(table, numbers, [&](const tabledb::RowReader& row) {
+                seen << QStringLiteral("%1:%2").arg(row.rowNumber()).arg(row.integer(0));
+            });
+            return error.isEmpty() ? seen : QStringList{error};
+        };
+        QCOMPARE(streamedAt("kxr93sm", {3, 1, 99, 1, -1}), (QStringList{"1:1002", "3:1004"}));
+        QCOMPARE(streamedAt("kxr95sp", {2}), QStringList{"2:90"});
+        QCOMPARE(streamedAt("kxr95sp", {}), QStringList());
+
         QVERIFY(!db_.selectRecords("kxr93sm", "1); DELETE FROM kxr93sm; SELECT (1").ok());
         QCOMPARE(db_.recordCount("kxr93sm"), kCatchRows.size());
         QCOMPARE(db_.recordCount("kxr99zz"), -1);
