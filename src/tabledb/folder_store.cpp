@@ -218,12 +218,10 @@ QString FolderStore::streamRecords(const QString& table, const QString& whereExp
 QString FolderStore::streamRecordsByKeys(const QString& table, const QString& keyColumn,
                                          const QStringList& keys, const RowVisitor& visit) {
     const Use use(*this);
-    bool reloaded = false;
-    QString error;
-    if (!refreshTable(table, &reloaded, &error))
+    QString error, rowId;
+    if (!refreshRowIdName(table, &rowId, &error))
         return error;
     const QString key = table.toLower();
-    const QString rowId = tables_.value(key).rowIdName;
     const QString tableName = quotedIdentifier(key);
     const QString column = quotedIdentifier(keyColumn.toLower());
     // The index lives as long as the loaded table (a reload drops both), so that every join
@@ -235,21 +233,16 @@ QString FolderStore::streamRecordsByKeys(const QString& table, const QString& ke
                       .arg(index, tableName, column)
                       .toUtf8(),
                   &error)) ||
-        !execute("CREATE TEMP TABLE IF NOT EXISTS found_keys(rank INTEGER PRIMARY KEY, key);"
-                 "DELETE FROM temp.found_keys; BEGIN;",
-                 &error))
-        return error;
-    sqlite3_stmt* insert = nullptr;
-    sqlite3_prepare_v2(db_, "INSERT INTO temp.found_keys(rank, key) VALUES(?, ?);", -1, &insert, nullptr);
-    const StatementPtr inserting(insert);
-    for (int rank = 0; rank < keys.size(); ++rank) {
-        const QByteArray text = keys[rank].toUtf8();
-        sqlite3_bind_int(insert, 1, rank);
-        sqlite3_bind_text(insert, 2, text.constData(), int(text.size()), SQLITE_TRANSIENT);
-        sqlite3_step(insert);
-        sqlite3_reset(insert);
-    }
-    if (!execute("COMMIT;", &error))
+        !fillTemporaryTable("CREATE TEMP TABLE IF NOT EXISTS found_keys(rank INTEGER PRIMARY KEY, key);"
+                            "DELETE FROM temp.found_keys;",
+                            "INSERT INTO temp.found_keys(rank, key) VALUES(?, ?);", int(keys.size()),
+                            [&keys](sqlite3_stmt* insert, int rank) {
+                                const QByteArray text = keys[rank].toUtf8();
+                                sqlite3_bind_int(insert, 1, rank);
+                                sqlite3_bind_text(insert, 2, text.constData(), int(text.size()),
+                                                  SQLITE_TRANSIENT);
+                            },
+                            &error))
         return error;
 
     const QString order =
@@ -258,37 +251,23 @@ QString FolderStore::streamRecordsByKeys(const QString& table, const QString& ke
         QStringLiteral("SELECT t.* FROM temp.found_keys f JOIN %1 t ON t.%2 = f.key ORDER BY %3;")
             .arg(tableName, column, order)
             .toUtf8();
-    sqlite3_stmt* select = nullptr;
-    if (sqlite3_prepare_v2(db_, sql.constData(), int(sql.size()), &select, nullptr) != SQLITE_OK)
-        return QString::fromUtf8(sqlite3_errmsg(db_));
-    const StatementPtr selecting(select);
-    return stepRows(select, false, everyRow(visit));
+    return streamSelect(sql, false, visit);
 }
 
 QString FolderStore::streamRecordsAt(const QString& table, const QVector<int>& rowNumbers,
                                      const RowVisitor& visit) {
     const Use use(*this);
-    bool reloaded = false;
-    QString error;
-    if (!refreshTable(table, &reloaded, &error))
+    QString error, rowId;
+    if (!refreshRowIdName(table, &rowId, &error))
         return error;
     const QString key = table.toLower();
-    const QString rowId = tables_.value(key).rowIdName;
     if (rowId.isEmpty())
         return QStringLiteral("table %1 has no record numbers: its columns hide them").arg(table);
-    if (!execute("CREATE TEMP TABLE IF NOT EXISTS found_rows(number INTEGER PRIMARY KEY);"
-                 "DELETE FROM temp.found_rows; BEGIN;",
-                 &error))
-        return error;
-    sqlite3_stmt* insert = nullptr;
-    sqlite3_prepare_v2(db_, "INSERT OR IGNORE INTO temp.found_rows(number) VALUES(?);", -1, &insert, nullptr);
-    const StatementPtr inserting(insert);
-    for (int number : rowNumbers) {
-        sqlite3_bind_int(insert, 1, number);
-        sqlite3_step(insert);
-        sqlite3_reset(insert);
-    }
-    if (!execute("COMMIT;", &error))
+    if (!fillTemporaryTable("CREATE TEMP TABLE IF NOT EXISTS found_rows(number INTEGER PRIMARY KEY);"
+                            "DELETE FROM temp.found_rows;",
+                            "INSERT OR IGNORE INTO temp.found_rows(number) VALUES(?);", int(rowNumbers.size()),
+                            [&rowNumbers](sqlite3_stmt* insert, int i) { sqlite3_bind_int(insert, 1, rowNumbers[i]); },
+                            &error))
         return error;
 
     // Each record is found by its number, so the records not asked for cost nothing.
@@ -297,11 +276,38 @@ QString FolderStore::streamRecordsAt(const QString& table, const QVector<int>& r
                        "ORDER BY f.number;")
             .arg(rowId, quotedIdentifier(key))
             .toUtf8();
+    return streamSelect(sql, true, visit);
+}
+
+bool FolderStore::refreshRowIdName(const QString& table, QString* rowId, QString* error) {
+    bool reloaded = false;
+    if (!refreshTable(table, &reloaded, error))
+        return false;
+    *rowId = tables_.value(table.toLower()).rowIdName;
+    return true;
+}
+
+bool FolderStore::fillTemporaryTable(const char* createSql, const char* insertSql, int count,
+                                     const std::function<void(sqlite3_stmt*, int)>& bind, QString* error) {
+    if (!execute(QByteArray(createSql) + "BEGIN;", error))
+        return false;
+    sqlite3_stmt* insert = nullptr;
+    sqlite3_prepare_v2(db_, insertSql, -1, &insert, nullptr);
+    const StatementPtr inserting(insert);
+    for (int i = 0; i < count; ++i) {
+        bind(insert, i);
+        sqlite3_step(insert);
+        sqlite3_reset(insert);
+    }
+    return execute("COMMIT;", error);
+}
+
+QString FolderStore::streamSelect(const QByteArray& sql, bool firstColumnIsRowNumber, const RowVisitor& visit) {
     sqlite3_stmt* select = nullptr;
     if (sqlite3_prepare_v2(db_, sql.constData(), int(sql.size()), &select, nullptr) != SQLITE_OK)
         return QString::fromUtf8(sqlite3_errmsg(db_));
     const StatementPtr selecting(select);
-    return stepRows(select, true, everyRow(visit));
+    return stepRows(select, firstColumnIsRowNumber, everyRow(visit));
 }
 
 bool FolderStore::hasIndexLeadingWith(const QString& table, const QString& column) {

@@ -78,12 +78,22 @@ private:
     using RowTaker = std::function<bool(const RowReader&)>;
     QString stepRows(sqlite3_stmt* statement, bool firstColumnIsRowNumber, const RowTaker& take);
     bool execute(const QByteArray& sql, QString* error);
+    /// Runs `createSql` (which makes a temporary table when it is missing and empties it),
+    /// then, in one transaction, `insertSql` once for each of 0 to count - 1 after `bind` has
+    /// bound that row's values.
+    bool fillTemporaryTable(const char* createSql, const char* insertSql, int count,
+                            const std::function<void(sqlite3_stmt*, int)>& bind, QString* error);
+    /// Prepares `sql` and hands its rows to `visit`; an error message, empty on success.
+    QString streamSelect(const QByteArray& sql, bool firstColumnIsRowNumber, const RowVisitor& visit);
     /// Whether an index of the loaded `table` (lower case) has `column` as its first column.
     bool hasIndexLeadingWith(const QString& table, const QString& column);
     /// Makes the table current: loads it when absent, reloads it when its file changed.
     /// `reloaded` tells whether the SQLite schema changed.
     bool refreshTable(const QString& table, bool* reloaded, QString* error);
     bool loadTable(const QString& table, const QString& path, QString* error);
+    /// Makes the table current and gives the name of its record-number column (empty when the
+    /// table's own columns leave it none).
+    bool refreshRowIdName(const QString& table, QString* rowId, QString* error);
     /// Lets go of the database's lock while the table is read and copied on a loading thread.
     void waitFor(TableLoadAhead& load);
     /// Counts the tables that loading threads have copied into the database as loaded, those
