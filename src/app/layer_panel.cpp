@@ -63,7 +63,7 @@ void addSampleTab(QWidget* page, int tab, LayerSelection& selection) {
             box->setEnabled(period.enabled);
             boxes[period.index] = box;
             const SampleSymbol* symbol = sampleSymbol(layerCode(kind, period.periodCode));
-            auto* swatch = new LegendSwatch(swatchShapeOfMarker(symbol->style),
+            auto* swatch = new LegendSwatch(swatchShapeOfMarker(symbol->marker),
                                             QColor(symbol->red, symbol->green, symbol->blue), page);
             swatch->setObjectName(QStringLiteral("legend_%1").arg(layerCode(kind, period.periodCode)));
             swatch->setAccessibleName(period.caption + ": " + symbol->description());

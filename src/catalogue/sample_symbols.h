@@ -1,20 +1,19 @@
 #pragma once
 
-#include "mapcontrol/map_types.h"
-
 #include <QString>
 
 namespace quillfen {
 
-/// The marker of one sample layer: its colour and point style (circle, square, triangle,
-/// cross), drawn at the map's default marker size.
+/// The shape of a sample layer's point marker.
+enum class SampleMarker { Circle, Square, Triangle, Cross };
+
+/// The marker of one sample layer: its colour (0 to 255 each) and shape, drawn at the map's
+/// default marker size. Plain data: the map's own symbol is made from it where the layers load.
 struct SampleSymbol {
     QString layerCode;
     int red, green, blue;
-    mapcontrol::PointStyle style;
+    SampleMarker marker;
 
-    mapcontrol::PackedColor packedColor() const { return mapcontrol::packColor(red, green, blue); }
-    mapcontrol::Symbol mapSymbol() const;
     /// Its colour and marker as words, e.g. "red circle".
     QString description() const;
 };

@@ -14,6 +14,16 @@ const PackedColor kWhite = packColor(255, 255, 255);
 const PackedColor kStructureGrey = packColor(128, 128, 128);
 const PackedColor kMileBlack = packColor(0, 0, 0);
 
+/// The map's point symbol of a sample layer's marker.
+Symbol mapSymbolOf(const SampleSymbol& sample) {
+    static const PointStyle kStyleOfMarker[] = {Circle, Square, Triangle, Cross};
+    Symbol symbol;
+    symbol.type = SymbolType::Point;
+    symbol.color = packColor(sample.red, sample.green, sample.blue);
+    symbol.style = kStyleOfMarker[int(sample.marker)];
+    return symbol;
+}
+
 class StackBuilder {
 public:
     StackBuilder(MapControl& map, const QString& dataPath, QVector<DataProblem>* problems)
@@ -121,7 +131,7 @@ void set_draw_layers(MapControl& map, const QString& dataPath, const DrawLayerCh
         if (!layer)
             continue;
         if (const SampleSymbol* symbol = sampleSymbol(code))
-            layer->symbol = symbol->mapSymbol();
+            layer->symbol = mapSymbolOf(*symbol);
         map.addLayer(layer);
     }
     map.redrawArea(map.viewBounds());

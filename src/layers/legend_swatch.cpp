@@ -1,6 +1,6 @@
 #include "layers/legend_swatch.h"
 
-#include "mapcontrol/map_types.h"
+#include "catalogue/sample_symbols.h"
 
 #include <QPainter>
 #include <QPainterPath>
@@ -10,17 +10,18 @@ namespace quillfen {
 LegendSwatch::LegendSwatch(Shape shape, QColor color, QWidget* parent)
     : QWidget(parent), shape_(shape), color_(color) {}
 
-LegendSwatch::Shape swatchShapeOfMarker(int markerStyle) {
-    switch (markerStyle) {
-    case mapcontrol::Square:
-        return LegendSwatch::Shape::Square;
-    case mapcontrol::Triangle:
-        return LegendSwatch::Shape::Triangle;
-    case mapcontrol::Cross:
-        return LegendSwatch::Shape::Cross;
-    default:
+LegendSwatch::Shape swatchShapeOfMarker(SampleMarker marker) {
+    switch (marker) {
+    case SampleMarker::Circle:
         return LegendSwatch::Shape::Circle;
+    case SampleMarker::Square:
+        return LegendSwatch::Shape::Square;
+    case SampleMarker::Triangle:
+        return LegendSwatch::Shape::Triangle;
+    case SampleMarker::Cross:
+        return LegendSwatch::Shape::Cross;
     }
+    return LegendSwatch::Shape::Circle;
 }
 
 void LegendSwatch::paintEvent(QPaintEvent*) {

@@ -5,6 +5,8 @@
 
 namespace quillfen {
 
+enum class SampleMarker;
+
 /// A fixed legend drawing: a point marker, a filled rectangle, or a zigzag line, in one colour.
 class LegendSwatch : public QWidget {
     Q_OBJECT
@@ -23,7 +25,7 @@ private:
     QColor color_;
 };
 
-/// The swatch shape of a point marker style (circle, square, triangle, cross).
-LegendSwatch::Shape swatchShapeOfMarker(int markerStyle);
+/// The swatch shape of a sample layer's marker.
+LegendSwatch::Shape swatchShapeOfMarker(SampleMarker marker);
 
 }  // namespace quillfen

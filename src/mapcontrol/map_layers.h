@@ -1,6 +1,7 @@
 #pragma once
 
 #include "mapcontrol/map_types.h"
+#include "tabledb/field_text.h"
 #include "tabledb/table_database.h"
 
 #include <QFont>
@@ -63,11 +64,7 @@ private:
 };
 using DatasetPtr = std::shared_ptr<const Dataset>;
 
-/// The text of a field value, as renderers compare it and the records grid shows it: integers
-/// and whole reals without a decimal part ("12", never "12.0"), other reals in their shortest
-/// round-trip form with "." (7.5, 0.05), dates as M/D/YYYY, text without trailing padding,
-/// NULL as an empty text.
-QString fieldText(const QVariant& value);
+using tabledb::fieldText;
 
 /// Forward cursor over features of one dataset, with their attribute values. A cursor may
 /// carry a filter (one flag per feature index) that hides the records it does not keep.
