@@ -19,6 +19,7 @@
 #include "info_windows/logo.h"
 #include "layers/layer_loader.h"
 #include "layers/layer_renderers.h"
+#include "catalogue/data_catalogue.h"
 #include "catalogue/sample_schema.h"
 #include "mapcontrol/map_control.h"
 #include "mapcontrol/map_marks.h"
@@ -139,6 +140,8 @@ MainWindow::MainWindow(QWidget* parent, const QString& dataFolder) : QMainWindow
     dataProblems_ = std::make_unique<DataProblemReport>(data_path);
     // A sample field holding numbers stored as text is still compared as numbers.
     tabledb::Engine::instance().setNumericFields(numericFieldNames());
+    // Sample sites are looked up in their companion tables by their site code.
+    tabledb::Engine::instance().setIndexedFields({kSiteCodeField});
     createControls();
     // A selection that waits for a table still being read keeps the window repainting.
     tabledb::setLoadWaitHandler(waitForTable);

@@ -6,15 +6,15 @@
 namespace quillfen {
 namespace {
 
-const QString kSiteCode = QStringLiteral("grid_code");
+const QString kShapes = QStringLiteral(".shp");
 
 // clang-format off
 const QVector<DataFile> kBaseFiles = {
-    {"kx_out.shp",  DataFileKind::PolygonLayer, {},              true},
-    {"kx_drg.tif",  DataFileKind::Raster,       {},              true},
-    {"kxlw.shp",    DataFileKind::PolygonLayer, {"lw", "class"}, true},
-    {"kxstruc.shp", DataFileKind::LineLayer,    {},              true},
-    {"kxmiles.shp", DataFileKind::PointLayer,   {"mile"},        true},
+    {kOutlineLayer + kShapes,    DataFileKind::PolygonLayer, {},                                true},
+    {kQuadrangleRaster,          DataFileKind::Raster,       {},                                true},
+    {kLandCoverLayer + kShapes,  DataFileKind::PolygonLayer, {kLandCoverField, kLandClassField}, true},
+    {kStructuresLayer + kShapes, DataFileKind::LineLayer,    {},                                true},
+    {kRiverMilesLayer + kShapes, DataFileKind::PointLayer,   {kRiverMileField},                 true},
 };
 // clang-format on
 
@@ -33,7 +33,7 @@ QVector<DataFile> buildCatalogue() {
     QVector<DataFile> files = kBaseFiles;
     for (SampleKind kind : allSampleKinds()) {
         const QStringList layerFields =
-            recordsInCompanionTable(kind) ? QStringList{kSiteCode} : schemaFields(kind);
+            recordsInCompanionTable(kind) ? QStringList{kSiteCodeField} : schemaFields(kind);
         for (const SamplingPeriod& period : samplingPeriods(kind))
             files.append({layerCode(kind, period.periodCode) + ".shp", DataFileKind::PointLayer, layerFields,
                           period.enabled});
@@ -42,7 +42,7 @@ QVector<DataFile> buildCatalogue() {
         if (!recordsInCompanionTable(kind))
             continue;
         QStringList tableFields = schemaFields(kind);
-        tableFields << kSiteCode;
+        tableFields << kSiteCodeField;
         for (const SamplingPeriod& period : samplingPeriods(kind))
             files.append({companionTable(kind, period.periodCode) + ".dbf", DataFileKind::Table, tableFields,
                           period.enabled});

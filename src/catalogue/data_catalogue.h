@@ -6,6 +6,19 @@
 
 namespace quillfen {
 
+/// The names of the base layers' datasets (file names without their extension, but for the
+/// raster), of the fields the program reads from them, and of the site code that links fish
+/// and vegetation sites to their companion tables.
+inline const QString kOutlineLayer = QStringLiteral("kx_out");
+inline const QString kLandCoverLayer = QStringLiteral("kxlw");
+inline const QString kStructuresLayer = QStringLiteral("kxstruc");
+inline const QString kRiverMilesLayer = QStringLiteral("kxmiles");
+inline const QString kQuadrangleRaster = QStringLiteral("kx_drg.tif");
+inline const QString kLandCoverField = QStringLiteral("lw");
+inline const QString kLandClassField = QStringLiteral("class");
+inline const QString kRiverMileField = QStringLiteral("mile");
+inline const QString kSiteCodeField = QStringLiteral("grid_code");
+
 /// What a file of the data folder holds.
 enum class DataFileKind { PointLayer, LineLayer, PolygonLayer, Raster, Table };
 

@@ -20,8 +20,6 @@ namespace tabledb {
 
 namespace {
 
-const QString kIndexedColumn = QStringLiteral("grid_code");
-
 /// How a dBASE field is kept in SQLite.
 /// TextNumber: a character field of a name the program compares as a number; its texts that
 /// are numbers are kept as numbers, the others left empty.
@@ -449,28 +447,31 @@ bool insertRecords(sqlite3* db, const QString& table, const QString& path, OGRLa
     return insertRecordsThroughOgr(db, insert.get(), layer, columns, numbered, error);
 }
 
-bool hasIndexedColumn(const std::vector<Column>& columns) {
+/// Gives each column named in `indexedFields` an index; runs inside the caller's transaction.
+bool indexColumns(sqlite3* db, const QString& table, const std::vector<Column>& columns,
+                  const QSet<QString>& indexedFields, QString* error) {
     for (const Column& column : columns) {
-        if (column.name.compare(kIndexedColumn, Qt::CaseInsensitive) == 0)
-            return true;
+        if (!indexedFields.contains(column.name.toLower()))
+            continue;
+        const QString index = quotedIdentifier(table + QStringLiteral(" by ") + column.name);
+        if (!execute(db,
+                     QStringLiteral("CREATE INDEX %1 ON %2 (%3)")
+                         .arg(index, quotedIdentifier(table), quotedIdentifier(column.name)),
+                     error))
+            return false;
     }
-    return false;
+    return true;
 }
 
 /// Replaces the table with the layer's records; runs inside the caller's transaction.
 bool copyLayer(sqlite3* db, const QString& table, const QString& path, OGRLayer& layer, std::vector<Column>& columns,
-               const QString& rowIdName, RecordReading reading, bool* readDirectly, QString* error) {
+               const QString& rowIdName, const QSet<QString>& indexedFields, RecordReading reading,
+               bool* readDirectly, QString* error) {
     if (!execute(db, QStringLiteral("DROP TABLE IF EXISTS %1").arg(quotedIdentifier(table)), error) ||
         !execute(db, createTableSql(table, columns), error) ||
         !insertRecords(db, table, path, layer, columns, rowIdName, reading, readDirectly, error))
         return false;
-    if (!hasIndexedColumn(columns))
-        return true;
-    const QString index = quotedIdentifier(table + QStringLiteral(" by ") + kIndexedColumn);
-    return execute(db,
-                   QStringLiteral("CREATE INDEX %1 ON %2 (%3)")
-                       .arg(index, quotedIdentifier(table), quotedIdentifier(kIndexedColumn)),
-                   error);
+    return indexColumns(db, table, columns, indexedFields, error);
 }
 
 } // namespace
@@ -498,7 +499,7 @@ QString freeRowIdName(const QStringList& columns) {
     return QString();
 }
 
-bool loadDbfTable(sqlite3* db, const QString& table, const QString& path, const QSet<QString>& numericFields,
+bool loadDbfTable(sqlite3* db, const QString& table, const QString& path, const TableLoadRules& rules,
                   LoadedTable* loaded, QString* error, RecordReading reading) {
     GDALDriver* shapes = shapeDriver();
     QString openFailure;
@@ -515,7 +516,7 @@ bool loadDbfTable(sqlite3* db, const QString& table, const QString& path, const 
     const char* ignoredFields[] = {"OGR_GEOMETRY", "OGR_STYLE", nullptr};
     layer->SetIgnoredFields(ignoredFields);
     QStringList fieldsLeftOut;
-    std::vector<Column> columns = columnsOf(*layer->GetLayerDefn(), numericFields, &fieldsLeftOut);
+    std::vector<Column> columns = columnsOf(*layer->GetLayerDefn(), rules.numericFields, &fieldsLeftOut);
     if (columns.empty()) {
         *error = QStringLiteral("cannot read table %1 from %2: it has no fields").arg(table, path);
         return false;
@@ -526,7 +527,8 @@ bool loadDbfTable(sqlite3* db, const QString& table, const QString& path, const 
         return false;
     QString copyError;
     bool readDirectly = false;
-    if (!copyLayer(db, table, path, *layer, columns, rowIdName, reading, &readDirectly, &copyError) || gdalFailure.failed()) {
+    if (!copyLayer(db, table, path, *layer, columns, rowIdName, rules.indexedFields, reading, &readDirectly,
+                   &copyError) || gdalFailure.failed()) {
         QString ignored;
         execute(db, QStringLiteral("ROLLBACK"), &ignored);
         *error = QStringLiteral("cannot read table %1 from %2: %3")

@@ -20,6 +20,17 @@ struct LoadedTable {
     bool readDirectly = false;
 };
 
+/// What the program asks of every table it loads, by field name (lower case): character fields
+/// it compares as numbers, and fields it looks records up by, which get an index.
+struct TableLoadRules {
+    QSet<QString> numericFields;
+    QSet<QString> indexedFields;
+
+    bool operator==(const TableLoadRules& other) const {
+        return numericFields == other.numericFields && indexedFields == other.indexedFields;
+    }
+};
+
 /// How a table's records are read: straight from the file's bytes where the file and its values
 /// are of the plain forms that reading understands (OGR reads the rest), or all through OGR.
 /// Both give the same table.
@@ -30,12 +41,12 @@ enum class RecordReading { DirectWherePlain, ThroughOgr };
 /// record number in the file (0-based), never written into a field of the file. Column types
 /// follow the dBASE field types: numbers without decimals INTEGER, other numbers REAL,
 /// characters TEXT COLLATE NOCASE, dates TEXT in the form M/D/YYYY; empty values are NULL.
-/// A character field named in `numericFields` (lower case) is kept as REAL: its texts that are
-/// numbers become those numbers, other texts NULL, and a note says so. A "grid_code" column
-/// gets an index. Of fields whose names differ only in case the first is read, and a note
+/// A character field named in the rules' numeric fields is kept as REAL: its texts that are
+/// numbers become those numbers, other texts NULL, and a note says so. A field named in the
+/// rules' indexed fields gets an index. Of fields whose names differ only in case the first is read, and a note
 /// names each one left out. A file without fields is refused. On failure nothing changes in
 /// `db` and `error` names the problem and the file.
-bool loadDbfTable(sqlite3* db, const QString& table, const QString& path, const QSet<QString>& numericFields,
+bool loadDbfTable(sqlite3* db, const QString& table, const QString& path, const TableLoadRules& rules,
                   LoadedTable* loaded, QString* error, RecordReading reading = RecordReading::DirectWherePlain);
 
 /// The first of rowid, _rowid_ and oid that none of `columns` is called (case-insensitive);

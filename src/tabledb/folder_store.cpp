@@ -193,8 +193,8 @@ QStringList FolderStore::notesOf(const QString& table) const {
     return tables_.value(table.toLower()).notes;
 }
 
-void FolderStore::setNumericFields(const QSet<QString>& lowerCaseNames) {
-    numericFields_ = lowerCaseNames;
+void FolderStore::setLoadRules(const TableLoadRules& rules) {
+    loadRules_ = rules;
 }
 
 QString FolderStore::stream(const QString& sql, const RowVisitor& visit) {
@@ -343,11 +343,11 @@ void FolderStore::loadAhead(const QStringList& tables) {
         if (path.isEmpty() || isCurrent(key, path))
             continue;
         const std::shared_ptr<TableLoadAhead> started = loadsAhead_.value(key);
-        if (started && started->isOf(path, FileStamp::of(path), numericFields_))
+        if (started && started->isOf(path, FileStamp::of(path), loadRules_))
             continue;
         if (started)
             started->cancel();
-        loadsAhead_.insert(key, TableLoadAhead::start(key, path, numericFields_, database_));
+        loadsAhead_.insert(key, TableLoadAhead::start(key, path, loadRules_, database_));
     }
 }
 
@@ -492,7 +492,7 @@ bool FolderStore::loadTable(const QString& key, const QString& path, QString* er
     } else {
         // Taken before the read: a change while it reads is seen by the next statement.
         stamp = FileStamp::of(path);
-        ok = loadDbfTable(db_, key, path, numericFields_, &table, error);
+        ok = loadDbfTable(db_, key, path, loadRules_, &table, error);
     }
     if (!ok) {
         forgetTable(key);
@@ -534,7 +534,7 @@ bool FolderStore::readAheadIsCurrent(const TableLoadAhead& load, const QString& 
     if (readAheadCheckHook())
         readAheadCheckHook()(path);
     *now = FileStamp::of(path);
-    return load.isOf(path, *now, numericFields_);
+    return load.isOf(path, *now, loadRules_);
 }
 
 bool FolderStore::isCurrent(const QString& key, const QString& path) const {

@@ -40,8 +40,8 @@ public:
     SelectResult selectRecords(const QString& table, const QString& whereExpression);
     int recordCount(const QString& table, QString* error);
     QStringList notesOf(const QString& table) const;
-    /// Character fields of these names are loaded as numbers (see loadDbfTable).
-    void setNumericFields(const QSet<QString>& lowerCaseNames);
+    /// The rules every table is loaded under from now on (see loadDbfTable).
+    void setLoadRules(const TableLoadRules& rules);
     QString stream(const QString& sql, const RowVisitor& visit);
     QString streamRecords(const QString& table, const QString& whereExpression, const RowVisitor& visit);
     QString streamRecordsByKeys(const QString& table, const QString& keyColumn, const QStringList& keys,
@@ -115,7 +115,7 @@ private:
     std::unique_lock<std::mutex> databaseLock_;
     int useDepth_ = 0;                 ///< calls on this thread that hold databaseLock_
     QHash<QString, TableFile> tables_; ///< by lower-case table name
-    QSet<QString> numericFields_;
+    TableLoadRules loadRules_;
     QHash<QString, std::shared_ptr<TableLoadAhead>> loadsAhead_; ///< by lower-case table name
 };
 

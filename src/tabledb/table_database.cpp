@@ -98,7 +98,7 @@ Database Engine::open(const QString& folder, QString* error) {
     if (!store) {
         store = std::make_shared<FolderStore>(canonical);
         store->setLimits(limits_);
-        store->setNumericFields(numericFields_);
+        store->setLoadRules(loadRules_);
         stores_.insert(canonical, store);
     }
     stores_.insert(folder, store);
@@ -111,12 +111,27 @@ void Engine::setSelectLimits(const SelectLimits& limits) {
         store->setLimits(limits);
 }
 
-void Engine::setNumericFields(const QStringList& names) {
-    numericFields_.clear();
+namespace {
+
+QSet<QString> lowerCaseSet(const QStringList& names) {
+    QSet<QString> set;
     for (const QString& name : names)
-        numericFields_.insert(name.toLower());
+        set.insert(name.toLower());
+    return set;
+}
+
+}  // namespace
+
+void Engine::setNumericFields(const QStringList& names) {
+    loadRules_.numericFields = lowerCaseSet(names);
     for (const std::shared_ptr<FolderStore>& store : std::as_const(stores_))
-        store->setNumericFields(numericFields_);
+        store->setLoadRules(loadRules_);
+}
+
+void Engine::setIndexedFields(const QStringList& names) {
+    loadRules_.indexedFields = lowerCaseSet(names);
+    for (const std::shared_ptr<FolderStore>& store : std::as_const(stores_))
+        store->setLoadRules(loadRules_);
 }
 
 void Engine::setMemoryCeiling(qint64 bytes) {

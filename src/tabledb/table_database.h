@@ -4,6 +4,8 @@
 // SQLite (plain dBASE records straight from their bytes, everything else through GDAL) and
 // answering read-only selects. Uses Qt Core, GDAL and SQLite only.
 
+#include "tabledb/dbf_table_loader.h"
+
 #include <QByteArrayView>
 #include <QHash>
 #include <QSet>
@@ -211,6 +213,9 @@ public:
     /// Names of the fields the program compares as numbers: a table loaded afterwards keeps a
     /// character field so named as numbers, and notes it (Database::notesOf).
     void setNumericFields(const QStringList& names);
+    /// Names of the fields the program looks records up by: a table loaded afterwards has an
+    /// index on each field so named.
+    void setIndexedFields(const QStringList& names);
 
     /// The engine shared by the whole program.
     static Engine& instance();
@@ -218,7 +223,7 @@ public:
 private:
     QHash<QString, std::shared_ptr<FolderStore>> stores_;
     SelectLimits limits_;
-    QSet<QString> numericFields_; ///< lower case
+    TableLoadRules loadRules_;
 };
 
 } // namespace tabledb

@@ -131,23 +131,22 @@ struct TableLoadAhead::Outcome {
 };
 
 std::shared_ptr<TableLoadAhead> TableLoadAhead::start(const QString& table, const QString& path,
-                                                      const QSet<QString>& numericFields,
+                                                      const TableLoadRules& rules,
                                                       std::shared_ptr<StoreDatabase> store) {
-    auto load = std::make_shared<TableLoadAhead>(table, path, numericFields, std::move(store));
+    auto load = std::make_shared<TableLoadAhead>(table, path, rules, std::move(store));
     loadingThreads().start([load] { load->readOnLoadingThread(); });
     return load;
 }
 
-TableLoadAhead::TableLoadAhead(const QString& table, const QString& path, const QSet<QString>& numericFields,
+TableLoadAhead::TableLoadAhead(const QString& table, const QString& path, const TableLoadRules& rules,
                                std::shared_ptr<StoreDatabase> store)
-    : table_(table), path_(path), numericFields_(numericFields), stamp_(FileStamp::of(path)),
+    : table_(table), path_(path), rules_(rules), stamp_(FileStamp::of(path)),
       store_(std::move(store)) {}
 
 TableLoadAhead::~TableLoadAhead() = default;
 
-bool TableLoadAhead::isOf(const QString& path, const FileStamp& stamp,
-                          const QSet<QString>& numericFields) const {
-    return path == path_ && stamp == stamp_ && numericFields == numericFields_;
+bool TableLoadAhead::isOf(const QString& path, const FileStamp& stamp, const TableLoadRules& rules) const {
+    return path == path_ && stamp == stamp_ && rules == rules_;
 }
 
 bool TableLoadAhead::isInstalled() const {
@@ -222,7 +221,7 @@ std::unique_ptr<TableLoadAhead::Outcome> TableLoadAhead::read() const {
     }
     // As in the store: indexing sorts in memory and writes no file.
     sqlite3_exec(db.get(), "PRAGMA temp_store = MEMORY", nullptr, nullptr, nullptr);
-    if (loadDbfTable(db.get(), table_, path_, numericFields_, &outcome->loaded, &outcome->error)) {
+    if (loadDbfTable(db.get(), table_, path_, rules_, &outcome->loaded, &outcome->error)) {
         outcome->image.reset(sqlite3_serialize(db.get(), "main", &outcome->size, 0));
         if (!outcome->image)
             outcome->error = outOfMemory(table_, path_);

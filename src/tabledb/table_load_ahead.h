@@ -42,12 +42,12 @@ struct StoreDatabase {
 class TableLoadAhead {
 public:
     /// Queues the read of the file at `path` as table `table` of `store` on the loading
-    /// threads, with the character fields of `numericFields` kept as numbers (see loadDbfTable).
+    /// threads, under the program's load rules (see loadDbfTable).
     static std::shared_ptr<TableLoadAhead> start(const QString& table, const QString& path,
-                                                 const QSet<QString>& numericFields,
+                                                 const TableLoadRules& rules,
                                                  std::shared_ptr<StoreDatabase> store);
 
-    TableLoadAhead(const QString& table, const QString& path, const QSet<QString>& numericFields,
+    TableLoadAhead(const QString& table, const QString& path, const TableLoadRules& rules,
                    std::shared_ptr<StoreDatabase> store);
     ~TableLoadAhead();
     TableLoadAhead(const TableLoadAhead&) = delete;
@@ -57,8 +57,8 @@ public:
     /// The file's stamp taken before it was read: the read is at least as new as that.
     FileStamp stamp() const { return stamp_; }
 
-    /// Whether the read is of the file at `path` as `stamp` finds it, with these numeric fields.
-    bool isOf(const QString& path, const FileStamp& stamp, const QSet<QString>& numericFields) const;
+    /// Whether the read is of the file at `path` as `stamp` finds it, under these load rules.
+    bool isOf(const QString& path, const FileStamp& stamp, const TableLoadRules& rules) const;
     /// Whether the table is in the store's database, copied there by a loading thread.
     bool isInstalled() const;
     /// Keeps a loading thread from reading the table or from copying it into the store.
@@ -92,7 +92,7 @@ private:
 
     const QString table_;
     const QString path_;
-    const QSet<QString> numericFields_;
+    const TableLoadRules rules_;
     const FileStamp stamp_;
     const std::shared_ptr<StoreDatabase> store_;
 
