@@ -4,7 +4,7 @@
 // Input: two 16-bit little-endian lengths (of the .shp and the .shx), then the .shp bytes, the
 // .shx bytes, and the .dbf bytes to the end. Lengths beyond the input are cut to what is there.
 
-#include "layers/layer_loader.h"
+#include "layer_loading/layer_loader.h"
 #include "mapcontrol/map_control.h"
 #include "tabledb/table_database.h"
 
@@ -74,7 +74,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     map.resize(200, 200);
     quillfen::DrawLayerChoice choice;
     choice.sampleLayers = {kLayer};
-    quillfen::set_draw_layers(map, folder->path(), choice);
+    quillfen::rebuildLayerStack(map, folder->path(), choice);
     exercise(map);
     return 0;
 }

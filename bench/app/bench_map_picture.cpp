@@ -8,7 +8,7 @@
 // (ours / reference) measured in the same run.
 
 #include "catalogue/sampling_periods.h"
-#include "layers/layer_loader.h"
+#include "layer_loading/layer_loader.h"
 #include "mapcontrol/map_control.h"
 #include "mapcontrol/view_transform.h"
 
@@ -130,7 +130,7 @@ int main(int argc, char** argv) {
     for (const Stack& stack : stacks) {
         MapControl map;
         map.resize(kMapSize);
-        set_draw_layers(map, dataPath, stack.choice);
+        rebuildLayerStack(map, dataPath, stack.choice);
         map.setViewBounds(map.wholeBounds());
         const QString path = out.filePath(QStringLiteral("map1.bmp"));
 

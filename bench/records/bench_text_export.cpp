@@ -9,7 +9,7 @@
 #include "bench_data_folder.h"
 
 #include "catalogue/sampling_periods.h"
-#include "layers/layer_loader.h"
+#include "layer_loading/layer_loader.h"
 #include "mapcontrol/map_control.h"
 #include "records/record_grid_model.h"
 #include "records/text_export.h"
@@ -66,7 +66,7 @@ int selectInto(RecordGridModel& grid, const QString& folder, const QStringList& 
     DrawLayerChoice choice;
     for (const QString& code : codes)
         choice.sampleLayers << layerCode(SampleKind::Water, code);
-    set_draw_layers(map, folder, choice);
+    rebuildLayerStack(map, folder, choice);
     SelectionRequest request;
     request.kind = SampleKind::Water;
     request.periodCodes = codes;

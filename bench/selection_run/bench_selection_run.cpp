@@ -24,7 +24,7 @@
 #include "bench_data_folder.h"
 
 #include "catalogue/sampling_periods.h"
-#include "layers/layer_loader.h"
+#include "layer_loading/layer_loader.h"
 #include "mapcontrol/map_control.h"
 #include "records/record_grid_model.h"
 #include "selection_run/selection_run.h"
@@ -104,7 +104,7 @@ public:
         choice.landWater = true;
         for (const QString& code : scenario.codes)
             choice.sampleLayers << layerCode(scenario.kind, code);
-        set_draw_layers(map_, folder_, choice);
+        rebuildLayerStack(map_, folder_, choice);
         QCoreApplication::processEvents();
         map_.setViewBounds(map_.wholeBounds());
         request_ = SelectionRequest();
@@ -157,7 +157,7 @@ public:
         for (const QString& code : scenario.codes) {
             ticked << code;
             choice.sampleLayers << layerCode(scenario.kind, code);
-            set_draw_layers(map_, folder_, choice);
+            rebuildLayerStack(map_, folder_, choice);
             tabledb::Engine::instance().open(folder_).loadAhead(tablesSearched(scenario.kind, ticked));
         }
         *tickingMillis = double(ticking.nsecsElapsed()) / 1e6;

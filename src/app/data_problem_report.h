@@ -1,6 +1,6 @@
 #pragma once
 
-#include "layers/layer_loader.h"
+#include "layer_loading/layer_loader.h"
 
 #include <QString>
 #include <QStringList>

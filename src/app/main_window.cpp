@@ -17,8 +17,8 @@
 #include "info_windows/about_window.h"
 #include "info_windows/help_window.h"
 #include "info_windows/logo.h"
-#include "layers/layer_loader.h"
-#include "layers/layer_renderers.h"
+#include "layer_loading/layer_loader.h"
+#include "layer_loading/layer_renderers.h"
 #include "catalogue/data_catalogue.h"
 #include "catalogue/sample_schema.h"
 #include "mapcontrol/map_control.h"
@@ -304,7 +304,7 @@ void MainWindow::set_draw_layers() {
     choice.riverMiles = baseBoxes_.Check30->isChecked();
     choice.sampleLayers = layerSelection.tickedLayerCodes();
     QVector<DataProblem> problems;
-    quillfen::set_draw_layers(*Map1, data_path, choice, &problems);
+    quillfen::rebuildLayerStack(*Map1, data_path, choice, &problems);
     reportDataFault(dataProblems_->newProblemsText(problems));
     describeMapLayers();
 }

@@ -4,8 +4,8 @@
 // line and the data folder check. Uses every folder before it.
 
 #include "app/data_problem_report.h"
-#include "app/layer_panel.h"
-#include "layer_selection/layer_selection.h"
+#include "layer_boxes/layer_panel.h"
+#include "layer_boxes/layer_selection.h"
 #include "mapcontrol/map_types.h"
 #include "query_builder/query_host.h"
 #include "query_builder/query_window.h"

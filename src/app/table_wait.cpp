@@ -1,6 +1,6 @@
 #include "app/table_wait.h"
 
-#include "app/tab_panel.h"
+#include "window_parts/tab_panel.h"
 #include "selection_run/busy_cursor.h"
 
 #include <QAbstractButton>

@@ -6,7 +6,7 @@
 
 #include "app/coordinate_readout.h"
 #include "app/sample_tooltip.h"
-#include "app/tab_panel.h"
+#include "window_parts/tab_panel.h"
 #include "app/table_wait.h"
 #include "records/grid_layout.h"
 #include "mapcontrol/map_control.h"

@@ -3,7 +3,7 @@
 // when it still read every number back from the grid's text (kept in expected_exports/); and
 // the result kept across redraws until a table it read is rewritten.
 
-#include "layers/layer_loader.h"
+#include "layer_loading/layer_loader.h"
 #include "mapcontrol/map_control.h"
 #include "records/record_grid_model.h"
 #include "records/text_export.h"
@@ -76,7 +76,7 @@ struct Bench {
                 choice.sampleLayers << quillfen::layerCode(kind, period.periodCode);
             }
         }
-        quillfen::set_draw_layers(map, folder, choice);
+        quillfen::rebuildLayerStack(map, folder, choice);
     }
     /// Runs the request at every redraw, as the main window does.
     void runAtEachRedraw() {

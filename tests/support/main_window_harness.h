@@ -5,7 +5,7 @@
 // the toolbar, filling in the modal query window, drawing on the map, reading the grid.
 
 #include "app/main_window.h"
-#include "app/tab_panel.h"
+#include "window_parts/tab_panel.h"
 #include "mapcontrol/map_control.h"
 #include "records/record_grid_model.h"
 #include "support/scripted_prompts.h"

@@ -1,4 +1,4 @@
-#include "layers/legend_swatch.h"
+#include "layer_loading/legend_swatch.h"
 
 #include "catalogue/sample_symbols.h"
 

@@ -1,7 +1,7 @@
 #pragma once
 
-// Map layers (folder layers): loading the data folder's layers into the map control, their
-// renderers and legend swatches. Uses tabledb, mapcontrol and the catalogue.
+// Layer loading (folder layer_loading): loading the data folder's layers into the map control,
+// their renderers and legend swatches. Uses tabledb, mapcontrol and the catalogue.
 
 #include <QString>
 #include <QStringList>
@@ -42,7 +42,7 @@ struct DataProblem {
 /// the sample layers are added in that order, each on top. A dataset or raster that is
 /// missing or unreadable is skipped; it, and each dataset read only in part, is added to
 /// `problems` when given (each once).
-void set_draw_layers(mapcontrol::MapControl& map, const QString& dataPath, const DrawLayerChoice& choice,
-                     QVector<DataProblem>* problems = nullptr);
+void rebuildLayerStack(mapcontrol::MapControl& map, const QString& dataPath, const DrawLayerChoice& choice,
+                       QVector<DataProblem>* problems = nullptr);
 
 }  // namespace quillfen

@@ -1,4 +1,4 @@
-#include "layers/layer_renderers.h"
+#include "layer_loading/layer_renderers.h"
 
 #include "catalogue/land_classes.h"
 #include "mapcontrol/map_control.h"

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "app/tab_panel.h"
-#include "layer_selection/layer_selection.h"
+#include "window_parts/tab_panel.h"
+#include "layer_boxes/layer_selection.h"
 
 class QCheckBox;
 

@@ -1,7 +1,8 @@
 #pragma once
 
-// Layer selection (folder layer_selection): the sample check boxes and the draw and query lists
-// they make. Uses the catalogue.
+// Layer boxes (folder layer_boxes): the sample check boxes, the draw and query lists they make,
+// and the tabbed layer panel that builds them. Uses the catalogue, the window parts and the
+// legend swatches of layer_loading.
 
 #include "catalogue/sampling_periods.h"
 

@@ -212,4 +212,4 @@ private slots:
 
 QUILLFEN_TEST(LayerSelectionTest)
 
-#include "test_layer_selection.moc"
+#include "test_layer_boxes.moc"

@@ -1,8 +1,8 @@
-#include "app/layer_panel.h"
+#include "layer_boxes/layer_panel.h"
 
 #include "window_parts/twips.h"
 #include "catalogue/land_classes.h"
-#include "layers/legend_swatch.h"
+#include "layer_loading/legend_swatch.h"
 #include "catalogue/sample_symbols.h"
 
 #include <QCheckBox>

@@ -1,6 +1,6 @@
-#include "layers/layer_loader.h"
+#include "layer_loading/layer_loader.h"
 
-#include "layers/layer_renderers.h"
+#include "layer_loading/layer_renderers.h"
 #include "catalogue/sample_symbols.h"
 #include "mapcontrol/map_control.h"
 #include "tabledb/data_file_names.h"
@@ -91,8 +91,8 @@ void addLandLayer(MapControl& map, StackBuilder& builder, void (*render)(MapCont
 
 }  // namespace
 
-void set_draw_layers(MapControl& map, const QString& dataPath, const DrawLayerChoice& choice,
-                     QVector<DataProblem>* problems) {
+void rebuildLayerStack(MapControl& map, const QString& dataPath, const DrawLayerChoice& choice,
+                       QVector<DataProblem>* problems) {
     StackBuilder builder(map, dataPath, problems);
     stripStackToBottomLayer(map);
 

@@ -6,7 +6,7 @@
 #include "support/test_main.h"
 
 #include "catalogue/land_classes.h"
-#include "layers/layer_loader.h"
+#include "layer_loading/layer_loader.h"
 #include "catalogue/sample_schema.h"
 #include "catalogue/sample_symbols.h"
 
@@ -90,7 +90,7 @@ private slots:
         DrawLayerChoice choice;
         choice.landWater = choice.structures = true;
         choice.sampleLayers = {"kxw93sm"};
-        set_draw_layers(map, dataFolder() + "/no such folder", choice, &problems);
+        rebuildLayerStack(map, dataFolder() + "/no such folder", choice, &problems);
         QCOMPARE(map.layerCount(), 0);
         QVERIFY(problems.first().file.endsWith("no such folder"));
         QVERIFY(problems.contains(DataProblem{"kxstruc.shp", "missing", true}));
@@ -132,4 +132,4 @@ private slots:
 
 QUILLFEN_TEST(LayersTest)
 
-#include "test_layers.moc"
+#include "test_layer_loading.moc"

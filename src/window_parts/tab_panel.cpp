@@ -1,4 +1,4 @@
-#include "app/tab_panel.h"
+#include "window_parts/tab_panel.h"
 
 #include <QAbstractButton>
 #include <QPainter>

@@ -1,4 +1,4 @@
-#include "layer_selection/layer_selection.h"
+#include "layer_boxes/layer_selection.h"
 
 #include <QCheckBox>
 
