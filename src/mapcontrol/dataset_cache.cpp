@@ -206,11 +206,10 @@ DatasetPtr DatasetCache::find(const QString& name, QString* problem) {
         reason = QStringLiteral("missing");
         return nullptr;
     }
-    const QFileInfo info(path);
+    const tabledb::FileStamp now = tabledb::FileStamp::of(path);
     Entry& entry = entries_[path];
-    if (entry.size != info.size() || entry.modified != info.lastModified()) {
-        entry.size = info.size();
-        entry.modified = info.lastModified();
+    if (entry.file != now) {
+        entry.file = now;
         entry.problem.clear();
         entry.dataset = read(path, name, attributes_, &entry.problem);
     }

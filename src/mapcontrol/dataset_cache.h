@@ -1,8 +1,8 @@
 #pragma once
 
 #include "mapcontrol/map_layers.h"
+#include "tabledb/file_stamp.h"
 
-#include <QDateTime>
 #include <QHash>
 #include <QString>
 
@@ -23,8 +23,7 @@ public:
 
 private:
     struct Entry {
-        qint64 size = -1;
-        QDateTime modified;
+        tabledb::FileStamp file;
         DatasetPtr dataset; // null for a file that could not be read
         QString problem;    // why it could not be read
     };

@@ -5,15 +5,15 @@
 #include "records/record_grid_model.h"
 #include "selection_run/busy_cursor.h"
 #include "selection_run/companion_lookup.h"
+#include "tabledb/file_stamp.h"
 
-#include <QDateTime>
-#include <QFileInfo>
 #include <QPointer>
 
 namespace quillfen {
 namespace {
 
 using namespace mapcontrol;
+using tabledb::FileStamp;
 
 const QString kSelectedRecords = QStringLiteral("Selected Records: ");
 const QString kGraphicalTitle = QStringLiteral("Selected Records: Graphical Query");
@@ -30,21 +30,6 @@ Symbol highlightSymbol() {
 bool hasOwnRecords(SampleKind kind) {
     return kind == SampleKind::Water || kind == SampleKind::Invert;
 }
-
-/// A file read by a run, as it was when the run read it.
-struct FileStamp {
-    QString path;
-    qint64 size = -1;
-    QDateTime modified;
-
-    static FileStamp of(const QString& path) {
-        const QFileInfo file(path);
-        return file.exists() ? FileStamp{path, file.size(), file.lastModified()} : FileStamp{path, -1, {}};
-    }
-    bool operator==(const FileStamp& o) const {
-        return path == o.path && size == o.size && modified == o.modified;
-    }
-};
 
 /// Water quality and macro-invertebrates: each found feature is a record of the layer, listed
 /// in record order; `inside`, when given, keeps only the features it flags. The grid is laid
@@ -157,7 +142,7 @@ bool SelectionRun::isCurrent(const Result& result, const SelectionRequest& reque
             return false;
     }
     for (const FileStamp& file : result.files) {
-        if (!(FileStamp::of(file.path) == file))
+        if (!file.isCurrent())
             return false;
     }
     return true;

@@ -343,7 +343,7 @@ void FolderStore::loadAhead(const QStringList& tables) {
         if (path.isEmpty() || isCurrent(key, path))
             continue;
         const std::shared_ptr<TableLoadAhead> started = loadsAhead_.value(key);
-        if (started && started->isOf(path, FileStamp::of(path), loadRules_))
+        if (started && started->isOf(FileStamp::of(path), loadRules_))
             continue;
         if (started)
             started->cancel();
@@ -498,7 +498,7 @@ bool FolderStore::loadTable(const QString& key, const QString& path, QString* er
         forgetTable(key);
         return false;
     }
-    tables_.insert(key, TableFile{path, stamp.size, stamp.modified, table.rowIdName, table.notes});
+    tables_.insert(key, TableFile{stamp, table.rowIdName, table.notes});
     return true;
 }
 
@@ -522,8 +522,7 @@ void FolderStore::adoptLoadedAhead() {
         }
         FileStamp stamp;
         if (readAheadIsCurrent(**load, (*load)->path(), &stamp))
-            tables_.insert(load.key(), TableFile{(*load)->path(), stamp.size, stamp.modified, table.rowIdName,
-                                                 table.notes});
+            tables_.insert(load.key(), TableFile{stamp, table.rowIdName, table.notes});
         else
             forgetTable(load.key());
         load = loadsAhead_.erase(load);
@@ -534,13 +533,12 @@ bool FolderStore::readAheadIsCurrent(const TableLoadAhead& load, const QString& 
     if (readAheadCheckHook())
         readAheadCheckHook()(path);
     *now = FileStamp::of(path);
-    return load.isOf(path, *now, loadRules_);
+    return load.isOf(*now, loadRules_);
 }
 
 bool FolderStore::isCurrent(const QString& key, const QString& path) const {
     const auto loaded = tables_.constFind(key);
-    return loaded != tables_.constEnd() && loaded->path == path &&
-           FileStamp::of(path) == FileStamp{loaded->size, loaded->modified};
+    return loaded != tables_.constEnd() && loaded->file.path == path && loaded->file.isCurrent();
 }
 
 void FolderStore::forgetTable(const QString& key) {

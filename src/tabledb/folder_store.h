@@ -1,5 +1,6 @@
 #pragma once
 
+#include "tabledb/file_stamp.h"
 #include "tabledb/select_guard.h"
 #include "tabledb/table_database.h"
 
@@ -24,7 +25,6 @@ namespace tabledb {
 /// modification time has changed since.
 class TableLoadAhead;
 struct StoreDatabase;
-struct FileStamp;
 
 class FolderStore {
 public:
@@ -55,9 +55,7 @@ public:
 private:
     /// A loaded table and the state of its file when it was read.
     struct TableFile {
-        QString path;
-        qint64 size = 0; ///< with `modified`, the file's stamp before it was read
-        QDateTime modified;
+        FileStamp file; ///< taken before it was read
         QString rowIdName; ///< a name of the rowid that no column shadows; empty when none is left
         QStringList notes; ///< faults of the file that the load worked round
     };

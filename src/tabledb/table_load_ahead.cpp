@@ -4,7 +4,6 @@
 #include "tabledb/memory_database.h"
 #include "tabledb/table_database.h"
 
-#include <QFileInfo>
 #include <QThread>
 #include <QThreadPool>
 
@@ -117,11 +116,6 @@ void setLoadWaitHandler(std::function<void(const std::function<bool()>& finished
     loadWaitHandler() = std::move(wait);
 }
 
-FileStamp FileStamp::of(const QString& path) {
-    const QFileInfo file(path);
-    return file.exists() ? FileStamp{file.size(), file.lastModified()} : FileStamp{};
-}
-
 /// What a read leaves: the bytes of a database holding the one table, or an error.
 struct TableLoadAhead::Outcome {
     std::unique_ptr<unsigned char, SqliteFree> image;
@@ -145,8 +139,8 @@ TableLoadAhead::TableLoadAhead(const QString& table, const QString& path, const 
 
 TableLoadAhead::~TableLoadAhead() = default;
 
-bool TableLoadAhead::isOf(const QString& path, const FileStamp& stamp, const TableLoadRules& rules) const {
-    return path == path_ && stamp == stamp_ && rules == rules_;
+bool TableLoadAhead::isOf(const FileStamp& stamp, const TableLoadRules& rules) const {
+    return stamp == stamp_ && rules == rules_;
 }
 
 bool TableLoadAhead::isInstalled() const {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "tabledb/dbf_table_loader.h"
+#include "tabledb/file_stamp.h"
 
 #include <QDateTime>
 #include <QSet>
@@ -14,16 +15,6 @@
 struct sqlite3;
 
 namespace tabledb {
-
-/// A file's size and modification time, which tell whether it changed since it was read.
-struct FileStamp {
-    qint64 size = -1; ///< -1 when the file does not exist
-    QDateTime modified;
-
-    static FileStamp of(const QString& path);
-    bool operator==(const FileStamp& other) const { return size == other.size && modified == other.modified; }
-    bool operator!=(const FileStamp& other) const { return !(*this == other); }
-};
 
 /// A store's database and the lock that its owner's thread and the loading threads take to
 /// use it. `db` is null once the store has closed it.
@@ -57,8 +48,8 @@ public:
     /// The file's stamp taken before it was read: the read is at least as new as that.
     FileStamp stamp() const { return stamp_; }
 
-    /// Whether the read is of the file at `path` as `stamp` finds it, under these load rules.
-    bool isOf(const QString& path, const FileStamp& stamp, const TableLoadRules& rules) const;
+    /// Whether the read is of the file as `stamp` finds it, under these load rules.
+    bool isOf(const FileStamp& stamp, const TableLoadRules& rules) const;
     /// Whether the table is in the store's database, copied there by a loading thread.
     bool isInstalled() const;
     /// Keeps a loading thread from reading the table or from copying it into the store.
