@@ -314,11 +314,11 @@ void MainWindow::describeMapLayers() {
     // as land and water or as land cover classes.
     const QCheckBox* coverage =
         baseBoxes_.Check_landcover->isChecked() ? baseBoxes_.Check_landcover : baseBoxes_.check_land_water;
-    const QHash<QString, QString> baseCaptions = {{"kx_out", "Reach outline"},
-                                                  {"kxlw", coverage->text()},
-                                                  {"kxstruc", baseBoxes_.chkStructures->text()},
-                                                  {"kxmiles", baseBoxes_.Check30->text()},
-                                                  {"kx_drg", baseBoxes_.Check_drg->text()}};
+    const QHash<QString, QString> baseCaptions = {{kOutlineLayer, "Reach outline"},
+                                                  {kLandCoverLayer, coverage->text()},
+                                                  {kStructuresLayer, baseBoxes_.chkStructures->text()},
+                                                  {kRiverMilesLayer, baseBoxes_.Check30->text()},
+                                                  {kQuadrangleLayer, baseBoxes_.Check_drg->text()}};
     QStringList shown;
     for (int position = 0; position < Map1->layerCount(); ++position) {
         const mapcontrol::LayerPtr layer = Map1->layer(position);

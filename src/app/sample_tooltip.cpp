@@ -1,5 +1,6 @@
 #include "app/sample_tooltip.h"
 
+#include "catalogue/data_catalogue.h"
 #include "catalogue/sampling_periods.h"
 #include "mapcontrol/map_control.h"
 #include "tabledb/table_database.h"
@@ -54,7 +55,7 @@ QString siteDates(const QString& dataPath, const QString& table, const QString& 
     QString quoted = site;
     quoted.replace('\'', "''");
     const tabledb::SelectResult result = tabledb::Engine::instance().open(dataPath).select(
-        "SELECT DISTINCT date FROM " + table + " WHERE grid_code = '" + quoted + "';");
+        "SELECT DISTINCT date FROM " + table + " WHERE " + kSiteCodeField + " = '" + quoted + "';");
     QStringList dates;
     for (tabledb::RecordSet records = result.records; !records.atEnd(); records.next())
         dates << mapcontrol::fieldText(records.value(0));
@@ -81,7 +82,7 @@ QString sampleTooltip(const mapcontrol::MapControl& map, QPoint pixel, const QSt
         break;
     case SampleKind::Fish:
     case SampleKind::Veg: {
-        const QString site = featureText(layer, top.feature, "grid_code");
+        const QString site = featureText(layer, top.feature, kSiteCodeField);
         lines << "Site: " + site;
         lines << "Date: " + siteDates(dataPath, companionTable(top.kind, top.period.periodCode), site);
         break;

@@ -1,6 +1,7 @@
 #include "layer_loading/layer_loader.h"
 
 #include "layer_loading/layer_renderers.h"
+#include "catalogue/data_catalogue.h"
 #include "catalogue/sample_symbols.h"
 #include "mapcontrol/map_control.h"
 #include "tabledb/data_file_names.h"
@@ -82,7 +83,7 @@ void stripStackToBottomLayer(MapControl& map) {
 }
 
 void addLandLayer(MapControl& map, StackBuilder& builder, void (*render)(MapControl&)) {
-    if (auto layer = builder.vectorLayer("kxlw")) {
+    if (auto layer = builder.vectorLayer(kLandCoverLayer)) {
         layer->symbol.outline = false;
         map.addLayer(layer);
         render(map);
@@ -98,7 +99,7 @@ void rebuildLayerStack(MapControl& map, const QString& dataPath, const DrawLayer
 
     const bool folderOpen = builder.folderOpens();
     if (folderOpen) {
-        if (auto base = builder.vectorLayer("kx_out")) {
+        if (auto base = builder.vectorLayer(kOutlineLayer)) {
             base->symbol.outline = false;
             base->visible = true;
             base->symbol.color = kWhite;
@@ -106,20 +107,20 @@ void rebuildLayerStack(MapControl& map, const QString& dataPath, const DrawLayer
         }
     }
     if (folderOpen && choice.quadrangle)
-        builder.addRaster("kx_drg.tif");
+        builder.addRaster(kQuadrangleRaster);
     if (folderOpen && choice.landWater)
         addLandLayer(map, builder, render_94lw);
     if (folderOpen && choice.landCover)
         addLandLayer(map, builder, render_94lcu);
     if (choice.structures) {
-        if (auto layer = builder.vectorLayer("kxstruc")) {
+        if (auto layer = builder.vectorLayer(kStructuresLayer)) {
             layer->symbol.color = kStructureGrey;
             layer->symbol.style = SolidLine;
             map.addLayer(layer);
         }
     }
     if (choice.riverMiles) {
-        if (auto layer = builder.vectorLayer("kxmiles")) {
+        if (auto layer = builder.vectorLayer(kRiverMilesLayer)) {
             layer->symbol.color = kMileBlack;
             layer->symbol.style = Cross;
             map.addLayer(layer);

@@ -1,5 +1,6 @@
 #include "layer_loading/layer_renderers.h"
 
+#include "catalogue/data_catalogue.h"
 #include "catalogue/land_classes.h"
 #include "mapcontrol/map_control.h"
 #include "catalogue/value_text.h"
@@ -19,7 +20,7 @@ std::shared_ptr<VectorLayer> vectorLayerNamed(MapControl& map, const QString& na
 /// the number of distinct values in the data, but never fewer than the table's rows, so that
 /// every class of the table gets its colour whatever the data holds.
 void renderLandClasses(MapControl& map, const QString& field, const QVector<LandClass>& classes) {
-    auto layer = vectorLayerNamed(map, "kxlw");
+    auto layer = vectorLayerNamed(map, kLandCoverLayer);
     if (!layer)
         return;
     auto renderer = std::make_shared<ValueRenderer>();
@@ -43,18 +44,18 @@ void renderLandClasses(MapControl& map, const QString& field, const QVector<Land
 
 }  // namespace
 
-void render_94lw(MapControl& map) { renderLandClasses(map, "lw", landWaterClasses()); }
+void render_94lw(MapControl& map) { renderLandClasses(map, kLandCoverField, landWaterClasses()); }
 
-void render_94lcu(MapControl& map) { renderLandClasses(map, "class", landCoverClasses()); }
+void render_94lcu(MapControl& map) { renderLandClasses(map, kLandClassField, landCoverClasses()); }
 
 void render_miles_text(MapControl& map, bool milesTicked) {
     if (!milesTicked)
         return;
-    auto layer = vectorLayerNamed(map, "kxmiles");
+    auto layer = vectorLayerNamed(map, kRiverMilesLayer);
     if (!layer)
         return;
     auto renderer = std::make_shared<TextRenderer>();
-    renderer->field = "mile";
+    renderer->field = kRiverMileField;
     renderer->font = QFont("arial", 12);
     layer->renderer = renderer;
 }

@@ -1,5 +1,6 @@
 #include "selection_run/companion_lookup.h"
 
+#include "catalogue/data_catalogue.h"
 #include "catalogue/value_text.h"
 #include "records/grid_layout.h"
 #include "records/record_grid_model.h"
@@ -107,7 +108,7 @@ tabledb::RowVisitor tableRowWriter(SampleKind kind, const mapcontrol::VectorLaye
             lastSource = RowSource()](const tabledb::RowReader& row) mutable {
         if (columns.isEmpty()) {
             columns = fieldColumns(row, kind);
-            codeColumn = row.columnIndex(QStringLiteral("grid_code"));
+            codeColumn = row.columnIndex(kSiteCodeField);
         }
         const int n = ++listing.recordCounter;
         writeTableRecordRow(listing.grid, n, row, columns);
@@ -139,7 +140,7 @@ const SiteIndex& SiteIndexCache::of(const mapcontrol::VectorLayer& sites) {
     const QString error =
         dataset->attributes().streamRecords(dataset->name(), QString(), [&](const tabledb::RowReader& row) {
             if (!columnFound) {
-                codeColumn = row.columnIndex(QStringLiteral("grid_code"));
+                codeColumn = row.columnIndex(kSiteCodeField);
                 columnFound = true;
             }
             const int feature = row.rowNumber();
@@ -176,7 +177,7 @@ QString CompanionLookup::listByExpression(const mapcontrol::VectorLayer& sites, 
     // code is painted.
     Highlight painted{sites.dataset(), {}};
     for (tabledb::RecordSet found = codes.records; !found.atEnd(); found.next()) {
-        for (int feature : siteIndex.featuresByCode.value(siteCodeText(found.value("grid_code")))) {
+        for (int feature : siteIndex.featuresByCode.value(siteCodeText(found.value(kSiteCodeField)))) {
             if (sites.dataset()->hasGeometry(feature))
                 painted.features.append(feature);
         }
@@ -210,7 +211,7 @@ QString CompanionLookup::listBySites(const mapcontrol::VectorLayer& sites, const
     if (!database.isOpen())
         return unreadable(table_, error);
     QVector<int> columns;
-    error = database.streamRecordsByKeys(table_, QStringLiteral("grid_code"), codes,
+    error = database.streamRecordsByKeys(table_, kSiteCodeField, codes,
                                          tableRowWriter(kind_, sites, siteIndex, listing, columns));
     return error.isEmpty() ? QString() : unreadable(table_, error);
 }
