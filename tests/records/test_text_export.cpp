@@ -1,6 +1,7 @@
 #include "records/grid_layout.h"
 #include "records/record_grid_model.h"
 #include "records/text_export.h"
+#include "support/file_bytes.h"
 #include "support/scripted_prompts.h"
 #include "support/small_filesystem.h"
 #include "support/test_main.h"
@@ -14,11 +15,6 @@
 using namespace quillfen;
 
 namespace {
-
-QByteArray readFile(const QString& path) {
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
 
 } // namespace
 
@@ -96,7 +92,7 @@ private slots:
         const ExportResult result = appendGridToFile(grid, kind, path());
         QVERIFY(result.ok());
         QCOMPARE(result.recordsWritten, 2);
-        const QByteArray written = readFile(path());
+        const QByteArray written = testing::fileBytes(path());
         const QByteArray headings = written.left(written.indexOf('\n') + 1);
         QVERIFY2(headings.startsWith("\"Barcode\",\"") && headings.endsWith("\"\r\n"), headings.constData());
         QCOMPARE(written, headings + record + record);
@@ -117,13 +113,13 @@ private slots:
         prompts.saveAnswers = {QString(), path(), path(), path(), unreachable};
         saveGridAsText(nullptr, grid, "w");
         saveGridAsText(nullptr, grid, "");
-        QCOMPARE(readFile(path()), notes);
+        QCOMPARE(testing::fileBytes(path()), notes);
         saveGridAsText(nullptr, grid, "w");
-        const QByteArray block = readFile(path()).mid(notes.size() + 2);
+        const QByteArray block = testing::fileBytes(path()).mid(notes.size() + 2);
         QVERIFY(block.startsWith("\"Barcode\",\"Location Code\""));
-        QCOMPARE(readFile(path()), notes + "\r\n" + block);
+        QCOMPARE(testing::fileBytes(path()), notes + "\r\n" + block);
         saveGridAsText(nullptr, grid, "w");
-        QCOMPARE(readFile(path()), notes + "\r\n" + block + block);
+        QCOMPARE(testing::fileBytes(path()), notes + "\r\n" + block + block);
         QVERIFY(prompts.messages.isEmpty());
         const SaveDialogOptions& options = prompts.dialogs.first();
         QCOMPARE(options.title, QStringLiteral("Save Selected Records as Text"));
@@ -169,14 +165,14 @@ private slots:
         QVERIFY(file.open(QIODevice::WriteOnly));
         file.write("an earlier export\r\nwithout its last line end");
         file.close();
-        const QByteArray before = readFile(earlier);
+        const QByteArray before = testing::fileBytes(earlier);
         QVERIFY(disk.fillLeaving(8192));
 
         ScriptedPrompts prompts;
         prompts.saveAnswers = {earlier, earlier, disk.filePath("new.txt")};
         for (int attempt = 0; attempt < 2; ++attempt) {
             saveGridAsText(nullptr, grid, "w");
-            QCOMPARE(readFile(earlier), before);
+            QCOMPARE(testing::fileBytes(earlier), before);
         }
         saveGridAsText(nullptr, grid, "w");
         QVERIFY(!QFile::exists(disk.filePath("new.txt")));

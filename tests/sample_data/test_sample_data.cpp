@@ -7,6 +7,7 @@
 
 #include "catalogue/pick_lists.h"
 #include "catalogue/sample_schema.h"
+#include "support/file_bytes.h"
 
 #include <gdal_priv.h>
 #include <ogrsf_frmts.h>
@@ -110,11 +111,6 @@ double missingShare(const Records& records) {
         }
     }
     return double(missing) / measurements;
-}
-
-QByteArray fileBytes(const QString& path) {
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
 } // namespace
@@ -284,11 +280,11 @@ private slots:
         QVERIFY(names.size() >= 82 * 4 + 34 + 1);
         int differing = 0;
         for (const QString& name : names) {
-            const QByteArray bytes = fileBytes(path(name));
-            QVERIFY2(bytes == fileBytes(QDir(again).filePath(name)), qPrintable(name));
-            differing += bytes != fileBytes(QDir(other).filePath(name));
+            const QByteArray bytes = testing::fileBytes(path(name));
+            QVERIFY2(bytes == testing::fileBytes(QDir(again).filePath(name)), qPrintable(name));
+            differing += bytes != testing::fileBytes(QDir(other).filePath(name));
         }
-        QVERIFY(fileBytes(path("kx_drg.tif")) != fileBytes(QDir(other).filePath("kx_drg.tif")));
+        QVERIFY(testing::fileBytes(path("kx_drg.tif")) != testing::fileBytes(QDir(other).filePath("kx_drg.tif")));
         QVERIFY(differing > names.size() / 2);
     }
 };

@@ -7,6 +7,7 @@
 
 #include "mapcontrol/map_control.h"
 #include "records/record_grid_model.h"
+#include "support/file_bytes.h"
 #include "support/main_window_harness.h"
 #include "support/test_main.h"
 
@@ -70,10 +71,7 @@ public:
         if (!out.open(QIODevice::WriteOnly) || out.write(bytes) != bytes.size())
             qFatal("cannot write %s", qPrintable(name));
     }
-    QByteArray readBytes(const QString& name) const {
-        QFile in(file(name));
-        return in.open(QIODevice::ReadOnly) ? in.readAll() : QByteArray();
-    }
+    QByteArray readBytes(const QString& name) const { return testing::fileBytes(file(name)); }
     /// Every coordinate `from` of a shapefile made `to`: shapes with coordinates that are not
     /// numbers cannot be written through GDAL, only patched in.
     void replaceCoordinate(const QString& name, double from, double to) {

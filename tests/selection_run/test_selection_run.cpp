@@ -8,6 +8,7 @@
 #include "records/record_grid_model.h"
 #include "records/text_export.h"
 #include "selection_run/selection_run.h"
+#include "support/file_bytes.h"
 #include "support/test_main.h"
 
 #include <gdal_priv.h>
@@ -27,11 +28,6 @@ namespace {
 
 QString dataFolder() {
     return QCoreApplication::applicationDirPath() + QStringLiteral("/data");
-}
-
-QByteArray fileBytes(const QString& path) {
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
 /// Sets a field of every record of a dBASE table, and moves the file's modification time on so
@@ -135,7 +131,7 @@ private slots:
         const QString written = folder.filePath(expected);
         QVERIFY(quillfen::appendGridToFile(bench.grid, bench.request.kind, written).ok());
         const QString expectedPath = QStringLiteral(EXPECTED_EXPORTS "/") + expected;
-        if (fileBytes(written) != fileBytes(expectedPath)) {
+        if (testing::fileBytes(written) != testing::fileBytes(expectedPath)) {
             folder.setAutoRemove(false);
             QFAIL(qPrintable(QStringLiteral("%1 differs from %2").arg(written, expectedPath)));
         }

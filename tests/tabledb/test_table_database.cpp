@@ -1,3 +1,4 @@
+#include "support/file_bytes.h"
 #include "tabledb/dbase_like.h"
 #include "tabledb/dbf_table_loader.h"
 #include "tabledb/shape_driver.h"
@@ -121,11 +122,6 @@ QStringList loadedAs(const QString& path, tabledb::RecordReading reading, bool* 
     sqlite3_close(db);
     *readDirectly = loaded.readDirectly;
     return lines;
-}
-
-QByteArray contentsOf(const QString& path) {
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
 } // namespace
@@ -271,7 +267,7 @@ private slots:
         QFETCH(QString, sql);
         QFETCH(QString, error);
         const QStringList filesBefore = QDir(folder_.path()).entryList(QDir::Files);
-        const QByteArray bytesBefore = contentsOf(pathOf("kxr93sm.dbf"));
+        const QByteArray bytesBefore = testing::fileBytes(pathOf("kxr93sm.dbf"));
         Engine engine;
         engine.setSelectLimits({std::chrono::milliseconds(300), 1 << 20});
         const tabledb::Database db = engine.open(folder_.path());
@@ -280,7 +276,7 @@ private slots:
         if (!error.isEmpty())
             QCOMPARE(result.error, error);
         QCOMPARE(result.records.recordCount(), 0);
-        QCOMPARE(contentsOf(pathOf("kxr93sm.dbf")), bytesBefore);
+        QCOMPARE(testing::fileBytes(pathOf("kxr93sm.dbf")), bytesBefore);
         QCOMPARE(QDir(folder_.path()).entryList(QDir::Files), filesBefore);
         QCOMPARE(column(db.select("SELECT * FROM kxr93sm WHERE species = 'Bluegill';"), "barcode"),
                  (QVariantList{1001, 1002, 1004}));
@@ -326,7 +322,7 @@ private slots:
     }
 
     void truncatedTableFileGivesAnErrorNamingTheTable() {
-        const QByteArray bytes = contentsOf(pathOf("kxr93sm.dbf"));
+        const QByteArray bytes = testing::fileBytes(pathOf("kxr93sm.dbf"));
         for (const int keep : {int(bytes.size()) - 20, 200, 40}) {
             QFile truncated(pathOf("broken.dbf"));
             QVERIFY(truncated.open(QIODevice::WriteOnly | QIODevice::Truncate));
@@ -455,7 +451,7 @@ private slots:
                          {{7, 12}, {8, 40}}));
         QFile broken(path("kxr96sm.dbf"));
         QVERIFY(broken.open(QIODevice::WriteOnly));
-        broken.write(contentsOf(path("kxr93sm.dbf")).left(200));
+        broken.write(testing::fileBytes(path("kxr93sm.dbf")).left(200));
         broken.close();
         const QStringList tables{"kxr95sm", "KXR93SM", "kxv99d", "kxr96sm", "kxr_missing"};
         const auto statements = [&tables](const tabledb::Database& db) {
