@@ -464,9 +464,9 @@ bool indexColumns(sqlite3* db, const QString& table, const std::vector<Column>& 
 }
 
 /// Replaces the table with the layer's records; runs inside the caller's transaction.
-bool copyLayer(sqlite3* db, const QString& table, const QString& path, OGRLayer& layer, std::vector<Column>& columns,
-               const QString& rowIdName, const QSet<QString>& indexedFields, RecordReading reading,
-               bool* readDirectly, QString* error) {
+bool copyLayer(sqlite3* db, const QString& table, const QString& path, OGRLayer& layer,
+               std::vector<Column>& columns, const QString& rowIdName, const QSet<QString>& indexedFields,
+               RecordReading reading, bool* readDirectly, QString* error) {
     if (!execute(db, QStringLiteral("DROP TABLE IF EXISTS %1").arg(quotedIdentifier(table)), error) ||
         !execute(db, createTableSql(table, columns), error) ||
         !insertRecords(db, table, path, layer, columns, rowIdName, reading, readDirectly, error))
@@ -528,7 +528,8 @@ bool loadDbfTable(sqlite3* db, const QString& table, const QString& path, const 
     QString copyError;
     bool readDirectly = false;
     if (!copyLayer(db, table, path, *layer, columns, rowIdName, rules.indexedFields, reading, &readDirectly,
-                   &copyError) || gdalFailure.failed()) {
+                   &copyError) ||
+        gdalFailure.failed()) {
         QString ignored;
         execute(db, QStringLiteral("ROLLBACK"), &ignored);
         *error = QStringLiteral("cannot read table %1 from %2: %3")

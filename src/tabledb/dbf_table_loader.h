@@ -43,11 +43,12 @@ enum class RecordReading { DirectWherePlain, ThroughOgr };
 /// characters TEXT COLLATE NOCASE, dates TEXT in the form M/D/YYYY; empty values are NULL.
 /// A character field named in the rules' numeric fields is kept as REAL: its texts that are
 /// numbers become those numbers, other texts NULL, and a note says so. A field named in the
-/// rules' indexed fields gets an index. Of fields whose names differ only in case the first is read, and a note
-/// names each one left out. A file without fields is refused. On failure nothing changes in
-/// `db` and `error` names the problem and the file.
+/// rules' indexed fields gets an index. Of fields whose names differ only in case the first
+/// is read, and a note names each one left out. A file without fields is refused. On failure
+/// nothing changes in `db` and `error` names the problem and the file.
 bool loadDbfTable(sqlite3* db, const QString& table, const QString& path, const TableLoadRules& rules,
-                  LoadedTable* loaded, QString* error, RecordReading reading = RecordReading::DirectWherePlain);
+                  LoadedTable* loaded, QString* error,
+                  RecordReading reading = RecordReading::DirectWherePlain);
 
 /// The first of rowid, _rowid_ and oid that none of `columns` is called (case-insensitive);
 /// empty when they take all three.

@@ -27,7 +27,7 @@ QString withoutTrailingSpaces(const QString& text) {
     return text.left(end);
 }
 
-}  // namespace
+} // namespace
 
 QString fieldText(const QVariant& value) {
     if (value.isNull() || !value.isValid())
@@ -52,4 +52,4 @@ QString fieldText(const QVariant& value) {
     }
 }
 
-}  // namespace tabledb
+} // namespace tabledb

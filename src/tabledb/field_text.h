@@ -11,4 +11,4 @@ namespace tabledb {
 /// NULL as an empty text.
 QString fieldText(const QVariant& value);
 
-}  // namespace tabledb
+} // namespace tabledb

@@ -9,4 +9,4 @@ FileStamp FileStamp::of(const QString& path) {
     return file.exists() ? FileStamp{path, file.size(), file.lastModified()} : FileStamp{path, -1, {}};
 }
 
-}  // namespace tabledb
+} // namespace tabledb

@@ -24,4 +24,4 @@ struct FileStamp {
     bool operator!=(const FileStamp& other) const { return !(*this == other); }
 };
 
-}  // namespace tabledb
+} // namespace tabledb

@@ -55,7 +55,7 @@ public:
 private:
     /// A loaded table and the state of its file when it was read.
     struct TableFile {
-        FileStamp file; ///< taken before it was read
+        FileStamp file;    ///< taken before it was read
         QString rowIdName; ///< a name of the rowid that no column shadows; empty when none is left
         QStringList notes; ///< faults of the file that the load worked round
     };

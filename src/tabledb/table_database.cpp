@@ -120,7 +120,7 @@ QSet<QString> lowerCaseSet(const QStringList& names) {
     return set;
 }
 
-}  // namespace
+} // namespace
 
 void Engine::setNumericFields(const QStringList& names) {
     loadRules_.numericFields = lowerCaseSet(names);

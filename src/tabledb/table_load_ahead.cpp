@@ -134,8 +134,7 @@ std::shared_ptr<TableLoadAhead> TableLoadAhead::start(const QString& table, cons
 
 TableLoadAhead::TableLoadAhead(const QString& table, const QString& path, const TableLoadRules& rules,
                                std::shared_ptr<StoreDatabase> store)
-    : table_(table), path_(path), rules_(rules), stamp_(FileStamp::of(path)),
-      store_(std::move(store)) {}
+    : table_(table), path_(path), rules_(rules), stamp_(FileStamp::of(path)), store_(std::move(store)) {}
 
 TableLoadAhead::~TableLoadAhead() = default;
 

@@ -284,7 +284,8 @@ private slots:
             QVERIFY2(bytes == testing::fileBytes(QDir(again).filePath(name)), qPrintable(name));
             differing += bytes != testing::fileBytes(QDir(other).filePath(name));
         }
-        QVERIFY(testing::fileBytes(path("kx_drg.tif")) != testing::fileBytes(QDir(other).filePath("kx_drg.tif")));
+        QVERIFY(testing::fileBytes(path("kx_drg.tif")) !=
+                testing::fileBytes(QDir(other).filePath("kx_drg.tif")));
         QVERIFY(differing > names.size() / 2);
     }
 };

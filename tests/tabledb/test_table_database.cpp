@@ -108,7 +108,8 @@ QStringList loadedAs(const QString& path, tabledb::RecordReading reading, bool* 
     sqlite3_open(":memory:", &db);
     tabledb::LoadedTable loaded;
     QString error;
-    QStringList lines{tabledb::loadDbfTable(db, "t", path, {{"count"}, {}}, &loaded, &error, reading) ? "" : error};
+    QStringList lines{
+        tabledb::loadDbfTable(db, "t", path, {{"count"}, {}}, &loaded, &error, reading) ? "" : error};
     lines << loaded.notes;
     sqlite3_stmt* statement = nullptr;
     sqlite3_prepare_v2(db, "SELECT rowid, typeof(count), quote(count) FROM t", -1, &statement, nullptr);
