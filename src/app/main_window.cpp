@@ -612,9 +612,7 @@ void MainWindow::zoomInTo(const mapcontrol::Rect& rectangle) {
     const double pixel = Map1->viewBounds().width() / qMax(1, Map1->width());
     if (rectangle.width() < kClickPixels * pixel || rectangle.height() < kClickPixels * pixel) {
         const mapcontrol::Rect half = Map1->viewBounds().scaled(0.5);
-        const QPointF shift = rectangle.center() - half.center();
-        Map1->setViewBounds({half.minX + shift.x(), half.minY + shift.y(), half.maxX + shift.x(),
-                             half.maxY + shift.y()});
+        Map1->setViewBounds(half.translated(rectangle.center() - half.center()));
         return;
     }
     Map1->setViewBounds(rectangle);

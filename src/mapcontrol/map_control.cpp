@@ -104,13 +104,10 @@ LayerPtr MapControl::layerNamed(const QString& name) const {
 }
 
 void MapControl::setViewBounds(const Rect& bounds) {
-    if (!(bounds.width() > 0) && !(bounds.height() > 0) && !view_.isEmpty()) {
-        const QPointF shift = bounds.center() - view_.center();
-        requested_ = {view_.minX + shift.x(), view_.minY + shift.y(), view_.maxX + shift.x(),
-                      view_.maxY + shift.y()};
-    } else {
+    if (!(bounds.width() > 0) && !(bounds.height() > 0) && !view_.isEmpty())
+        requested_ = view_.translated(bounds.center() - view_.center());
+    else
         requested_ = bounds;
-    }
     view_ = ViewTransform::fit(requested_, size());
     redrawAll();
 }
@@ -281,10 +278,9 @@ void MapControl::dragPolygon(std::function<void(const Shape&)> done) {
 
 void MapControl::dragPan() {
     startTool(std::make_unique<PanTool>([this](QPointF offset) {
+        // The map moves with the mouse: the view moves the other way, and y grows upwards.
         const double units = screenTransform().unitsPerPixel();
-        const double dx = -offset.x() * units;
-        const double dy = offset.y() * units;
-        setViewBounds({view_.minX + dx, view_.minY + dy, view_.maxX + dx, view_.maxY + dy});
+        setViewBounds(view_.translated({-offset.x() * units, offset.y() * units}));
     }));
 }
 
