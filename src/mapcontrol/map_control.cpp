@@ -8,46 +8,17 @@
 #include "mapcontrol/map_tools.h"
 #include "mapcontrol/view_transform.h"
 
-#include <QBuffer>
-#include <QImageWriter>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPaintEvent>
 #include <QPainter>
 #include <QResizeEvent>
-#include <QSaveFile>
 #include <QWheelEvent>
-
-#include <cmath>
 
 namespace mapcontrol {
 
 namespace {
 const QColor kBackground = Qt::white;
-constexpr int kBitmapFormat = 1;
-
-/// Writes the picture as a Windows bitmap into a temporary file beside `path`, which then takes
-/// the place of any file there: a failure leaves that file as it was. Returns the reason of a
-/// failure; empty on success.
-QString writeBitmapInPlaceOf(const QImage& picture, const QString& path) {
-    QByteArray bytes;
-    QBuffer buffer(&bytes);
-    buffer.open(QIODevice::WriteOnly);
-    QImageWriter writer(&buffer, "BMP");
-    if (!writer.write(picture))
-        return writer.errorString();
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
-        return file.errorString();
-    // A write cut short says why only when tried again.
-    for (qint64 written = 0; written < bytes.size();) {
-        const qint64 count = file.write(bytes.constData() + written, bytes.size() - written);
-        if (count <= 0)
-            return file.errorString();
-        written += count;
-    }
-    return file.commit() ? QString() : file.errorString();
-}
 } // namespace
 
 struct MapControl::RenderTarget {
@@ -236,31 +207,6 @@ void MapControl::paintOnTop(const std::function<void(MapRenderer&)>& paint) {
     MapRenderer renderer(painter, bufferTransform(), bufferRatio(), *markers_);
     paint(renderer);
     update();
-}
-
-bool MapControl::saveImage(int format, const QString& path, double scale, QString* error) {
-    auto fail = [error](const QString& reason) {
-        if (error)
-            *error = reason;
-        return false;
-    };
-    if (format != kBitmapFormat)
-        return fail(tr("Image format %1 is not supported; only 1 (Windows bitmap) is.").arg(format));
-    if (!(scale > 0) || !std::isfinite(scale))
-        return fail(tr("The scale factor %1 is not a positive number.").arg(scale));
-    if (target_ != nullptr)
-        return fail(tr("The map cannot be saved while it is being drawn."));
-    const ViewTransform transform = screenTransform().scaled(scale);
-    QImage image(transform.pixels(), QImage::Format_ARGB32_Premultiplied);
-    if (image.isNull())
-        return fail(tr("An image of %1 x %2 pixels is too large.")
-                        .arg(transform.pixels().width())
-                        .arg(transform.pixels().height()));
-    render(image, transform, scale, QRect());
-    const QString failure = writeBitmapInPlaceOf(image.convertToFormat(QImage::Format_RGB888), path);
-    if (!failure.isEmpty())
-        return fail(failure);
-    return true;
 }
 
 void MapControl::dragRectangle(std::function<void(const Rect&)> done) {

@@ -104,7 +104,7 @@ public:
                              const QString& expression, QString* error = nullptr) const;
     std::vector<bool> featuresInside(const VectorLayer& layer, const Shape& shape) const;
 
-    // Painting and export -----------------------------------------------------------------
+    // Painting and export (saveImage in map_picture.cpp) ----------------------------------------
     /// PaintShape: paints over the drawn map (or over the image being rendered, when called
     /// during a redraw); not kept by the next redraw.
     void paintShape(const Shape& shape, const Symbol& symbol);
