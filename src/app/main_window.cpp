@@ -50,7 +50,6 @@ const QString kReachName = QStringLiteral("Kesselby");
 const QString kNoLayerSelected = QStringLiteral("No Draw/Query Layer(s) Selected");
 const QString kNoSelectedFeatures = QStringLiteral("No Selected Features");
 constexpr double kZoomOutFactor = 1.25;
-constexpr int kClickPixels = 4;
 
 // The client area as designed, and the least it may shrink to: the map gives up width until
 // the panel would reach the coordinate readout, and height until the panel's rows close up on
@@ -602,20 +601,9 @@ void MainWindow::Map1_MouseDown(Qt::MouseButton, Qt::KeyboardModifiers, QPoint) 
         return;
     }
     if (zoomInButton_->isChecked())
-        Map1->dragRectangle([this](const mapcontrol::Rect& rectangle) { zoomInTo(rectangle); });
+        Map1->dragZoomIn();
     else if (panButton_->isChecked())
         Map1->dragPan();
-}
-
-void MainWindow::zoomInTo(const mapcontrol::Rect& rectangle) {
-    // A click, or a drag of a few pixels, zooms in two times about the point clicked.
-    const double pixel = Map1->viewBounds().width() / qMax(1, Map1->width());
-    if (rectangle.width() < kClickPixels * pixel || rectangle.height() < kClickPixels * pixel) {
-        const mapcontrol::Rect half = Map1->viewBounds().scaled(0.5);
-        Map1->setViewBounds(half.translated(rectangle.center() - half.center()));
-        return;
-    }
-    Map1->setViewBounds(rectangle);
 }
 
 void MainWindow::Map1_MouseMove(Qt::MouseButtons, Qt::KeyboardModifiers, QPoint position) {

@@ -108,7 +108,6 @@ private:
     // Toolbar and map.
     void Toolbar1_ButtonClick(QAction* button);
     void Map1_MouseDown(Qt::MouseButton button, Qt::KeyboardModifiers shift, QPoint position);
-    void zoomInTo(const mapcontrol::Rect& rectangle);
     void Map1_MouseMove(Qt::MouseButtons button, Qt::KeyboardModifiers shift, QPoint position);
     void Map1_LayerDrawStarting(int position);
     void after_draw_handler(int position);

@@ -15,6 +15,8 @@
 #include <QResizeEvent>
 #include <QWheelEvent>
 
+#include <algorithm>
+
 namespace mapcontrol {
 
 namespace {
@@ -229,6 +231,12 @@ void MapControl::dragPan() {
         const double units = screenTransform().unitsPerPixel();
         setViewBounds(view_.translated({-offset.x() * units, offset.y() * units}));
     }));
+}
+
+void MapControl::dragZoomIn() {
+    dragRectangle([this](const Rect& dragged) {
+        setViewBounds(zoomInView(view_, dragged, view_.width() / std::max(1, width())));
+    });
 }
 
 void MapControl::startTool(std::unique_ptr<MapTool> tool) {

@@ -90,6 +90,9 @@ public:
     void dragPolygon(std::function<void(const Shape&)> done);
     /// The map image follows the mouse; on release the view moves by the drag and redraws.
     void dragPan();
+    /// "Zoom In": a rectangle dragged as dragRectangle() does, then the view it asks for by
+    /// zoomInView() (a click zooms in two times about the point clicked) is set.
+    void dragZoomIn();
     bool toolActive() const { return tool_ != nullptr; }
 
     // Keyboard and wheel (the map takes the focus by click and Tab): arrows pan a quarter of
