@@ -143,7 +143,7 @@ MainWindow::MainWindow(QWidget* parent, const QString& dataFolder) : QMainWindow
     tabledb::setLoadWaitHandler(waitForTable);
 
     // Start-up: nothing requested, the ticked layers loaded, the records window made hidden.
-    queryflag = 0;
+    selection_.queryflag = QueryFlag::None;
     set_draw_layers();
     recordsWindow();
     reportSpellings();
@@ -372,7 +372,7 @@ void MainWindow::reportSelectionDataFaults(const SelectionRequest& request) {
 void MainWindow::collectLayers(SampleKind kind) {
     const QString kindBefore = layerSelection.component;
     if (layerSelection.collectLayers(kind)) {
-        queryflag = 0;
+        selection_.queryflag = QueryFlag::None;
         if (queryWindow_) {
             if (auto* valueBox = queryWindow_->findChild<QComboBox*>("Combo1")) {
                 valueBox->clear();
@@ -388,7 +388,7 @@ void MainWindow::collectLayers(SampleKind kind) {
         loadTablesAhead(kind);
     }
     // With no selection requested, or no layer to show one on, the map shows none.
-    if (queryflag == 0 || !layerSelection.query_layer_selected())
+    if (!selection_.requested() || !layerSelection.query_layer_selected())
         setWindowTitle(kReachName);
     discardRecordsWindow();
 }
@@ -473,20 +473,18 @@ void MainWindow::Command2_Click() {
 }
 
 MainWindow::ShownSelection MainWindow::shownSelection() const {
-    return {queryflag, query_type, query_polygon, submittedExpression_, strSelRecordsTitle, windowTitle()};
+    return {selection_, submittedExpression_, strSelRecordsTitle, windowTitle()};
 }
 
 void MainWindow::restoreSelection(const ShownSelection& shown) {
-    const bool changed = query_type != shown.query_type || windowTitle() != shown.caption;
-    queryflag = shown.queryflag;
-    query_type = shown.query_type;
-    query_polygon = shown.query_polygon;
+    const bool changed = selection_.query_type != shown.selection.query_type || windowTitle() != shown.caption;
+    selection_ = shown.selection;
     submittedExpression_ = shown.submittedExpression;
     strSelRecordsTitle = shown.strSelRecordsTitle;
     setWindowTitle(shown.caption);
     showArmedTool();
     // The grid was emptied by the failed submit: the selection's run fills it again.
-    if (changed && queryflag == 1)
+    if (changed && selection_.requested())
         Map1->redrawAll();
 }
 
@@ -495,7 +493,7 @@ void MainWindow::Command3_Click() {
         UserPrompts::current().message(this, kNoLayerSelected);
         return;
     }
-    if (queryflag == 0) {
+    if (!selection_.requested()) {
         UserPrompts::current().message(this, kNoSelectedFeatures);
         return;
     }
@@ -512,10 +510,10 @@ void MainWindow::Command4_Click() {
         UserPrompts::current().message(this, kNoLayerSelected);
         return;
     }
-    queryflag = 1;
+    selection_.queryflag = QueryFlag::Requested;
     zoomInButton_->setChecked(false);
     zoomOutButton_->setChecked(false);
-    query_type = 2;
+    selection_.query_type = QueryType::GraphicalArmed;
     submittedExpression_.clear();
     showArmedTool();
 }
@@ -529,7 +527,7 @@ void MainWindow::button_print_Click() { printMapToBitmap(this, *Map1); }
 void MainWindow::beginSubmit() {
     recordsWindow().grid().clear();
     setWindowTitle(kReachName);
-    query_type = 1;
+    selection_.query_type = QueryType::Logical;
     showArmedTool();
 }
 
@@ -538,7 +536,7 @@ void MainWindow::acceptSubmit() {
     submittedExpression_.clear();
     if (kindFromLetter(layerSelection.component, &kind))
         submittedExpression_ = buildSearchExpression(kind, queryWindow_->condition);
-    queryflag = 1;
+    selection_.queryflag = QueryFlag::Requested;
     Map1->redrawAll();
 }
 
@@ -562,7 +560,7 @@ void MainWindow::Toolbar1_ButtonClick(QAction* button) {
 }
 
 void MainWindow::showArmedTool() {
-    if (query_type == 2 || zoomInButton_->isChecked())
+    if (selection_.query_type == QueryType::GraphicalArmed || zoomInButton_->isChecked())
         Map1->setCursor(Qt::CrossCursor);
     else if (panButton_->isChecked())
         Map1->setCursor(Qt::OpenHandCursor);
@@ -588,22 +586,24 @@ bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
 }
 
 void MainWindow::Map1_MouseDown(Qt::MouseButton, Qt::KeyboardModifiers, QPoint) {
-    if (query_type == 2) {
+    if (selection_.query_type == QueryType::GraphicalArmed) {
         // The armed graphical selection takes this mouse-down: the polygon ends at a
         // double-click, the redraw it raises runs the search, then the selection is drawn.
-        query_polygon = mapcontrol::Shape();
-        Map1->dragPolygon([this](const mapcontrol::Shape& polygon) {
-            query_polygon = polygon;
-            Map1->redrawAll();
-            query_type = 0;
-            showArmedTool();
-        });
+        selection_.query_polygon = mapcontrol::Shape();
+        Map1->dragPolygon([this](const mapcontrol::Shape& polygon) { selectInside(polygon); });
         return;
     }
     if (zoomInButton_->isChecked())
         Map1->dragZoomIn();
     else if (panButton_->isChecked())
         Map1->dragPan();
+}
+
+void MainWindow::selectInside(const mapcontrol::Shape& polygon) {
+    selection_.query_polygon = polygon;
+    Map1->redrawAll();
+    selection_.query_type = QueryType::Graphical;
+    showArmedTool();
 }
 
 void MainWindow::Map1_MouseMove(Qt::MouseButtons, Qt::KeyboardModifiers, QPoint position) {
@@ -621,13 +621,14 @@ void MainWindow::Map1_LayerDrawStarting(int position) {
 
 void MainWindow::after_draw_handler(int position) {
     SampleKind kind;
-    const bool conditionKnown = query_type != 1 || !submittedExpression_.isEmpty();
-    if (queryflag == 1 && conditionKnown && kindFromLetter(layerSelection.component, &kind)) {
+    const bool logical = selection_.query_type == QueryType::Logical;
+    const bool conditionKnown = !logical || !submittedExpression_.isEmpty();
+    if (selection_.requested() && conditionKnown && kindFromLetter(layerSelection.component, &kind)) {
         SelectionRequest request;
         request.kind = kind;
         request.periodCodes = layerSelection.selectionList();
-        request.graphical = query_type != 1;
-        request.polygon = query_polygon;
+        request.graphical = !logical;
+        request.polygon = selection_.query_polygon;
         if (!request.graphical)
             request.expression = submittedExpression_;
         request.dataPath = data_path;
@@ -650,7 +651,7 @@ void MainWindow::after_draw_handler(int position) {
 void MainWindow::reportSearchFailure(const QString& message) {
     // Cancel the request so later redraws do not repeat the failure, and show that no
     // selection is shown; tell the user once the redraw has finished.
-    queryflag = 0;
+    selection_.queryflag = QueryFlag::None;
     setWindowTitle(kReachName);
     QTimer::singleShot(0, this, [this, message] { UserPrompts::current().message(this, message); });
 }
