@@ -244,8 +244,8 @@ void MainWindow::createToolbar() {
     zoomInButton_ = addButton("Zoom In", zoomInIcon(), true);
     zoomOutButton_ = addButton("Zoom Out", zoomOutIcon(), false);
     panButton_ = addButton("Pan", panIcon(), true);
-    addButton("Full Extent", fullExtentIcon(), false);
-    addButton("Help", helpIcon(), false);
+    fullExtentButton_ = addButton("Full Extent", fullExtentIcon(), false);
+    helpButton_ = addButton("Help", helpIcon(), false);
     // "Zoom In" and "Pan" are grouped: pressing one releases the other; both may be up.
     auto* tools = new QActionGroup(Toolbar1);
     tools->setExclusionPolicy(QActionGroup::ExclusionPolicy::ExclusiveOptional);
@@ -543,17 +543,16 @@ void MainWindow::acceptSubmit() {
 // Toolbar and map -----------------------------------------------------------------------------
 
 void MainWindow::Toolbar1_ButtonClick(QAction* button) {
-    const QString key = button->text();
-    if (key == "Zoom In") {
+    if (button == zoomInButton_) {
         panButton_->setChecked(false);
-    } else if (key == "Zoom Out") {
+    } else if (button == zoomOutButton_) {
         panButton_->setChecked(false);
         Map1->setViewBounds(Map1->viewBounds().scaled(kZoomOutFactor));
-    } else if (key == "Pan") {
+    } else if (button == panButton_) {
         zoomInButton_->setChecked(false);
-    } else if (key == "Full Extent") {
+    } else if (button == fullExtentButton_) {
         Map1->setViewBounds(Map1->wholeBounds());
-    } else if (key == "Help") {
+    } else if (button == helpButton_) {
         showHelpWindow(this);
     }
     showArmedTool();

@@ -150,6 +150,8 @@ private:
     QAction* zoomInButton_ = nullptr;
     QAction* zoomOutButton_ = nullptr;
     QAction* panButton_ = nullptr;
+    QAction* fullExtentButton_ = nullptr;
+    QAction* helpButton_ = nullptr;
     QLabel* labXY = nullptr;
     QLabel* Label_wait = nullptr;
     QPointer<SelRecsWindow> sel_recs;
