@@ -31,12 +31,13 @@ bool featureInside(const Dataset& dataset, int feature, const Shape& polygon, co
 }
 } // namespace
 
-RecordCursor searchShape(const VectorLayer& layer, const Shape& shape, int relation, const QString& expression,
-                         QString* error) {
+RecordCursor searchShape(const VectorLayer& layer, const Shape& shape, int relation,
+                         const QString& expression, QString* error) {
     const DatasetPtr& dataset = layer.dataset();
     if (relation != kInsideRelation) {
         if (error)
-            *error = QCoreApplication::translate("mapcontrol", "Spatial relation %1 is not supported; only 9 (inside) is.")
+            *error = QCoreApplication::translate("mapcontrol",
+                                                 "Spatial relation %1 is not supported; only 9 (inside) is.")
                          .arg(relation);
         return RecordCursor(dataset, tabledb::RecordSet());
     }

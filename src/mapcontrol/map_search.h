@@ -24,8 +24,8 @@ RecordCursor searchExpression(const VectorLayer& layer, const QString& expressio
 /// exact even-odd point-in-polygon test of every vertex of the feature); a non-empty
 /// expression further keeps only the features that satisfy it. A null or non-polygon
 /// shape has nothing inside. Other relations: an empty cursor and `error` set.
-RecordCursor searchShape(const VectorLayer& layer, const Shape& shape, int relation, const QString& expression,
-                         QString* error = nullptr);
+RecordCursor searchShape(const VectorLayer& layer, const Shape& shape, int relation,
+                         const QString& expression, QString* error = nullptr);
 
 /// The test of searchShape() with relation 9, as one flag per feature index of the layer.
 std::vector<bool> featuresInside(const VectorLayer& layer, const Shape& shape);
