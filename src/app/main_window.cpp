@@ -51,7 +51,6 @@ const QString kReachName = QStringLiteral("Kesselby");
 const QString kNoLayerSelected = QStringLiteral("No Draw/Query Layer(s) Selected");
 const QString kNoSelectedFeatures = QStringLiteral("No Selected Features");
 constexpr double kZoomOutFactor = 1.25;
-constexpr int kClickPixels = 4;
 
 // The client area as designed, and the least it may shrink to: the map gives up width until
 // the panel would reach the coordinate readout, and height until the panel's rows close up on
@@ -147,7 +146,7 @@ MainWindow::MainWindow(QWidget* parent, const QString& dataFolder) : QMainWindow
     tabledb::setLoadWaitHandler(waitForTable);
 
     // Start-up: nothing requested, the ticked layers loaded, the records window made hidden.
-    queryflag = 0;
+    selection_.queryflag = QueryFlag::None;
     set_draw_layers();
     recordsWindow();
     reportSpellings();
@@ -248,8 +247,8 @@ void MainWindow::createToolbar() {
     zoomInButton_ = addButton("Zoom In", zoomInIcon(), true);
     zoomOutButton_ = addButton("Zoom Out", zoomOutIcon(), false);
     panButton_ = addButton("Pan", panIcon(), true);
-    addButton("Full Extent", fullExtentIcon(), false);
-    addButton("Help", helpIcon(), false);
+    fullExtentButton_ = addButton("Full Extent", fullExtentIcon(), false);
+    helpButton_ = addButton("Help", helpIcon(), false);
     // "Zoom In" and "Pan" are grouped: pressing one releases the other; both may be up.
     auto* tools = new QActionGroup(Toolbar1);
     tools->setExclusionPolicy(QActionGroup::ExclusionPolicy::ExclusiveOptional);
@@ -376,7 +375,7 @@ void MainWindow::reportSelectionDataFaults(const SelectionRequest& request) {
 void MainWindow::collectLayers(SampleKind kind) {
     const QString kindBefore = layerSelection.component;
     if (layerSelection.collectLayers(kind)) {
-        queryflag = 0;
+        selection_.queryflag = QueryFlag::None;
         if (queryWindow_) {
             if (auto* valueBox = queryWindow_->findChild<QComboBox*>("Combo1")) {
                 valueBox->clear();
@@ -392,7 +391,7 @@ void MainWindow::collectLayers(SampleKind kind) {
         loadTablesAhead(kind);
     }
     // With no selection requested, or no layer to show one on, the map shows none.
-    if (queryflag == 0 || !layerSelection.query_layer_selected())
+    if (!selection_.requested() || !layerSelection.query_layer_selected())
         setWindowTitle(kReachName);
     discardRecordsWindow();
 }
@@ -477,20 +476,18 @@ void MainWindow::Command2_Click() {
 }
 
 MainWindow::ShownSelection MainWindow::shownSelection() const {
-    return {queryflag, query_type, query_polygon, submittedExpression_, strSelRecordsTitle, windowTitle()};
+    return {selection_, submittedExpression_, strSelRecordsTitle, windowTitle()};
 }
 
 void MainWindow::restoreSelection(const ShownSelection& shown) {
-    const bool changed = query_type != shown.query_type || windowTitle() != shown.caption;
-    queryflag = shown.queryflag;
-    query_type = shown.query_type;
-    query_polygon = shown.query_polygon;
+    const bool changed = selection_.query_type != shown.selection.query_type || windowTitle() != shown.caption;
+    selection_ = shown.selection;
     submittedExpression_ = shown.submittedExpression;
     strSelRecordsTitle = shown.strSelRecordsTitle;
     setWindowTitle(shown.caption);
     showArmedTool();
     // The grid was emptied by the failed submit: the selection's run fills it again.
-    if (changed && queryflag == 1)
+    if (changed && selection_.requested())
         Map1->redrawAll();
 }
 
@@ -499,7 +496,7 @@ void MainWindow::Command3_Click() {
         UserPrompts::current().message(this, kNoLayerSelected);
         return;
     }
-    if (queryflag == 0) {
+    if (!selection_.requested()) {
         UserPrompts::current().message(this, kNoSelectedFeatures);
         return;
     }
@@ -516,10 +513,10 @@ void MainWindow::Command4_Click() {
         UserPrompts::current().message(this, kNoLayerSelected);
         return;
     }
-    queryflag = 1;
+    selection_.queryflag = QueryFlag::Requested;
     zoomInButton_->setChecked(false);
     zoomOutButton_->setChecked(false);
-    query_type = 2;
+    selection_.query_type = QueryType::GraphicalArmed;
     submittedExpression_.clear();
     showArmedTool();
 }
@@ -533,7 +530,7 @@ void MainWindow::button_print_Click() { printMapToBitmap(this, *Map1); }
 void MainWindow::beginSubmit() {
     recordsWindow().grid().clear();
     setWindowTitle(kReachName);
-    query_type = 1;
+    selection_.query_type = QueryType::Logical;
     showArmedTool();
 }
 
@@ -542,31 +539,30 @@ void MainWindow::acceptSubmit() {
     submittedExpression_.clear();
     if (kindFromLetter(layerSelection.component, &kind))
         submittedExpression_ = buildSearchExpression(kind, queryWindow_->condition);
-    queryflag = 1;
+    selection_.queryflag = QueryFlag::Requested;
     Map1->redrawAll();
 }
 
 // Toolbar and map -----------------------------------------------------------------------------
 
 void MainWindow::Toolbar1_ButtonClick(QAction* button) {
-    const QString key = button->text();
-    if (key == "Zoom In") {
+    if (button == zoomInButton_) {
         panButton_->setChecked(false);
-    } else if (key == "Zoom Out") {
+    } else if (button == zoomOutButton_) {
         panButton_->setChecked(false);
         Map1->setViewBounds(Map1->viewBounds().scaled(kZoomOutFactor));
-    } else if (key == "Pan") {
+    } else if (button == panButton_) {
         zoomInButton_->setChecked(false);
-    } else if (key == "Full Extent") {
+    } else if (button == fullExtentButton_) {
         Map1->setViewBounds(Map1->wholeBounds());
-    } else if (key == "Help") {
+    } else if (button == helpButton_) {
         showHelpWindow(this);
     }
     showArmedTool();
 }
 
 void MainWindow::showArmedTool() {
-    if (query_type == 2 || zoomInButton_->isChecked())
+    if (selection_.query_type == QueryType::GraphicalArmed || zoomInButton_->isChecked())
         Map1->setCursor(Qt::CrossCursor);
     else if (panButton_->isChecked())
         Map1->setCursor(Qt::OpenHandCursor);
@@ -592,35 +588,24 @@ bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
 }
 
 void MainWindow::Map1_MouseDown(Qt::MouseButton, Qt::KeyboardModifiers, QPoint) {
-    if (query_type == 2) {
+    if (selection_.query_type == QueryType::GraphicalArmed) {
         // The armed graphical selection takes this mouse-down: the polygon ends at a
         // double-click, the redraw it raises runs the search, then the selection is drawn.
-        query_polygon = mapcontrol::Shape();
-        Map1->dragPolygon([this](const mapcontrol::Shape& polygon) {
-            query_polygon = polygon;
-            Map1->redrawAll();
-            query_type = 0;
-            showArmedTool();
-        });
+        selection_.query_polygon = mapcontrol::Shape();
+        Map1->dragPolygon([this](const mapcontrol::Shape& polygon) { selectInside(polygon); });
         return;
     }
     if (zoomInButton_->isChecked())
-        Map1->dragRectangle([this](const mapcontrol::Rect& rectangle) { zoomInTo(rectangle); });
+        Map1->dragZoomIn();
     else if (panButton_->isChecked())
         Map1->dragPan();
 }
 
-void MainWindow::zoomInTo(const mapcontrol::Rect& rectangle) {
-    // A click, or a drag of a few pixels, zooms in two times about the point clicked.
-    const double pixel = Map1->viewBounds().width() / qMax(1, Map1->width());
-    if (rectangle.width() < kClickPixels * pixel || rectangle.height() < kClickPixels * pixel) {
-        const mapcontrol::Rect half = Map1->viewBounds().scaled(0.5);
-        const QPointF shift = rectangle.center() - half.center();
-        Map1->setViewBounds({half.minX + shift.x(), half.minY + shift.y(), half.maxX + shift.x(),
-                             half.maxY + shift.y()});
-        return;
-    }
-    Map1->setViewBounds(rectangle);
+void MainWindow::selectInside(const mapcontrol::Shape& polygon) {
+    selection_.query_polygon = polygon;
+    Map1->redrawAll();
+    selection_.query_type = QueryType::Graphical;
+    showArmedTool();
 }
 
 void MainWindow::Map1_MouseMove(Qt::MouseButtons, Qt::KeyboardModifiers, QPoint position) {
@@ -638,13 +623,14 @@ void MainWindow::Map1_LayerDrawStarting(int position) {
 
 void MainWindow::after_draw_handler(int position) {
     SampleKind kind;
-    const bool conditionKnown = query_type != 1 || !submittedExpression_.isEmpty();
-    if (queryflag == 1 && conditionKnown && kindFromLetter(layerSelection.component, &kind)) {
+    const bool logical = selection_.query_type == QueryType::Logical;
+    const bool conditionKnown = !logical || !submittedExpression_.isEmpty();
+    if (selection_.requested() && conditionKnown && kindFromLetter(layerSelection.component, &kind)) {
         SelectionRequest request;
         request.kind = kind;
         request.periodCodes = layerSelection.selectionList();
-        request.graphical = query_type != 1;
-        request.polygon = query_polygon;
+        request.graphical = !logical;
+        request.polygon = selection_.query_polygon;
         if (!request.graphical)
             request.expression = submittedExpression_;
         request.dataPath = data_path;
@@ -667,7 +653,7 @@ void MainWindow::after_draw_handler(int position) {
 void MainWindow::reportSearchFailure(const QString& message) {
     // Cancel the request so later redraws do not repeat the failure, and show that no
     // selection is shown; tell the user once the redraw has finished.
-    queryflag = 0;
+    selection_.queryflag = QueryFlag::None;
     setWindowTitle(kReachName);
     QTimer::singleShot(0, this, [this, message] { UserPrompts::current().message(this, message); });
 }

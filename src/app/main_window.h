@@ -4,6 +4,7 @@
 // line and the data folder check. Uses every folder before it.
 
 #include "app/data_problem_report.h"
+#include "app/selection_state.h"
 #include "layer_boxes/layer_panel.h"
 #include "layer_boxes/layer_selection.h"
 #include "mapcontrol/map_types.h"
@@ -30,8 +31,8 @@ class MapControl;
 namespace quillfen {
 
 /// The main window (form "main", caption "Kesselby"): the map, the tabbed layer boxes, the
-/// toolbar and the command buttons. Its public members are the selection state that the
-/// query window and the selection run read and write.
+/// toolbar and the command buttons. The selection state is its own: the query window hands
+/// a submitted query over through QueryHost, and others read it.
 ///
 /// The constructor performs the start-up: no selection requested, the layers of the ticked
 /// boxes loaded from the data folder (by default the one beside the executable), the records
@@ -43,17 +44,19 @@ public:
     explicit MainWindow(QWidget* parent = nullptr, const QString& dataFolder = QString());
     ~MainWindow() override;
 
-    /// 1 when a logical or graphical selection is requested; 0 otherwise.
-    qint16 queryflag = 0;
-    /// 1 logical query, 2 graphical selection armed (no polygon yet), 0 polygon drawn.
-    qint16 query_type = 0;
+    using QueryFlag = SelectionState::QueryFlag;
+    using QueryType = SelectionState::QueryType;
+    /// Whether a logical or graphical selection is requested.
+    QueryFlag queryflag() const { return selection_.queryflag; }
+    /// How the requested selection searches (armed: "Select Graphically" awaits its polygon).
+    QueryType query_type() const { return selection_.query_type; }
+    /// The polygon of the last graphical selection; a null shape before any.
+    const mapcontrol::Shape& query_polygon() const { return selection_.query_polygon; }
     /// Title of the records window, e.g. "Selected Records: Graphical Query".
     QString strSelRecordsTitle;
     /// The data folder: the one given at construction, else "data" beside the program (or,
     /// when there is none, the installed demonstration data).
     QString data_path;
-    /// The polygon of the last graphical selection; a null shape before any.
-    mapcontrol::Shape query_polygon;
     /// The sample boxes, the draw/query list and `component`.
     LayerSelection layerSelection;
 
@@ -70,6 +73,9 @@ public:
 
     /// Rebuilds the map's layers from the ticked boxes and redraws the current view.
     void set_draw_layers();
+    /// Runs the graphical selection that "Select Graphically" armed with `polygon` (map units)
+    /// as its polygon, as the polygon drawn on the map does: the redraw searches inside it.
+    void selectInside(const mapcontrol::Shape& polygon);
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -108,7 +114,6 @@ private:
     // Toolbar and map.
     void Toolbar1_ButtonClick(QAction* button);
     void Map1_MouseDown(Qt::MouseButton button, Qt::KeyboardModifiers shift, QPoint position);
-    void zoomInTo(const mapcontrol::Rect& rectangle);
     void Map1_MouseMove(Qt::MouseButtons button, Qt::KeyboardModifiers shift, QPoint position);
     void Map1_LayerDrawStarting(int position);
     void after_draw_handler(int position);
@@ -129,9 +134,7 @@ private:
     /// The selection as the map, the caption and the grid show it: what a query window closed
     /// without a successful "Submit Query" leaves in place.
     struct ShownSelection {
-        qint16 queryflag = 0;
-        qint16 query_type = 0;
-        mapcontrol::Shape query_polygon;
+        SelectionState selection;
         QString submittedExpression;
         QString strSelRecordsTitle;
         QString caption;
@@ -139,6 +142,7 @@ private:
     ShownSelection shownSelection() const;
     void restoreSelection(const ShownSelection& shown);
 
+    SelectionState selection_;
     mapcontrol::MapControl* Map1 = nullptr;
     TabPanel* SSTab1 = nullptr;
     BaseMapBoxes baseBoxes_;
@@ -146,6 +150,8 @@ private:
     QAction* zoomInButton_ = nullptr;
     QAction* zoomOutButton_ = nullptr;
     QAction* panButton_ = nullptr;
+    QAction* fullExtentButton_ = nullptr;
+    QAction* helpButton_ = nullptr;
     QLabel* labXY = nullptr;
     QLabel* Label_wait = nullptr;
     QPointer<SelRecsWindow> sel_recs;

@@ -4,49 +4,23 @@
 #include "mapcontrol/map_marks.h"
 #include "mapcontrol/map_navigation.h"
 #include "mapcontrol/map_renderer.h"
+#include "mapcontrol/map_search.h"
 #include "mapcontrol/map_tools.h"
 #include "mapcontrol/view_transform.h"
 
-#include <QBuffer>
-#include <QImageWriter>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPaintEvent>
 #include <QPainter>
 #include <QResizeEvent>
-#include <QSaveFile>
 #include <QWheelEvent>
 
-#include <cmath>
+#include <algorithm>
 
 namespace mapcontrol {
 
 namespace {
 const QColor kBackground = Qt::white;
-constexpr int kBitmapFormat = 1;
-
-/// Writes the picture as a Windows bitmap into a temporary file beside `path`, which then takes
-/// the place of any file there: a failure leaves that file as it was. Returns the reason of a
-/// failure; empty on success.
-QString writeBitmapInPlaceOf(const QImage& picture, const QString& path) {
-    QByteArray bytes;
-    QBuffer buffer(&bytes);
-    buffer.open(QIODevice::WriteOnly);
-    QImageWriter writer(&buffer, "BMP");
-    if (!writer.write(picture))
-        return writer.errorString();
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
-        return file.errorString();
-    // A write cut short says why only when tried again.
-    for (qint64 written = 0; written < bytes.size();) {
-        const qint64 count = file.write(bytes.constData() + written, bytes.size() - written);
-        if (count <= 0)
-            return file.errorString();
-        written += count;
-    }
-    return file.commit() ? QString() : file.errorString();
-}
 } // namespace
 
 struct MapControl::RenderTarget {
@@ -104,13 +78,10 @@ LayerPtr MapControl::layerNamed(const QString& name) const {
 }
 
 void MapControl::setViewBounds(const Rect& bounds) {
-    if (!(bounds.width() > 0) && !(bounds.height() > 0) && !view_.isEmpty()) {
-        const QPointF shift = bounds.center() - view_.center();
-        requested_ = {view_.minX + shift.x(), view_.minY + shift.y(), view_.maxX + shift.x(),
-                      view_.maxY + shift.y()};
-    } else {
+    if (!(bounds.width() > 0) && !(bounds.height() > 0) && !view_.isEmpty())
+        requested_ = view_.translated(bounds.center() - view_.center());
+    else
         requested_ = bounds;
-    }
     view_ = ViewTransform::fit(requested_, size());
     redrawAll();
 }
@@ -240,31 +211,6 @@ void MapControl::paintOnTop(const std::function<void(MapRenderer&)>& paint) {
     update();
 }
 
-bool MapControl::saveImage(int format, const QString& path, double scale, QString* error) {
-    auto fail = [error](const QString& reason) {
-        if (error)
-            *error = reason;
-        return false;
-    };
-    if (format != kBitmapFormat)
-        return fail(tr("Image format %1 is not supported; only 1 (Windows bitmap) is.").arg(format));
-    if (!(scale > 0) || !std::isfinite(scale))
-        return fail(tr("The scale factor %1 is not a positive number.").arg(scale));
-    if (target_ != nullptr)
-        return fail(tr("The map cannot be saved while it is being drawn."));
-    const ViewTransform transform = screenTransform().scaled(scale);
-    QImage image(transform.pixels(), QImage::Format_ARGB32_Premultiplied);
-    if (image.isNull())
-        return fail(tr("An image of %1 x %2 pixels is too large.")
-                        .arg(transform.pixels().width())
-                        .arg(transform.pixels().height()));
-    render(image, transform, scale, QRect());
-    const QString failure = writeBitmapInPlaceOf(image.convertToFormat(QImage::Format_RGB888), path);
-    if (!failure.isEmpty())
-        return fail(failure);
-    return true;
-}
-
 void MapControl::dragRectangle(std::function<void(const Rect&)> done) {
     startTool(std::make_unique<RectangleTool>(
         [this, done](const QRectF& pixels) { done(screenTransform().toMap(pixels)); }));
@@ -281,11 +227,16 @@ void MapControl::dragPolygon(std::function<void(const Shape&)> done) {
 
 void MapControl::dragPan() {
     startTool(std::make_unique<PanTool>([this](QPointF offset) {
+        // The map moves with the mouse: the view moves the other way, and y grows upwards.
         const double units = screenTransform().unitsPerPixel();
-        const double dx = -offset.x() * units;
-        const double dy = offset.y() * units;
-        setViewBounds({view_.minX + dx, view_.minY + dy, view_.maxX + dx, view_.maxY + dy});
+        setViewBounds(view_.translated({-offset.x() * units, offset.y() * units}));
     }));
+}
+
+void MapControl::dragZoomIn() {
+    dragRectangle([this](const Rect& dragged) {
+        setViewBounds(zoomInView(view_, dragged, view_.width() / std::max(1, width())));
+    });
 }
 
 void MapControl::startTool(std::unique_ptr<MapTool> tool) {
@@ -307,52 +258,16 @@ void MapControl::finishToolIfDone() {
 
 RecordCursor MapControl::searchExpression(const VectorLayer& layer, const QString& expression,
                                           QString* error) const {
-    const DatasetPtr& dataset = layer.dataset();
-    const tabledb::SelectResult result = dataset->attributes().selectRecords(dataset->name(), expression);
-    if (!result.ok()) {
-        if (error)
-            *error = result.error;
-        return RecordCursor(dataset, tabledb::RecordSet());
-    }
-    return RecordCursor(dataset, result.records);
+    return mapcontrol::searchExpression(layer, expression, error);
 }
-
-namespace {
-bool featureInside(const Dataset& dataset, int feature, const Shape& polygon, const Rect& polygonExtent) {
-    if (!dataset.hasGeometry(feature) || !polygonExtent.intersects(dataset.featureExtent(feature)))
-        return false;
-    const int begin = dataset.pointBegin(dataset.partBegin(feature));
-    const int end = dataset.pointBegin(dataset.partBegin(feature + 1));
-    for (int i = begin; i < end; ++i) {
-        if (!polygon.containsPoint(dataset.point(i)))
-            return false;
-    }
-    return true;
-}
-} // namespace
 
 RecordCursor MapControl::searchShape(const VectorLayer& layer, const Shape& shape, int relation,
                                      const QString& expression, QString* error) const {
-    constexpr int kInsideRelation = 9;
-    const DatasetPtr& dataset = layer.dataset();
-    if (relation != kInsideRelation) {
-        if (error)
-            *error = tr("Spatial relation %1 is not supported; only 9 (inside) is.").arg(relation);
-        return RecordCursor(dataset, tabledb::RecordSet());
-    }
-    auto inside = std::make_shared<std::vector<bool>>(featuresInside(layer, shape));
-    RecordCursor matching = expression.isEmpty() ? RecordCursor(dataset, dataset->allRecords(error))
-                                                 : searchExpression(layer, expression, error);
-    return RecordCursor(dataset, matching.records(), std::move(inside));
+    return mapcontrol::searchShape(layer, shape, relation, expression, error);
 }
 
 std::vector<bool> MapControl::featuresInside(const VectorLayer& layer, const Shape& shape) const {
-    const Dataset& dataset = *layer.dataset();
-    std::vector<bool> inside(size_t(dataset.featureCount()), false);
-    const Rect polygonExtent = shape.extent();
-    for (int feature = 0; feature < dataset.featureCount(); ++feature)
-        inside[size_t(feature)] = featureInside(dataset, feature, shape, polygonExtent);
-    return inside;
+    return mapcontrol::featuresInside(layer, shape);
 }
 
 void MapControl::paintEvent(QPaintEvent* event) {

@@ -90,6 +90,9 @@ public:
     void dragPolygon(std::function<void(const Shape&)> done);
     /// The map image follows the mouse; on release the view moves by the drag and redraws.
     void dragPan();
+    /// "Zoom In": a rectangle dragged as dragRectangle() does, then the view it asks for by
+    /// zoomInView() (a click zooms in two times about the point clicked) is set.
+    void dragZoomIn();
     bool toolActive() const { return tool_ != nullptr; }
 
     // Keyboard and wheel (the map takes the focus by click and Tab): arrows pan a quarter of
@@ -97,21 +100,14 @@ public:
     // the pointer; Esc abandons the tool in progress without calling its callback. While a
     // tool is in progress the view does not move.
 
-    // Search -------------------------------------------------------------------------------
-    /// SearchExpression: the features of the layer whose attributes satisfy `expression`.
-    /// On an expression the database engine rejects, an empty cursor and `error` set.
+    // Search (map_search.h, where the contracts are stated) ----------------------------------
     RecordCursor searchExpression(const VectorLayer& layer, const QString& expression,
                                   QString* error = nullptr) const;
-    /// SearchShape: relation 9 gives the features inside `shape` (extent test first, then an
-    /// exact even-odd point-in-polygon test of every vertex of the feature); a non-empty
-    /// expression further keeps only the features that satisfy it. A null or non-polygon
-    /// shape has nothing inside. Other relations: an empty cursor and `error` set.
     RecordCursor searchShape(const VectorLayer& layer, const Shape& shape, int relation,
                              const QString& expression, QString* error = nullptr) const;
-    /// The test of searchShape with relation 9, as one flag per feature index of the layer.
     std::vector<bool> featuresInside(const VectorLayer& layer, const Shape& shape) const;
 
-    // Painting and export -----------------------------------------------------------------
+    // Painting and export (saveImage in map_picture.cpp) ----------------------------------------
     /// PaintShape: paints over the drawn map (or over the image being rendered, when called
     /// during a redraw); not kept by the next redraw.
     void paintShape(const Shape& shape, const Symbol& symbol);

@@ -7,24 +7,18 @@
 
 namespace mapcontrol {
 
-namespace {
-Rect shifted(const Rect& view, double dx, double dy) {
-    return {view.minX + dx, view.minY + dy, view.maxX + dx, view.maxY + dy};
-}
-} // namespace
-
 std::optional<Rect> viewAfterKey(int key, const Rect& view, const Rect& whole) {
     const double quarterWidth = view.width() / 4;
     const double quarterHeight = view.height() / 4;
     switch (key) {
     case Qt::Key_Left:
-        return shifted(view, -quarterWidth, 0);
+        return view.translated({-quarterWidth, 0});
     case Qt::Key_Right:
-        return shifted(view, quarterWidth, 0);
+        return view.translated({quarterWidth, 0});
     case Qt::Key_Up:
-        return shifted(view, 0, quarterHeight);
+        return view.translated({0, quarterHeight});
     case Qt::Key_Down:
-        return shifted(view, 0, -quarterHeight);
+        return view.translated({0, -quarterHeight});
     case Qt::Key_Plus:
     case Qt::Key_Equal:
         return view.scaled(1 / kZoomStep);

@@ -3,6 +3,8 @@
 namespace mapcontrol {
 
 namespace {
+// A drag shorter than this either way counts as a click.
+constexpr double kClickPixels = 4;
 // Two clicks of a double-click closer than this land on the same vertex.
 constexpr double kSameVertexPixels = 2.0;
 
@@ -36,6 +38,15 @@ void RectangleTool::release(QPointF position) {
 void RectangleTool::paint(QPainter& painter, const QImage& map) const {
     MapTool::paint(painter, map);
     drawRubberBand(painter, QPolygonF(QRectF(anchor_, corner_).normalized()), true);
+}
+
+Rect zoomInView(const Rect& view, const Rect& dragged, double unitsPerPixel) {
+    const double least = kClickPixels * unitsPerPixel;
+    if (dragged.width() < least || dragged.height() < least) {
+        const Rect half = view.scaled(0.5);
+        return half.translated(dragged.center() - half.center());
+    }
+    return dragged;
 }
 
 void PolygonTool::start(QPointF position) {

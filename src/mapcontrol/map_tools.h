@@ -1,5 +1,7 @@
 #pragma once
 
+#include "mapcontrol/map_types.h"
+
 #include <QImage>
 #include <QPainter>
 #include <QPointF>
@@ -53,6 +55,11 @@ private:
     std::function<void(const QRectF&)> done_;
     QPointF anchor_, corner_;
 };
+
+/// The view a "Zoom In" rectangle asks for, dragged (in map units) over `view`, one widget pixel
+/// being `unitsPerPixel` map units wide: a click, or a drag of fewer than four pixels either way,
+/// zooms in two times about the point clicked; a longer drag shows the rectangle dragged.
+Rect zoomInView(const Rect& view, const Rect& dragged, double unitsPerPixel);
 
 /// Polygon whose vertices are the mouse-down that starts it and every later click; a line
 /// follows the mouse from the last vertex; a double-click ends it.

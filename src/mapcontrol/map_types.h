@@ -37,6 +37,10 @@ struct Rect {
     Rect united(const Rect& o) const;
     /// ScaleRectangle: the rectangle grown by `factor` about its centre (shrunk below 1).
     Rect scaled(double factor) const;
+    /// The rectangle moved by `offset` (map units), keeping its size.
+    Rect translated(QPointF offset) const {
+        return {minX + offset.x(), minY + offset.y(), maxX + offset.x(), maxY + offset.y()};
+    }
     static Rect fromCorners(QPointF a, QPointF b);
     bool operator==(const Rect& o) const {
         return minX == o.minX && minY == o.minY && maxX == o.maxX && maxY == o.maxY;

@@ -303,9 +303,9 @@ private slots:
         QTest::mouseClick(&map, Qt::LeftButton, Qt::NoModifier, QPoint(40, 40));
         QTest::keyClick(&map, Qt::Key_Escape);
         QVERIFY(!driver.window.map().toolActive());
-        QCOMPARE(driver.window.query_type, qint16(2));
+        QCOMPARE(driver.window.query_type(), MainWindow::QueryType::GraphicalArmed);
         driver.drawPolygon({{40, 40}, {200, 40}, {200, 200}});
-        QCOMPARE(driver.window.query_type, qint16(0));
+        QCOMPARE(driver.window.query_type(), MainWindow::QueryType::Graphical);
         QCOMPARE(map.cursor().shape(), Qt::OpenHandCursor);
     }
 
@@ -411,8 +411,8 @@ private slots:
         // View Records is checked with the box clicks.
         clickButton(window, "Command2");
         QCOMPARE(prompts.messages, QStringList(2, "No Draw/Query Layer(s) Selected"));
-        QCOMPARE(window.queryflag, qint16(0));
-        QCOMPARE(window.query_type, qint16(0));
+        QCOMPARE(window.queryflag(), MainWindow::QueryFlag::None);
+        QCOMPARE(window.query_type(), MainWindow::QueryType::Graphical);
         QVERIFY(!window.queryWindow());
 
         // With a layer ticked, Select Graphically arms the selection.
@@ -420,8 +420,8 @@ private slots:
         toolbarButton(window, "Zoom In")->trigger();
         clickButton(window, "Command4");
         QCOMPARE(prompts.messages.size(), 2);
-        QCOMPARE(window.queryflag, qint16(1));
-        QCOMPARE(window.query_type, qint16(2));
+        QCOMPARE(window.queryflag(), MainWindow::QueryFlag::Requested);
+        QCOMPARE(window.query_type(), MainWindow::QueryType::GraphicalArmed);
         QVERIFY(!toolbarButton(window, "Zoom In")->isChecked());
     }
 
@@ -510,7 +510,7 @@ private slots:
         const QPointF landed = view.screenToMap(landing);
         QVERIFY(landing.isNull() || qAbs(landed.x() - anchored.x()) < after.width() / 100);
         QVERIFY(landing.isNull() || qAbs(landed.y() - anchored.y()) < after.height() / 100);
-        QCOMPARE(window.query_type, qint16(0));
+        QCOMPARE(window.query_type(), MainWindow::QueryType::Graphical);
 
         toolbarButton(window, "Full Extent")->trigger();
         const mapcontrol::Rect all = view.wholeBounds();

@@ -185,7 +185,7 @@ private slots:
         ScriptedPrompts prompts;
         MainWindow window;
         clickBox(window, "chkwater_0");
-        window.queryflag = 1;
+        clickButton(window, "Command4");
         window.strSelRecordsTitle = "Selected Records: Graphical Query";
         clickButton(window, "Command3");
         SelRecsWindow* shown = &window.recordsWindow();
@@ -194,7 +194,7 @@ private slots:
         QCOMPARE(&window.recordsWindow(), shown);
         QVERIFY(shown->isVisible());
         clickBox(window, "chkwater_1");
-        QCOMPARE(window.queryflag, qint16(0));
+        QCOMPARE(window.queryflag(), MainWindow::QueryFlag::None);
         QVERIFY(window.recordsWindow().isHidden());
         clickButton(window, "Command3");
         QCOMPARE(prompts.messages, QStringList("No Selected Features"));

@@ -243,7 +243,7 @@ private slots:
                     codes.insert(record.gridCode());
                 picked = matching(layer, [&codes](const Record& r) { return codes.contains(r.gridCode()); });
             } else {
-                picked = query.isEmpty() ? inside(layer, driver.window.query_polygon.points)
+                picked = query.isEmpty() ? inside(layer, driver.window.query_polygon().points)
                                          : matching(layer, isLowOxygen);
                 listed = table.isEmpty() ? picked : Records();
                 for (const Record& point : table.isEmpty() ? Records() : picked)
@@ -381,9 +381,10 @@ private slots:
             return;
         QCOMPARE(driver.title(), title);
         const QStringList listed = testing::gridTexts(driver.grid());
-        const qint16 requested = driver.window.queryflag;
-        QCOMPARE(requested, qint16(shown == Shown::NothingAfterAKindChange ? 0 : 1));
-        if (requested == 1)
+        using QueryFlag = quillfen::MainWindow::QueryFlag;
+        const QueryFlag requested = driver.window.queryflag();
+        QCOMPARE(requested, shown == Shown::NothingAfterAKindChange ? QueryFlag::None : QueryFlag::Requested);
+        if (requested == QueryFlag::Requested)
             QVERIFY2(!hasNoRecordText(driver.grid()), "the selection lists records");
 
         QVERIFY(driver.driveQueryWindow([&](QWidget* query) {
@@ -395,7 +396,7 @@ private slots:
         QCOMPARE(driver.prompts.messages, checkMessage);
         QCOMPARE(driver.title(), title);
         QCOMPARE(testing::gridTexts(driver.grid()), listed);
-        QCOMPARE(driver.window.queryflag, requested);
+        QCOMPARE(driver.window.queryflag(), requested);
 
         // The next redraw shows the same selection again, and never searches a condition
         // that was not submitted on these layers.
@@ -404,7 +405,7 @@ private slots:
         driver.settle();
         QCOMPARE(driver.prompts.messages, checkMessage);
         QCOMPARE(driver.title(), title);
-        if (requested == 1)
+        if (requested == QueryFlag::Requested)
             QCOMPARE(testing::gridTexts(driver.grid()), listed);
         else
             QVERIFY(hasNoRecordText(driver.grid()));

@@ -46,12 +46,10 @@ inline QAction* toolbarButton(quillfen::MainWindow& window, const QString& key) 
     return nullptr;
 }
 
-/// A graphical selection of the polygon (in map units), as if drawn and redrawn.
+/// "Select Graphically", then the polygon (in map units) as if drawn.
 inline void selectInside(quillfen::MainWindow& window, const QVector<QPointF>& polygon) {
-    window.query_polygon = mapcontrol::Shape::polygon(polygon);
-    window.queryflag = 1;
-    window.query_type = 0;
-    window.map().redrawAll();
+    clickButton(window, "Command4");
+    window.selectInside(mapcontrol::Shape::polygon(polygon));
 }
 
 /// A graphical selection whose polygon is the whole view: every point drawn is selected.

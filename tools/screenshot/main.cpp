@@ -11,6 +11,7 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QListWidget>
+#include <QPushButton>
 #include <QScrollBar>
 #include <QTableView>
 
@@ -23,11 +24,9 @@ void selectMiddleOfReach(quillfen::MainWindow& window) {
     const mapcontrol::Rect view = map.viewBounds();
     const QPointF c = view.center();
     const double w = view.width() / 6, h = view.height() / 6;
-    window.query_polygon = mapcontrol::Shape::polygon(
-        {{c.x() - w, c.y() + h}, {c.x() + w, c.y() + h}, {c.x() + w, c.y() - h}, {c.x() - w, c.y() - h}});
-    window.queryflag = 1;
-    window.query_type = 0;
-    map.redrawAll();
+    window.findChild<QPushButton*>("Command4")->click();
+    window.selectInside(mapcontrol::Shape::polygon(
+        {{c.x() - w, c.y() + h}, {c.x() + w, c.y() + h}, {c.x() + w, c.y() - h}, {c.x() - w, c.y() - h}}));
 }
 
 QWidget* recordsScrolledToTheEnd(quillfen::MainWindow& window) {
