@@ -1,5 +1,7 @@
 #include "records/grid_cells.h"
 
+#include "catalogue/value_text.h"
+
 #include <QHashFunctions>
 
 #include <cmath>
@@ -16,6 +18,20 @@ size_t slotOf(QByteArrayView text, size_t slotCount) {
 }
 
 } // namespace
+
+QString cellText(const GridValue& value) {
+    switch (value.kind) {
+    case GridValue::Kind::Empty:
+        break;
+    case GridValue::Kind::Integer:
+        return QString::number(value.integer);
+    case GridValue::Kind::Real:
+        return valueText(value.real);
+    case GridValue::Kind::Text:
+        return QString::fromUtf8(value.text);
+    }
+    return QString();
+}
 
 quint32 GridStringPool::intern(QByteArrayView text) {
     // The table is kept at most half full, so a free slot always ends a probe.

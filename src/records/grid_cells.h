@@ -2,6 +2,7 @@
 
 #include <QByteArray>
 #include <QByteArrayView>
+#include <QString>
 #include <QtGlobal>
 
 #include <vector>
@@ -17,6 +18,10 @@ struct GridValue {
     double real = 0;
     QByteArrayView text;
 };
+
+/// The text a cell shows, for the grid's view, its readers and the text export alike: a
+/// whole number in decimals, a real number in the program's shortest form, a text as it is.
+QString cellText(const GridValue& value);
 
 /// The texts of a grid, each kept once: cells hold the index of their text. Texts repeat a
 /// great deal in sample records (dates, strata, species), so the pool stays small beside the

@@ -16,33 +16,6 @@ void startRecordRow(RecordGridModel& grid, int n) {
     grid.setInteger(n);
 }
 
-using FieldType = tabledb::RowReader::Type;
-
-/// The type of a field of a streamed row; a column the row lacks is a null field.
-FieldType fieldType(const tabledb::RowReader& row, int column) {
-    return column < 0 ? FieldType::Null : row.type(column);
-}
-
-/// Writes a field of a streamed row, of type `type`, into the current cell, as setValue()
-/// writes its value.
-void writeField(RecordGridModel& grid, const tabledb::RowReader& row, int column, FieldType type) {
-    using Type = FieldType;
-    switch (type) {
-    case Type::Null:
-        grid.setFieldText({});
-        break;
-    case Type::Integer:
-        grid.setInteger(row.integer(column));
-        break;
-    case Type::Real:
-        grid.setReal(row.real(column));
-        break;
-    case Type::Text:
-        grid.setFieldText(row.text(column));
-        break;
-    }
-}
-
 } // namespace
 
 void layOutGrid(RecordGridModel& grid, SampleKind kind) {
@@ -82,34 +55,21 @@ void writeTableRecordRow(RecordGridModel& grid, int n, const QVector<QVariant>& 
     grid.setRow(grid.row() + 1);
 }
 
-QVector<int> fieldColumns(const tabledb::RowReader& row, SampleKind kind) {
-    QVector<int> columns;
+RecordSource recordSource(tabledb::HeldTablePtr table, SampleKind kind, bool nullKeepsCell) {
+    RecordSource source{std::move(table), {}, nullKeepsCell};
     for (const SchemaField& field : sampleSchema(kind))
-        columns.append(row.columnIndex(field.field));
-    return columns;
+        source.columns.append(source.table ? source.table->columnIndex(field.field) : -1);
+    return source;
 }
 
-void writeLayerRecordRow(RecordGridModel& grid, int n, const tabledb::RowReader& row,
-                         const QVector<int>& columns) {
+void writeLayerRecordRow(RecordGridModel& grid, int n, int source, int rowNumber) {
     startRecordRow(grid, n);
-    const int count = std::min(int(columns.size()), grid.cols() - 1);
-    for (int i = 0; i < count; ++i) {
-        grid.setCol(i + 1);
-        writeField(grid, row, columns[i], fieldType(row, columns[i]));
-    }
+    grid.setRecordRow(source, rowNumber);
 }
 
-void writeTableRecordRow(RecordGridModel& grid, int n, const tabledb::RowReader& row,
-                         const QVector<int>& columns) {
+void writeTableRecordRow(RecordGridModel& grid, int n, int source, int rowNumber) {
     startRecordRow(grid, n);
-    const int count = std::min(int(columns.size()), grid.cols() - 1);
-    for (int i = 0; i < count; ++i) {
-        const FieldType type = fieldType(row, columns[i]);
-        if (type == FieldType::Null)
-            continue;
-        grid.setCol(i + 1);
-        writeField(grid, row, columns[i], type);
-    }
+    grid.setRecordRow(source, rowNumber);
     grid.setRows(grid.rows() + 1);
     grid.setRow(grid.row() + 1);
 }

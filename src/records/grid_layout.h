@@ -9,6 +9,7 @@
 namespace quillfen {
 
 class RecordGridModel;
+struct RecordSource;
 
 /// Lays the grid out for a sample kind: one column for the record number and one per field,
 /// the headings in row 0 and the widths the kind gives. The number of rows is not changed.
@@ -23,13 +24,12 @@ void writeLayerRecordRow(RecordGridModel& grid, int n, const QVector<QVariant>& 
 /// so that a listing ends with an empty row that the next listing of the run fills first.
 void writeTableRecordRow(RecordGridModel& grid, int n, const QVector<QVariant>& values);
 
-/// The positions of a kind's fields, in the kind's field order, among the columns of a streamed
-/// row; -1 for a field the row lacks (read as NULL).
-QVector<int> fieldColumns(const tabledb::RowReader& row, SampleKind kind);
-/// writeLayerRecordRow() and writeTableRecordRow() for a streamed row, its fields at `columns`.
-void writeLayerRecordRow(RecordGridModel& grid, int n, const tabledb::RowReader& row,
-                         const QVector<int>& columns);
-void writeTableRecordRow(RecordGridModel& grid, int n, const tabledb::RowReader& row,
-                         const QVector<int>& columns);
+/// A source of record rows (RecordGridModel::addRecordSource) for a kind's fields of a held
+/// table; `nullKeepsCell` for a companion table, whose NULL fields leave their cells alone.
+RecordSource recordSource(tabledb::HeldTablePtr table, SampleKind kind, bool nullKeepsCell);
+/// writeLayerRecordRow() and writeTableRecordRow() for record `rowNumber` of a source added to
+/// the grid (recordSource()), whose cells are read from its table when they are asked for.
+void writeLayerRecordRow(RecordGridModel& grid, int n, int source, int rowNumber);
+void writeTableRecordRow(RecordGridModel& grid, int n, int source, int rowNumber);
 
 } // namespace quillfen

@@ -24,7 +24,8 @@ QByteArrayView withoutTrailingSpaces(QByteArrayView text) {
 RecordGridModel::RecordGridModel(QObject* parent) : QAbstractTableModel(parent), m_revision(nextRevision()) {
     m_rowCount = kInitialRows;
     m_colCount = kInitialCols;
-    m_cells.assign(size_t(kInitialRows * kInitialCols), GridCell::kEmpty);
+    m_firstCol.assign(size_t(kInitialRows), GridCell::kEmpty);
+    m_rowBlocks.assign(size_t(kInitialRows), -1);
     m_colWidths.resize(kInitialCols);
 }
 
@@ -44,13 +45,22 @@ void RecordGridModel::setCols(int count) {
         else
             beginRemoveColumns(QModelIndex(), count, m_colCount - 1);
     }
-    std::vector<quint64> cells(size_t(m_rowCount) * size_t(count), GridCell::kEmpty);
-    const int kept = std::min(count, m_colCount);
-    for (int r = 0; r < m_rowCount; ++r) {
-        const auto from = m_cells.begin() + ptrdiff_t(r) * m_colCount;
-        std::copy(from, from + kept, cells.begin() + ptrdiff_t(r) * count);
+    const int oldWidth = blockWidth();
+    const int newWidth = count - 1;
+    const int kept = std::min(oldWidth, newWidth);
+    std::vector<quint64> cells;
+    for (qint32& block : m_rowBlocks) {
+        if (block < 0)
+            continue;
+        const qint32 moved = qint32(cells.size());
+        cells.resize(cells.size() + size_t(newWidth), GridCell::kEmpty);
+        std::copy(m_cells.begin() + block, m_cells.begin() + block + kept, cells.begin() + moved);
+        block = moved;
     }
     m_cells.swap(cells);
+    // Record rows show no columns that were cut off, also when the grid grows again.
+    for (SourceEntry& entry : m_sources)
+        entry.coveredCols = std::min(entry.coveredCols, newWidth);
     m_colCount = count;
     m_colWidths.resize(count);
     m_col = std::min(m_col, count - 1);
@@ -75,8 +85,11 @@ void RecordGridModel::setRows(int count) {
         else
             beginRemoveRows(QModelIndex(), count, current - 1);
     }
-    // The array grows geometrically, so adding one row at a time stays amortised constant.
-    m_cells.resize(size_t(count) * size_t(m_colCount), GridCell::kEmpty);
+    // The arrays grow geometrically, so adding one row at a time stays amortised constant.
+    m_firstCol.resize(size_t(count), GridCell::kEmpty);
+    m_rowBlocks.resize(size_t(count), -1);
+    if (m_recordRows.size() > size_t(count))
+        m_recordRows.resize(size_t(count));
     if (m_rowSources.size() > size_t(count))
         m_rowSources.resize(size_t(count));
     m_rowCount = count;
@@ -146,7 +159,13 @@ void RecordGridModel::storeText(QByteArrayView utf8) {
 }
 
 void RecordGridModel::store(quint64 cell) {
-    m_cells[size_t(m_row) * size_t(m_colCount) + size_t(m_col)] = cell;
+    if (m_col == 0) {
+        m_firstCol[size_t(m_row)] = cell;
+    } else {
+        if (sourceOfCell(m_row, m_col))
+            writeOutRecordRow(m_row);
+        writtenSlot(m_row, m_col) = cell;
+    }
     touch();
     if (m_filling)
         return;
@@ -154,25 +173,168 @@ void RecordGridModel::store(quint64 cell) {
     emit dataChanged(changed, changed);
 }
 
-GridValue RecordGridModel::cellValue(int r, int c) const {
-    if (r < 0 || r >= m_rowCount || c < 0 || c >= m_colCount)
-        return GridValue();
-    return GridCell::value(m_cells[size_t(r) * size_t(m_colCount) + size_t(c)], m_texts);
+int RecordGridModel::addRecordSource(RecordSource source) {
+    const int covered = std::min(int(source.columns.size()), blockWidth());
+    m_sources.push_back({std::move(source), covered});
+    return int(m_sources.size()) - 1;
 }
 
-QString RecordGridModel::textMatrix(int r, int c) const {
-    const GridValue value = cellValue(r, c);
+void RecordGridModel::setRecordRow(int source, int rowNumber) {
+    if (source < 0 || size_t(source) >= m_sources.size())
+        return;
+    // What the row showed stays below the new record, for its NULL fields.
+    if (size_t(m_row) < m_recordRows.size() && m_recordRows[size_t(m_row)].source >= 0)
+        writeOutRecordRow(m_row);
+    if (m_recordRows.size() <= size_t(m_row))
+        m_recordRows.resize(size_t(m_row) + 1);
+    m_recordRows[size_t(m_row)] = {qint32(source), qint32(rowNumber)};
+    touch();
+    if (!m_filling)
+        emit dataChanged(index(m_row, 1), index(m_row, m_colCount - 1));
+}
+
+const RecordGridModel::SourceEntry* RecordGridModel::sourceOfCell(int r, int c) const {
+    if (size_t(r) >= m_recordRows.size() || m_recordRows[size_t(r)].source < 0)
+        return nullptr;
+    const SourceEntry& entry = m_sources[size_t(m_recordRows[size_t(r)].source)];
+    return c >= 1 && c <= entry.coveredCols ? &entry : nullptr;
+}
+
+namespace {
+
+/// The value of a field of a record as writing it with setValue() would store it.
+GridValue fieldValue(const tabledb::RowReader& row, int column, QByteArray& texts,
+                     std::vector<qsizetype>& textEnds, bool* isNull) {
+    using Type = tabledb::RowReader::Type;
+    const Type type = column < 0 ? Type::Null : row.type(column);
+    *isNull = type == Type::Null;
+    GridValue value;
+    switch (type) {
+    case Type::Null:
+        break;
+    case Type::Integer: {
+        const qint64 integer = row.integer(column);
+        if (GridCell::fitsInteger(integer)) {
+            value.kind = GridValue::Kind::Integer;
+            value.integer = integer;
+        } else {
+            value.kind = GridValue::Kind::Text;
+            texts += QByteArray::number(integer);
+        }
+        break;
+    }
+    case Type::Real: {
+        // Through the stored form, as a written cell: a NaN becomes the one NaN a cell keeps.
+        static const GridStringPool noTexts;
+        value = GridCell::value(GridCell::real(row.real(column)), noTexts);
+        break;
+    }
+    case Type::Text: {
+        const QByteArrayView text = withoutTrailingSpaces(row.text(column));
+        if (!text.isEmpty()) {
+            value.kind = GridValue::Kind::Text;
+            texts += text;
+        }
+        break;
+    }
+    }
+    textEnds.push_back(texts.size());
+    return value;
+}
+
+} // namespace
+
+const GridValue* RecordGridModel::recordValue(int r, int c) const {
+    const SourceEntry* entry = sourceOfCell(r, c);
+    if (!entry)
+        return nullptr;
+    if (m_readRow != r || m_readRevision != m_revision) {
+        const RecordRow record = m_recordRows[size_t(r)];
+        const int covered = entry->coveredCols;
+        m_readValues.assign(size_t(covered), GridValue());
+        m_readNull.assign(size_t(covered), true);
+        m_readTexts.clear();
+        std::vector<qsizetype> textEnds;
+        if (entry->source.table) {
+            entry->source.table->readRecord(record.rowNumber, [&](const tabledb::RowReader& row) {
+                for (int i = 0; i < covered; ++i) {
+                    bool isNull = false;
+                    m_readValues[size_t(i)] =
+                        fieldValue(row, entry->source.columns[i], m_readTexts, textEnds, &isNull);
+                    m_readNull[size_t(i)] = isNull;
+                }
+            });
+        }
+        // The texts are pointed at once all are in place.
+        qsizetype begin = 0;
+        for (size_t i = 0; i < textEnds.size(); ++i) {
+            if (m_readValues[i].kind == GridValue::Kind::Text)
+                m_readValues[i].text = QByteArrayView(m_readTexts.constData() + begin, textEnds[i] - begin);
+            begin = textEnds[i];
+        }
+        m_readRow = r;
+        m_readRevision = m_revision;
+    }
+    const size_t i = size_t(c - 1);
+    if (m_readNull[i] && entry->source.nullKeepsCell)
+        return nullptr;
+    return &m_readValues[i];
+}
+
+quint64 RecordGridModel::storedBits(const GridValue& value) {
     switch (value.kind) {
     case GridValue::Kind::Empty:
         break;
     case GridValue::Kind::Integer:
-        return QString::number(value.integer);
+        return GridCell::integer(value.integer);
     case GridValue::Kind::Real:
-        return valueText(value.real);
+        return GridCell::real(value.real);
     case GridValue::Kind::Text:
-        return QString::fromUtf8(value.text);
+        return value.text.isEmpty() ? GridCell::kEmpty : GridCell::text(m_texts.intern(value.text));
     }
-    return QString();
+    return GridCell::kEmpty;
+}
+
+void RecordGridModel::writeOutRecordRow(int r) {
+    const SourceEntry* entry = sourceOfCell(r, 1);
+    const int covered = entry ? entry->coveredCols : 0;
+    for (int c = 1; c <= covered; ++c) {
+        if (const GridValue* value = recordValue(r, c)) {
+            // Interning may move the pool, never the texts read.
+            const GridValue shown = *value;
+            writtenSlot(r, c) = storedBits(shown);
+        }
+    }
+    m_recordRows[size_t(r)].source = -1;
+    m_readRow = -1;
+}
+
+quint64 RecordGridModel::writtenCell(int r, int c) const {
+    const qint32 block = m_rowBlocks[size_t(r)];
+    return block < 0 ? GridCell::kEmpty : m_cells[size_t(block) + size_t(c - 1)];
+}
+
+quint64& RecordGridModel::writtenSlot(int r, int c) {
+    qint32& block = m_rowBlocks[size_t(r)];
+    if (block < 0) {
+        block = qint32(m_cells.size());
+        m_cells.resize(m_cells.size() + size_t(blockWidth()), GridCell::kEmpty);
+    }
+    return m_cells[size_t(block) + size_t(c - 1)];
+}
+
+GridValue RecordGridModel::cellValue(int r, int c) const {
+    if (r < 0 || r >= m_rowCount || c < 0 || c >= m_colCount)
+        return GridValue();
+    if (c == 0)
+        return GridCell::value(m_firstCol[size_t(r)], m_texts);
+    if (const GridValue* value = recordValue(r, c))
+        return *value;
+    return GridCell::value(writtenCell(r, c), m_texts);
+}
+
+QString RecordGridModel::textMatrix(int r, int c) const {
+    return cellText(cellValue(r, c));
 }
 
 int RecordGridModel::colWidth(int c) const {
@@ -210,7 +372,12 @@ void RecordGridModel::setRowSource(int r, RowSource source) {
 void RecordGridModel::clear() {
     if (!m_filling)
         beginResetModel();
-    std::fill(m_cells.begin(), m_cells.end(), GridCell::kEmpty);
+    std::fill(m_firstCol.begin(), m_firstCol.end(), GridCell::kEmpty);
+    std::fill(m_rowBlocks.begin(), m_rowBlocks.end(), -1);
+    m_cells.clear();
+    m_recordRows.clear();
+    m_sources.clear();
+    m_readRow = -1;
     m_texts.clear();
     m_rowSources.clear();
     m_sourceLayers.clear();
@@ -225,12 +392,24 @@ void RecordGridModel::beginFill() {
 }
 
 void RecordGridModel::endFill() {
+    // The tables that no row shows any more are let go.
+    std::vector<bool> shown(m_sources.size(), false);
+    for (const RecordRow& record : m_recordRows) {
+        if (record.source >= 0)
+            shown[size_t(record.source)] = true;
+    }
+    for (size_t i = 0; i < m_sources.size(); ++i) {
+        if (!shown[i])
+            m_sources[i].source.table.reset();
+    }
     m_filling = false;
     endResetModel();
 }
 
 qint64 RecordGridModel::storageBytes() const {
-    return qint64(m_cells.capacity() * sizeof(quint64)) + m_texts.storageBytes() +
+    return qint64((m_cells.capacity() + m_firstCol.capacity()) * sizeof(quint64)) +
+           qint64(m_rowBlocks.capacity() * sizeof(qint32)) +
+           qint64(m_recordRows.capacity() * sizeof(RecordRow)) + m_texts.storageBytes() +
            qint64(m_rowSources.capacity() * sizeof(RowSource));
 }
 

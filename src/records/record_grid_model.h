@@ -4,6 +4,7 @@
 // the catalogue, the window parts and the programme description of info_windows.
 
 #include "records/grid_cells.h"
+#include "tabledb/table_database.h"
 
 #include <QAbstractTableModel>
 #include <QStringList>
@@ -28,15 +29,27 @@ struct RowSource {
     bool operator==(const RowSource& o) const { return layer == o.layer && feature == o.feature; }
 };
 
+/// A table whose records rows of the grid show (RecordGridModel::setRecordRow): the table's
+/// field behind each grid column from column 1 on (-1: none, read as NULL), and what a NULL
+/// field does: leave the cell's earlier text, as a companion-table row does, or empty it.
+struct RecordSource {
+    tabledb::HeldTablePtr table;
+    QVector<int> columns;
+    bool nullKeepsCell = false;
+};
+
 /// The cells of the records grid, with the grid operations the selection code and the export
 /// use: sizes, a current cell to write, cell texts and column widths. Row 0 holds the headings
 /// and column 0 the record numbers; they are ordinary cells that the selection code writes.
 ///
-/// A cell keeps the value it was given in 8 bytes (see GridCell): a whole or real number, or
-/// the index of its text in the grid's own pool, where each text is kept once. The text form
-/// of a number is made only when a view or a reader asks for it. The cells are one array, so
-/// a grid of 100k records holds no per-row or per-cell objects, and growing it row by row costs
-/// amortised constant time.
+/// A record row written by setRecordRow() holds only which record of which table it shows
+/// (8 bytes): its cells are read from the table when a view or a reader asks for them, the
+/// last row read kept at hand. A cell written otherwise keeps the value it was given in 8
+/// bytes (see GridCell): a whole or real number, or the index of its text in the grid's own
+/// pool, where each text is kept once; a record row that is written over cell by cell is
+/// first read into such cells. The record numbers of column 0 are one array; the other written
+/// cells are blocks of a row, made for the rows that need them. So a grid of 100k records
+/// holds no per-row objects, and growing it row by row costs amortised constant time.
 ///
 /// Each record row also knows where its record came from (see RowSource): 8 bytes a row in
 /// one array beside the cells.
@@ -79,8 +92,15 @@ public:
     void setReal(double value);
     void setFieldText(QByteArrayView utf8);
 
-    /// The stored value of cell (r, c); empty outside the grid. Its text is valid until the
-    /// grid is next written.
+    /// Makes the current row's cells from column 1 on show record `rowNumber` of source
+    /// `source` (addRecordSource), as if its fields had been written there one by one with
+    /// setValue() (a NULL field as the source says). Column 0 is left as it is.
+    void setRecordRow(int source, int rowNumber);
+    /// The index of a new source of record rows, which the grid keeps while rows show it.
+    int addRecordSource(RecordSource source);
+
+    /// The value of cell (r, c); empty outside the grid. Its text is valid until the grid is
+    /// next written or a cell of another row is asked for.
     GridValue cellValue(int r, int c) const;
 
     /// The text of cell (r, c); empty outside the grid.
@@ -121,11 +141,41 @@ signals:
     void colWidthChanged(int col);
 
 private:
+    /// A row's record of a source; `source` -1 for none.
+    struct RecordRow {
+        qint32 source = -1;
+        qint32 rowNumber = 0;
+    };
+    struct SourceEntry {
+        RecordSource source;
+        int coveredCols = 0; ///< the grid columns from 1 on that its rows show
+    };
+
     void store(quint64 cell);
     void storeText(QByteArrayView utf8);
     void touch();
+    /// The source entry behind cell (r, c) of a record row; null when the cell is a written one.
+    const SourceEntry* sourceOfCell(int r, int c) const;
+    /// The value that record row r shows in column c; null when a NULL field leaves the cell below.
+    const GridValue* recordValue(int r, int c) const;
+    /// Makes record row r written cells, showing what they showed.
+    void writeOutRecordRow(int r);
+    quint64 writtenCell(int r, int c) const;
+    quint64& writtenSlot(int r, int c);
+    quint64 storedBits(const GridValue& value);
+    int blockWidth() const { return m_colCount - 1; }
 
-    std::vector<quint64> m_cells; ///< row by row, cols() cells each
+    std::vector<quint64> m_firstCol;     ///< column 0 by row
+    std::vector<qint32> m_rowBlocks;     ///< by row: start of its block in m_cells, or -1
+    std::vector<quint64> m_cells;        ///< blocks of blockWidth() cells, columns 1 onward
+    std::vector<RecordRow> m_recordRows; ///< by row; rows past its end show no record
+    std::vector<SourceEntry> m_sources;
+    /// The cells of the last record row read, texts in m_readTexts; NULL fields flagged.
+    mutable int m_readRow = -1;
+    mutable quint64 m_readRevision = 0;
+    mutable std::vector<GridValue> m_readValues;
+    mutable std::vector<bool> m_readNull;
+    mutable QByteArray m_readTexts;
     std::vector<RowSource> m_rowSources; ///< by row; rows past its end have no source
     QStringList m_sourceLayers;
     GridStringPool m_texts;

@@ -2,7 +2,6 @@
 
 #include "window_parts/user_prompts.h"
 #include "records/record_grid_model.h"
-#include "catalogue/value_text.h"
 
 #include <QDir>
 #include <QFile>
@@ -24,21 +23,6 @@ bool readNumber(const QString& cell, double* value) {
     return ok && std::isfinite(*value);
 }
 
-/// The text a cell shows, for the fields whose value is not a number.
-QString shownText(const GridValue& cell) {
-    switch (cell.kind) {
-    case GridValue::Kind::Empty:
-        break;
-    case GridValue::Kind::Integer:
-        return QString::number(cell.integer);
-    case GridValue::Kind::Real:
-        return valueText(cell.real);
-    case GridValue::Kind::Text:
-        return QString::fromUtf8(cell.text);
-    }
-    return QString();
-}
-
 bool fitsInteger32(double value) {
     return value >= std::numeric_limits<qint32>::min() && value <= std::numeric_limits<qint32>::max();
 }
@@ -48,7 +32,7 @@ bool fitsInteger32(double value) {
 
 void appendTextField(QByteArray& line, const GridValue& cell) {
     if (cell.kind != GridValue::Kind::Text) {
-        line += textField(shownText(cell));
+        line += textField(cellText(cell));
         return;
     }
     line += '"';
@@ -65,17 +49,17 @@ void appendIntegerField(QByteArray& line, const GridValue& cell) {
         return;
     case GridValue::Kind::Integer:
         line += fitsInteger32(double(cell.integer)) ? QByteArray::number(cell.integer)
-                                                    : textField(shownText(cell));
+                                                    : textField(cellText(cell));
         return;
     case GridValue::Kind::Real: {
         // A decimal is rounded half to even, as the conversion to a 32-bit integer does.
         const double rounded = std::nearbyint(cell.real);
         line += std::isfinite(cell.real) && fitsInteger32(rounded) ? QByteArray::number(qint32(rounded))
-                                                                   : textField(shownText(cell));
+                                                                   : textField(cellText(cell));
         return;
     }
     case GridValue::Kind::Text:
-        line += integerField(shownText(cell));
+        line += integerField(cellText(cell));
         return;
     }
 }
@@ -90,10 +74,10 @@ void appendNumberField(QByteArray& line, const GridValue& cell) {
     case GridValue::Kind::Real:
         line += std::isfinite(cell.real) && std::fabs(cell.real) <= std::numeric_limits<float>::max()
                     ? singleText(float(cell.real))
-                    : textField(shownText(cell));
+                    : textField(cellText(cell));
         return;
     case GridValue::Kind::Text:
-        line += numberField(shownText(cell));
+        line += numberField(cellText(cell));
         return;
     }
 }
@@ -224,7 +208,7 @@ bool isRecordRow(const RecordGridModel& grid, int row) {
     if (number.kind == GridValue::Kind::Integer)
         return fitsInteger32(double(number.integer));
     bool isNumber = false;
-    shownText(number).toInt(&isNumber);
+    cellText(number).toInt(&isNumber);
     return isNumber;
 }
 

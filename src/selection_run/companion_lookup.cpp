@@ -95,30 +95,46 @@ struct ReadCode {
     }
 };
 
-/// A visitor that writes each streamed row as the next companion-table record of the listing,
-/// linked to the first site of its code that has a point. The empty row the listing leaves
-/// below belongs to the same site, until the next record takes it.
-tabledb::RowVisitor tableRowWriter(SampleKind kind, const mapcontrol::VectorLayer& sites,
-                                   const SiteIndex& siteIndex, RunListing& listing, QVector<int>& columns) {
-    const qint32 layer = listing.grid.sourceLayer(sites.name());
+/// A record of a companion table found by a run, by its record number, and the site it is
+/// linked to.
+struct FoundRecord {
+    int rowNumber;
+    RowSource source;
+};
+
+/// A visitor that adds each streamed row's record to `found`, linked to the first site of its
+/// code that has a point.
+tabledb::RowVisitor recordCollector(const mapcontrol::VectorLayer& sites, const SiteIndex& siteIndex,
+                                    qint32 layer, QVector<FoundRecord>& found) {
     // Records come site by site, so a code's site is looked up again only when the code read
     // differs from the last record's.
-    return [kind, &sites, &siteIndex, layer, &listing, &columns, codeColumn = -1,
-            lastCode = std::optional<ReadCode>(),
+    return [&sites, &siteIndex, layer, &found, codeColumn = -1, lastCode = std::optional<ReadCode>(),
             lastSource = RowSource()](const tabledb::RowReader& row) mutable {
-        if (columns.isEmpty()) {
-            columns = fieldColumns(row, kind);
+        if (!lastCode)
             codeColumn = row.columnIndex(kSiteCodeField);
-        }
-        const int n = ++listing.recordCounter;
-        writeTableRecordRow(listing.grid, n, row, columns);
         if (!lastCode || !lastCode->isIn(row, codeColumn)) {
             lastCode = ReadCode::of(row, codeColumn);
             lastSource = siteSource(layer, sites, siteIndex, siteCodeText(cellValue(row, codeColumn)));
         }
-        listing.grid.setRowSource(n, lastSource);
-        listing.grid.setRowSource(n + 1, lastSource);
+        found.append({row.rowNumber(), lastSource});
     };
+}
+
+/// Writes the records found as the next companion-table records of the listing, read from
+/// `table` when shown. The empty row the listing leaves below belongs to the last record's
+/// site, until the next record takes it.
+void writeFoundRecords(RunListing& listing, SampleKind kind, tabledb::HeldTablePtr table,
+                       const QVector<FoundRecord>& found) {
+    if (found.isEmpty())
+        return;
+    RecordGridModel& grid = listing.grid;
+    const int source = grid.addRecordSource(recordSource(std::move(table), kind, true));
+    for (const FoundRecord& record : found) {
+        const int n = ++listing.recordCounter;
+        writeTableRecordRow(grid, n, source, record.rowNumber);
+        grid.setRowSource(n, record.source);
+        grid.setRowSource(n + 1, record.source);
+    }
 }
 
 } // namespace
@@ -184,10 +200,15 @@ QString CompanionLookup::listByExpression(const mapcontrol::VectorLayer& sites, 
     }
     listing.highlights.append(std::move(painted));
 
-    QVector<int> columns;
-    error = database.stream("SELECT * FROM " + table_ + " WHERE " + expression + ";",
-                            tableRowWriter(kind_, sites, siteIndex, listing, columns));
-    return error.isEmpty() ? QString() : unreadable(table_, error);
+    QVector<FoundRecord> found;
+    tabledb::HeldTablePtr table;
+    error = database.streamRecordNumbersWhere(
+        table_, expression, recordCollector(sites, siteIndex, listing.grid.sourceLayer(sites.name()), found),
+        &table);
+    if (!error.isEmpty())
+        return unreadable(table_, error);
+    writeFoundRecords(listing, kind_, std::move(table), found);
+    return QString();
 }
 
 QString CompanionLookup::listBySites(const mapcontrol::VectorLayer& sites, const SiteIndex& siteIndex,
@@ -210,10 +231,15 @@ QString CompanionLookup::listBySites(const mapcontrol::VectorLayer& sites, const
     tabledb::Database database = tabledb::Engine::instance().open(dataPath_, &error);
     if (!database.isOpen())
         return unreadable(table_, error);
-    QVector<int> columns;
-    error = database.streamRecordsByKeys(table_, kSiteCodeField, codes,
-                                         tableRowWriter(kind_, sites, siteIndex, listing, columns));
-    return error.isEmpty() ? QString() : unreadable(table_, error);
+    QVector<FoundRecord> found;
+    tabledb::HeldTablePtr table;
+    error = database.streamRecordNumbersByKeys(
+        table_, kSiteCodeField, codes,
+        recordCollector(sites, siteIndex, listing.grid.sourceLayer(sites.name()), found), &table);
+    if (!error.isEmpty())
+        return unreadable(table_, error);
+    writeFoundRecords(listing, kind_, std::move(table), found);
+    return QString();
 }
 
 } // namespace quillfen

@@ -34,32 +34,13 @@ bool hasOwnRecords(SampleKind kind) {
 /// Water quality and macro-invertebrates: each found feature is a record of the layer, listed
 /// in record order; `inside`, when given, keeps only the features it flags. The grid is laid
 /// out for the kind once the search has been accepted. A feature without a shape is listed but
-/// not painted. Returns the engine's error, or an empty text.
+/// not painted. Returns the engine's error, or an empty text; nothing is listed then.
 QString listLayerRecords(RecordGridModel& grid, const VectorLayer& layer, const std::vector<bool>* inside,
                          const QString& expression, SampleKind kind, RunListing& listing) {
     const DatasetPtr& dataset = layer.dataset();
-    Highlight painted{dataset, {}};
-    const qint32 source = grid.sourceLayer(layer.name());
-    QVector<int> columns;
-    bool laidOut = false;
-    const auto kept = [&](int feature) {
-        return !inside || (feature >= 0 && size_t(feature) < inside->size() && (*inside)[size_t(feature)]);
-    };
-    const auto listRow = [&](const tabledb::RowReader& row) {
-        const int feature = row.rowNumber();
-        if (!kept(feature))
-            return;
-        if (!laidOut) {
-            layOutGrid(grid, kind);
-            columns = fieldColumns(row, kind);
-            laidOut = true;
-        }
-        const bool located = feature < dataset->featureCount() && dataset->hasGeometry(feature);
-        if (located)
-            painted.features.append(feature);
-        writeLayerRecordRow(grid, ++listing.recordCounter, row, columns);
-        grid.setRowSource(listing.recordCounter, {source, located ? feature : RowSource::kNone});
-    };
+    QVector<int> found;
+    const auto collect = [&found](const tabledb::RowReader& row) { found.append(row.rowNumber()); };
+    tabledb::HeldTablePtr table;
     QString error;
     if (inside) {
         // Only the records of the features inside are read.
@@ -68,14 +49,26 @@ QString listLayerRecords(RecordGridModel& grid, const VectorLayer& layer, const 
             if ((*inside)[feature])
                 features.append(int(feature));
         }
-        error = dataset->attributes().streamRecordsAt(dataset->name(), features, listRow);
+        error = dataset->attributes().streamRecordNumbersAt(dataset->name(), features, collect, &table);
     } else {
-        error = dataset->attributes().streamRecords(dataset->name(), expression, listRow);
+        error = dataset->attributes().streamRecordNumbers(dataset->name(), expression, collect, &table);
     }
-    if (error.isEmpty() && !laidOut)
-        layOutGrid(grid, kind);
+    if (!error.isEmpty())
+        return error;
+    layOutGrid(grid, kind);
+    Highlight painted{dataset, {}};
+    const qint32 layerSource = grid.sourceLayer(layer.name());
+    const int source =
+        found.isEmpty() ? -1 : grid.addRecordSource(recordSource(std::move(table), kind, false));
+    for (const int feature : std::as_const(found)) {
+        const bool located = feature < dataset->featureCount() && dataset->hasGeometry(feature);
+        if (located)
+            painted.features.append(feature);
+        writeLayerRecordRow(grid, ++listing.recordCounter, source, feature);
+        grid.setRowSource(listing.recordCounter, {layerSource, located ? feature : RowSource::kNone});
+    }
     listing.highlights.append(std::move(painted));
-    return error;
+    return QString();
 }
 
 } // namespace

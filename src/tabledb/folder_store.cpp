@@ -118,6 +118,7 @@ public:
         if (store_.useDepth_++ == 0) {
             store_.databaseLock_.lock();
             store_.adoptLoadedAhead();
+            dropUnheldTables(*store_.database_);
         }
     }
     ~Use() {
@@ -163,7 +164,8 @@ SelectResult FolderStore::select(const QString& sql) {
     return run(sql.toUtf8(), false);
 }
 
-QString FolderStore::recordsSql(const QString& table, const QString& whereExpression, QString* error) {
+QString FolderStore::recordsSql(const QString& table, const QString& whereExpression, const QString& fields,
+                                QString* error) {
     bool reloaded = false;
     if (!refreshTable(table, &reloaded, error))
         return QString();
@@ -173,7 +175,7 @@ QString FolderStore::recordsSql(const QString& table, const QString& whereExpres
         return QString();
     }
     const QString condition = bareCondition(whereExpression);
-    QString sql = QStringLiteral("SELECT %1, * FROM %2").arg(rowId, quotedIdentifier(table.toLower()));
+    QString sql = QStringLiteral("SELECT %1%2 FROM %3").arg(rowId, fields, quotedIdentifier(table.toLower()));
     if (!condition.isEmpty())
         sql += QStringLiteral(" WHERE (%1)").arg(condition);
     sql += QStringLiteral(" ORDER BY 1;");
@@ -183,7 +185,7 @@ QString FolderStore::recordsSql(const QString& table, const QString& whereExpres
 SelectResult FolderStore::selectRecords(const QString& table, const QString& whereExpression) {
     const Use use(*this);
     QString error;
-    const QString sql = recordsSql(table, whereExpression, &error);
+    const QString sql = recordsSql(table, whereExpression, QStringLiteral(", *"), &error);
     if (sql.isEmpty())
         return failure(error);
     return run(sql.toUtf8(), true);
@@ -208,19 +210,34 @@ QString FolderStore::streamRecords(const QString& table, const QString& whereExp
                                    const RowVisitor& visit) {
     const Use use(*this);
     QString error;
-    const QString sql = recordsSql(table, whereExpression, &error);
+    const QString sql = recordsSql(table, whereExpression, QStringLiteral(", *"), &error);
     if (sql.isEmpty())
         return error;
     const StatementPtr statement = prepareCurrent(sql.toUtf8(), &error);
     return statement ? stepRows(statement.get(), true, everyRow(visit)) : error;
 }
 
-QString FolderStore::streamRecordsByKeys(const QString& table, const QString& keyColumn,
-                                         const QStringList& keys, const RowVisitor& visit) {
+QString FolderStore::streamRecordNumbersByKeys(const QString& table, const QString& keyColumn,
+                                               const QStringList& keys, const RowVisitor& visit,
+                                               HeldTablePtr* held) {
     const Use use(*this);
-    QString error, rowId;
-    if (!refreshRowIdName(table, &rowId, &error))
+    QString error;
+    const QByteArray sql = keysJoinSql(table, keyColumn, keys, &error);
+    if (sql.isEmpty() || !(error = streamSelect(sql, true, visit)).isEmpty())
         return error;
+    *held = hold(table);
+    return QString();
+}
+
+QByteArray FolderStore::keysJoinSql(const QString& table, const QString& keyColumn, const QStringList& keys,
+                                    QString* error) {
+    QString rowId;
+    if (!refreshRowIdName(table, &rowId, error))
+        return QByteArray();
+    if (rowId.isEmpty()) {
+        *error = QStringLiteral("table %1 has no record numbers: its columns hide them").arg(table);
+        return QByteArray();
+    }
     const QString key = table.toLower();
     const QString tableName = quotedIdentifier(key);
     const QString column = quotedIdentifier(keyColumn.toLower());
@@ -232,51 +249,163 @@ QString FolderStore::streamRecordsByKeys(const QString& table, const QString& ke
          !execute(QStringLiteral("CREATE INDEX IF NOT EXISTS %1 ON %2(%3);")
                       .arg(index, tableName, column)
                       .toUtf8(),
-                  &error)) ||
-        !fillTemporaryTable("CREATE TEMP TABLE IF NOT EXISTS found_keys(rank INTEGER PRIMARY KEY, key);"
-                            "DELETE FROM temp.found_keys;",
-                            "INSERT INTO temp.found_keys(rank, key) VALUES(?, ?);", int(keys.size()),
-                            [&keys](sqlite3_stmt* insert, int rank) {
-                                const QByteArray text = keys[rank].toUtf8();
-                                sqlite3_bind_int(insert, 1, rank);
-                                sqlite3_bind_text(insert, 2, text.constData(), int(text.size()),
-                                                  SQLITE_TRANSIENT);
-                            },
-                            &error))
-        return error;
+                  error)) ||
+        !fillTemporaryTable(
+            "CREATE TEMP TABLE IF NOT EXISTS found_keys(rank INTEGER PRIMARY KEY, key);"
+            "DELETE FROM temp.found_keys;",
+            "INSERT INTO temp.found_keys(rank, key) VALUES(?, ?);", int(keys.size()),
+            [&keys](sqlite3_stmt* insert, int rank) {
+                const QByteArray text = keys[rank].toUtf8();
+                sqlite3_bind_int(insert, 1, rank);
+                sqlite3_bind_text(insert, 2, text.constData(), int(text.size()), SQLITE_TRANSIENT);
+            },
+            error))
+        return QByteArray();
 
-    const QString order =
-        rowId.isEmpty() ? QStringLiteral("f.rank") : QStringLiteral("f.rank, t.%1").arg(rowId);
-    const QByteArray sql =
-        QStringLiteral("SELECT t.* FROM temp.found_keys f JOIN %1 t ON t.%2 = f.key ORDER BY %3;")
-            .arg(tableName, column, order)
-            .toUtf8();
-    return streamSelect(sql, false, visit);
+    // The numbers and keys come from the key's index, which holds them: the table is not read.
+    return QStringLiteral("SELECT t.%1, t.%2 FROM temp.found_keys f JOIN %3 t ON t.%2 = f.key "
+                          "ORDER BY f.rank, t.%1;")
+        .arg(rowId, column, tableName)
+        .toUtf8();
 }
 
-QString FolderStore::streamRecordsAt(const QString& table, const QVector<int>& rowNumbers,
-                                     const RowVisitor& visit) {
+QString FolderStore::streamRecordNumbersAt(const QString& table, const QVector<int>& rowNumbers,
+                                           const RowVisitor& visit, HeldTablePtr* held) {
+    const Use use(*this);
+    QString error;
+    const QByteArray sql = recordsAtSql(table, rowNumbers, &error);
+    if (sql.isEmpty() || !(error = streamSelect(sql, true, visit)).isEmpty())
+        return error;
+    *held = hold(table);
+    return QString();
+}
+
+QByteArray FolderStore::recordsAtSql(const QString& table, const QVector<int>& rowNumbers, QString* error) {
+    QString rowId;
+    if (!refreshRowIdName(table, &rowId, error))
+        return QByteArray();
+    const QString key = table.toLower();
+    if (rowId.isEmpty()) {
+        *error = QStringLiteral("table %1 has no record numbers: its columns hide them").arg(table);
+        return QByteArray();
+    }
+    if (!fillTemporaryTable(
+            "CREATE TEMP TABLE IF NOT EXISTS found_rows(number INTEGER PRIMARY KEY);"
+            "DELETE FROM temp.found_rows;",
+            "INSERT OR IGNORE INTO temp.found_rows(number) VALUES(?);", int(rowNumbers.size()),
+            [&rowNumbers](sqlite3_stmt* insert, int i) { sqlite3_bind_int(insert, 1, rowNumbers[i]); },
+            error))
+        return QByteArray();
+
+    // Each record is found by its number, so the records not asked for cost nothing.
+    return QStringLiteral("SELECT t.%1 FROM temp.found_rows f JOIN %2 t ON t.%1 = f.number ORDER BY f.number;")
+        .arg(rowId, quotedIdentifier(key))
+        .toUtf8();
+}
+
+QString FolderStore::streamRecordNumbers(const QString& table, const QString& whereExpression,
+                                         const RowVisitor& visit, HeldTablePtr* held) {
+    const Use use(*this);
+    QString error;
+    const QString sql = recordsSql(table, whereExpression, QString(), &error);
+    if (sql.isEmpty())
+        return error;
+    const StatementPtr statement = prepareCurrent(sql.toUtf8(), &error);
+    if (!statement || !(error = stepRows(statement.get(), true, everyRow(visit))).isEmpty())
+        return error;
+    *held = hold(table);
+    return QString();
+}
+
+QString FolderStore::streamRecordNumbersWhere(const QString& table, const QString& expression,
+                                              const RowVisitor& visit, HeldTablePtr* held) {
     const Use use(*this);
     QString error, rowId;
     if (!refreshRowIdName(table, &rowId, &error))
         return error;
-    const QString key = table.toLower();
     if (rowId.isEmpty())
         return QStringLiteral("table %1 has no record numbers: its columns hide them").arg(table);
-    if (!fillTemporaryTable("CREATE TEMP TABLE IF NOT EXISTS found_rows(number INTEGER PRIMARY KEY);"
-                            "DELETE FROM temp.found_rows;",
-                            "INSERT OR IGNORE INTO temp.found_rows(number) VALUES(?);", int(rowNumbers.size()),
-                            [&rowNumbers](sqlite3_stmt* insert, int i) { sqlite3_bind_int(insert, 1, rowNumbers[i]); },
-                            &error))
+    // Every field stays in the select, so that the engine reads the records in the order it
+    // would for "SELECT *".
+    const QByteArray sql = ("SELECT " + rowId + ", * FROM " + table + " WHERE " + expression + ";").toUtf8();
+    const StatementPtr statement = prepareCurrent(sql, &error);
+    if (!statement || !(error = stepRows(statement.get(), true, everyRow(visit))).isEmpty())
         return error;
+    *held = hold(table);
+    return QString();
+}
 
-    // Each record is found by its number, so the records not asked for cost nothing.
+HeldTablePtr FolderStore::hold(const QString& table) {
+    const QString key = table.toLower();
+    std::shared_ptr<HeldTableName> name = database_->held.value(key).lock();
+    if (!name) {
+        name = std::make_shared<HeldTableName>();
+        name->sqlName = key;
+        name->rowIdName = tables_.value(key).rowIdName;
+        database_->held.insert(key, name);
+    }
+    QStringList columns;
+    sqlite3_stmt* statement = nullptr;
     const QByteArray sql =
-        QStringLiteral("SELECT t.%1, t.* FROM temp.found_rows f JOIN %2 t ON t.%1 = f.number "
-                       "ORDER BY f.number;")
-            .arg(rowId, quotedIdentifier(key))
-            .toUtf8();
-    return streamSelect(sql, true, visit);
+        QStringLiteral("SELECT * FROM main.%1 LIMIT 0;").arg(quotedIdentifier(key)).toUtf8();
+    if (sqlite3_prepare_v2(db_, sql.constData(), int(sql.size()), &statement, nullptr) == SQLITE_OK) {
+        for (int column = 0; column < sqlite3_column_count(statement); ++column)
+            columns << QString::fromUtf8(sqlite3_column_name(statement, column));
+    }
+    sqlite3_finalize(statement);
+    return HeldTablePtr(new HeldTable(shared_from_this(), std::move(name), columns));
+}
+
+bool FolderStore::readHeldRecord(HeldTableName& name, int rowNumber, const RowVisitor& visit) {
+    const Use use(*this);
+    if (name.sqlName.isEmpty() || name.rowIdName.isEmpty())
+        return false;
+    if (!name.read) {
+        const QByteArray sql = QStringLiteral("SELECT * FROM main.%1 WHERE %2 = ?1;")
+                                   .arg(quotedIdentifier(name.sqlName), name.rowIdName)
+                                   .toUtf8();
+        if (sqlite3_prepare_v2(db_, sql.constData(), int(sql.size()), &name.read, nullptr) != SQLITE_OK) {
+            sqlite3_finalize(name.read);
+            name.read = nullptr;
+            return false;
+        }
+    }
+    sqlite3_bind_int(name.read, 1, rowNumber);
+    const bool found = sqlite3_step(name.read) == SQLITE_ROW;
+    if (found)
+        visit(RowReader(name.read, false));
+    sqlite3_reset(name.read);
+    return found;
+}
+
+void FolderStore::releaseHeld(std::shared_ptr<HeldTableName>& name) {
+    const Use use(*this);
+    // The read is shared by the handles of one table; the last one finalizes it.
+    if (name.use_count() == 1) {
+        sqlite3_finalize(name->read);
+        name->read = nullptr;
+    }
+    name.reset();
+}
+
+HeldTable::HeldTable(std::shared_ptr<FolderStore> store, std::shared_ptr<HeldTableName> name,
+                     QStringList columns)
+    : store_(std::move(store)), name_(std::move(name)), columns_(std::move(columns)) {}
+
+HeldTable::~HeldTable() {
+    store_->releaseHeld(name_);
+}
+
+int HeldTable::columnIndex(const QString& name) const {
+    for (int column = 0; column < columns_.size(); ++column) {
+        if (columns_[column].compare(name, Qt::CaseInsensitive) == 0)
+            return column;
+    }
+    return -1;
+}
+
+bool HeldTable::readRecord(int rowNumber, const RowVisitor& visit) const {
+    return store_->readHeldRecord(*name_, rowNumber, visit);
 }
 
 bool FolderStore::refreshRowIdName(const QString& table, QString* rowId, QString* error) {
@@ -492,6 +621,7 @@ bool FolderStore::loadTable(const QString& key, const QString& path, QString* er
     } else {
         // Taken before the read: a change while it reads is seen by the next statement.
         stamp = FileStamp::of(path);
+        setAsideHeldTable(*database_, key);
         ok = loadDbfTable(db_, key, path, loadRules_, &table, error);
     }
     if (!ok) {
@@ -542,6 +672,7 @@ bool FolderStore::isCurrent(const QString& key, const QString& path) const {
 }
 
 void FolderStore::forgetTable(const QString& key) {
+    setAsideHeldTable(*database_, key);
     const QByteArray drop = QStringLiteral("DROP TABLE IF EXISTS %1").arg(quotedIdentifier(key)).toUtf8();
     sqlite3_exec(db_, drop.constData(), nullptr, nullptr, nullptr);
     tables_.remove(key);

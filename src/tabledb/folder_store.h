@@ -26,7 +26,7 @@ namespace tabledb {
 class TableLoadAhead;
 struct StoreDatabase;
 
-class FolderStore {
+class FolderStore : public std::enable_shared_from_this<FolderStore> {
 public:
     explicit FolderStore(const QString& folder);
     ~FolderStore();
@@ -44,9 +44,17 @@ public:
     void setLoadRules(const TableLoadRules& rules);
     QString stream(const QString& sql, const RowVisitor& visit);
     QString streamRecords(const QString& table, const QString& whereExpression, const RowVisitor& visit);
-    QString streamRecordsByKeys(const QString& table, const QString& keyColumn, const QStringList& keys,
-                                const RowVisitor& visit);
-    QString streamRecordsAt(const QString& table, const QVector<int>& rowNumbers, const RowVisitor& visit);
+    QString streamRecordNumbersByKeys(const QString& table, const QString& keyColumn, const QStringList& keys,
+                                      const RowVisitor& visit, HeldTablePtr* held);
+    QString streamRecordNumbersAt(const QString& table, const QVector<int>& rowNumbers,
+                                  const RowVisitor& visit, HeldTablePtr* held);
+    QString streamRecordNumbers(const QString& table, const QString& whereExpression, const RowVisitor& visit,
+                                HeldTablePtr* held);
+    QString streamRecordNumbersWhere(const QString& table, const QString& expression, const RowVisitor& visit,
+                                     HeldTablePtr* held);
+    /// For HeldTable: reads one record of a held table; lets go of a handle's hold.
+    bool readHeldRecord(HeldTableName& name, int rowNumber, const RowVisitor& visit);
+    void releaseHeld(std::shared_ptr<HeldTableName>& name);
     QString fileOfTable(const QString& table) const;
     /// Starts reading the tables that are not loaded or whose files changed, off this thread;
     /// tables without a file are left for the statement that names them to report.
@@ -68,8 +76,17 @@ private:
     /// Prepares a caller's select once every table it reads is current; null with `error` set
     /// when it is refused.
     StatementPtr prepareCurrent(const QByteArray& sql, QString* error);
-    /// The select of selectRecords(), its first column the row number; empty with `error` set.
-    QString recordsSql(const QString& table, const QString& whereExpression, QString* error);
+    /// The select of selectRecords(), its first column the row number followed by `fields`;
+    /// empty with `error` set.
+    QString recordsSql(const QString& table, const QString& whereExpression, const QString& fields,
+                       QString* error);
+    /// The selects of streamRecordNumbersByKeys() and streamRecordNumbersAt(); empty with
+    /// `error` set.
+    QByteArray keysJoinSql(const QString& table, const QString& keyColumn, const QStringList& keys,
+                           QString* error);
+    QByteArray recordsAtSql(const QString& table, const QVector<int>& rowNumbers, QString* error);
+    /// A handle on the loaded table (lower case or not), which the caller has just made current.
+    HeldTablePtr hold(const QString& table);
     SelectResult readRecords(sqlite3_stmt* statement, bool firstColumnIsRowNumber);
     /// Steps through the rows of a prepared select, stopping one that runs too long, or when
     /// `take` answers false. Returns an error message, empty on success.

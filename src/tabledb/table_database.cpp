@@ -40,14 +40,26 @@ QString Database::streamRecords(const QString& table, const QString& whereExpres
     return store_ ? store_->streamRecords(table, whereExpression, visit) : closedDatabase().error;
 }
 
-QString Database::streamRecordsByKeys(const QString& table, const QString& keyColumn, const QStringList& keys,
-                                      const RowVisitor& visit) const {
-    return store_ ? store_->streamRecordsByKeys(table, keyColumn, keys, visit) : closedDatabase().error;
+QString Database::streamRecordNumbersByKeys(const QString& table, const QString& keyColumn,
+                                            const QStringList& keys, const RowVisitor& visit,
+                                            HeldTablePtr* held) const {
+    return store_ ? store_->streamRecordNumbersByKeys(table, keyColumn, keys, visit, held)
+                  : closedDatabase().error;
 }
 
-QString Database::streamRecordsAt(const QString& table, const QVector<int>& rowNumbers,
-                                  const RowVisitor& visit) const {
-    return store_ ? store_->streamRecordsAt(table, rowNumbers, visit) : closedDatabase().error;
+QString Database::streamRecordNumbersAt(const QString& table, const QVector<int>& rowNumbers,
+                                        const RowVisitor& visit, HeldTablePtr* held) const {
+    return store_ ? store_->streamRecordNumbersAt(table, rowNumbers, visit, held) : closedDatabase().error;
+}
+
+QString Database::streamRecordNumbers(const QString& table, const QString& whereExpression,
+                                      const RowVisitor& visit, HeldTablePtr* held) const {
+    return store_ ? store_->streamRecordNumbers(table, whereExpression, visit, held) : closedDatabase().error;
+}
+
+QString Database::streamRecordNumbersWhere(const QString& table, const QString& expression,
+                                           const RowVisitor& visit, HeldTablePtr* held) const {
+    return store_ ? store_->streamRecordNumbersWhere(table, expression, visit, held) : closedDatabase().error;
 }
 
 QString Database::tableFile(const QString& table) const {

@@ -24,6 +24,7 @@ struct sqlite3_stmt;
 namespace tabledb {
 
 class FolderStore;
+struct HeldTableName;
 
 /// The result of one select: rows in the order the engine returns them, read forward.
 /// Field lookup is by name, case-insensitive. A NULL value comes back as a null QVariant
@@ -105,6 +106,31 @@ private:
 /// Receives the rows of a streamed select, one at a time, in the order the engine returns them.
 using RowVisitor = std::function<void(const RowReader&)>;
 
+/// A loaded table as it was when a numbered stream handed it out: its records stay readable
+/// by record number while the handle lives, also after the table has been read again from a
+/// changed file or its file is gone. For the thread that uses the databases.
+class HeldTable {
+public:
+    ~HeldTable();
+    HeldTable(const HeldTable&) = delete;
+    HeldTable& operator=(const HeldTable&) = delete;
+
+    /// Index of a column by name (case-insensitive) among the fields readRecord() gives, or -1.
+    int columnIndex(const QString& name) const;
+    /// Hands the record with this record number (RowReader::rowNumber) to `visit`, its fields
+    /// those of "SELECT *"; false when the table has no such record.
+    bool readRecord(int rowNumber, const RowVisitor& visit) const;
+
+private:
+    friend class FolderStore;
+    HeldTable(std::shared_ptr<FolderStore> store, std::shared_ptr<HeldTableName> name, QStringList columns);
+
+    std::shared_ptr<FolderStore> store_;
+    std::shared_ptr<HeldTableName> name_;
+    QStringList columns_;
+};
+using HeldTablePtr = std::shared_ptr<const HeldTable>;
+
 /// Outcome of a select: the records, or an error message that names the problem.
 struct SelectResult {
     RecordSet records;
@@ -137,18 +163,27 @@ public:
     QString stream(const QString& sql, const RowVisitor& visit) const;
     QString streamRecords(const QString& table, const QString& whereExpression,
                           const RowVisitor& visit) const;
-    /// The records of `table` whose `keyColumn` equals one of `keys` (compared as the column
+    /// Record numbers (RowReader::rowNumber) of the records of `table`, for reading them later
+    /// from the table handed out in `held`, which stays as it was for its holder (HeldTable).
+    /// Each returns an error message, empty on success.
+    ///
+    /// By key: the records whose `keyColumn` equals one of `keys` (compared as the column
     /// compares), key by key in the order of `keys`, each key's records in record order; a key
-    /// given twice lists its records twice. The engine joins a temporary table of the keys and
-    /// their ranks to the table. Returns an error message, empty on success.
-    QString streamRecordsByKeys(const QString& table, const QString& keyColumn, const QStringList& keys,
-                                const RowVisitor& visit) const;
-
-    /// The records of `table` at these row numbers (see RecordSet::rowNumber), in record order,
-    /// each with its row number; a number that names no record is left out. Only the records
-    /// asked for are read. Returns an error message, empty on success.
-    QString streamRecordsAt(const QString& table, const QVector<int>& rowNumbers,
-                            const RowVisitor& visit) const;
+    /// given twice lists its records twice. Each row also holds the record's key column. The
+    /// engine joins a temporary table of the keys and their ranks to an index of the key column,
+    /// which holds the numbers: the records themselves are not read.
+    QString streamRecordNumbersByKeys(const QString& table, const QString& keyColumn, const QStringList& keys,
+                                      const RowVisitor& visit, HeldTablePtr* held) const;
+    /// At these record numbers, in record order; a number that names no record is left out.
+    QString streamRecordNumbersAt(const QString& table, const QVector<int>& rowNumbers, const RowVisitor& visit,
+                                  HeldTablePtr* held) const;
+    /// Those of streamRecords(), in record order.
+    QString streamRecordNumbers(const QString& table, const QString& whereExpression, const RowVisitor& visit,
+                                HeldTablePtr* held) const;
+    /// Those of stream("SELECT * FROM " + table + " WHERE " + expression + ";"), in the order
+    /// that select gives them; each row also holds every field.
+    QString streamRecordNumbersWhere(const QString& table, const QString& expression, const RowVisitor& visit,
+                                     HeldTablePtr* held) const;
 
     /// The file a table is read from (empty when the folder has none): its size and
     /// modification time tell whether the records read from it are still current.

@@ -225,6 +225,7 @@ std::unique_ptr<TableLoadAhead::Outcome> TableLoadAhead::read() const {
 void TableLoadAhead::install(Outcome& outcome) const {
     sqlite3* db = store_->db;
     QString error;
+    setAsideHeldTable(*store_, table_);
     // The read database is attached only while its table is copied; the limit of attached
     // databases is raised for that and put back after.
     const int attachedBefore = sqlite3_limit(db, SQLITE_LIMIT_ATTACHED, 1);
@@ -274,6 +275,53 @@ bool TableLoadAhead::result(LoadedTable* loaded, QString* error) const {
     }
     *loaded = outcome_->loaded;
     return true;
+}
+
+void setAsideHeldTable(StoreDatabase& store, const QString& table) {
+    const std::shared_ptr<HeldTableName> name = store.held.take(table).lock();
+    if (!name || !store.db)
+        return;
+    sqlite3_finalize(name->read);
+    name->read = nullptr;
+    // The new read creates indexes of the same names; the table set aside is read by record
+    // number only.
+    QStringList indexes;
+    sqlite3_stmt* list = nullptr;
+    if (sqlite3_prepare_v2(store.db,
+                           "SELECT name FROM main.sqlite_schema WHERE type = 'index' AND tbl_name = ?1 "
+                           "AND sql IS NOT NULL;",
+                           -1, &list, nullptr) == SQLITE_OK) {
+        const QByteArray tableName = table.toUtf8();
+        sqlite3_bind_text(list, 1, tableName.constData(), int(tableName.size()), SQLITE_TRANSIENT);
+        while (sqlite3_step(list) == SQLITE_ROW)
+            indexes << QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(list, 0)));
+    }
+    sqlite3_finalize(list);
+    QString error;
+    for (const QString& index : std::as_const(indexes))
+        execute(store.db, QStringLiteral("DROP INDEX main.%1").arg(quotedIdentifier(index)), &error);
+    const QString aside = QStringLiteral("%1 held %2").arg(table).arg(++store.setAsideCount);
+    const bool kept = execute(store.db,
+                              QStringLiteral("ALTER TABLE main.%1 RENAME TO %2")
+                                  .arg(quotedIdentifier(table), quotedIdentifier(aside)),
+                              &error);
+    name->sqlName = kept ? aside : QString();
+    if (kept)
+        store.setAside.append({aside, name});
+}
+
+void dropUnheldTables(StoreDatabase& store) {
+    for (qsizetype i = 0; i < store.setAside.size();) {
+        if (!store.setAside[i].second.expired()) {
+            ++i;
+            continue;
+        }
+        QString error;
+        execute(store.db,
+                QStringLiteral("DROP TABLE IF EXISTS main.%1").arg(quotedIdentifier(store.setAside[i].first)),
+                &error);
+        store.setAside.removeAt(i);
+    }
 }
 
 } // namespace tabledb

@@ -4,24 +4,48 @@
 #include "tabledb/file_stamp.h"
 
 #include <QDateTime>
+#include <QHash>
 #include <QSet>
 #include <QString>
 #include <QStringList>
+#include <QVector>
 
 #include <condition_variable>
 #include <memory>
 #include <mutex>
 
 struct sqlite3;
+struct sqlite3_stmt;
 
 namespace tabledb {
+
+/// Where the records of a held table (HeldTable) are read: the table's name in the store's
+/// database and its prepared read by record number (null until first needed). Used only with
+/// the store's lock held.
+struct HeldTableName {
+    QString sqlName; ///< empty when the table could not be kept
+    QString rowIdName;
+    sqlite3_stmt* read = nullptr;
+};
 
 /// A store's database and the lock that its owner's thread and the loading threads take to
 /// use it. `db` is null once the store has closed it.
 struct StoreDatabase {
     std::mutex lock;
     sqlite3* db = nullptr;
+    /// The tables that handles hold, by lower-case name, while each is the table of that name.
+    QHash<QString, std::weak_ptr<HeldTableName>> held;
+    /// Tables set aside for their holders when a new read took their name, by their new name.
+    QVector<QPair<QString, std::weak_ptr<HeldTableName>>> setAside;
+    int setAsideCount = 0;
 };
+
+/// Before table `table` (lower case) is dropped or replaced: when handles hold it, it is kept
+/// under a name of its own, without its indexes, for them to read. With the store's lock held,
+/// outside any transaction.
+void setAsideHeldTable(StoreDatabase& store, const QString& table);
+/// Drops the tables set aside that no handle holds any more; with the store's lock held.
+void dropUnheldTables(StoreDatabase& store);
 
 /// One table read ahead of need, off the thread that owns the store.
 ///

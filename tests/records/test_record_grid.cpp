@@ -2,14 +2,21 @@
 #include "records/grid_layout.h"
 #include "records/record_grid.h"
 #include "records/record_grid_model.h"
+#include "records/text_export.h"
 #include "support/test_main.h"
+
+#include <gdal_priv.h>
+#include <ogrsf_frmts.h>
 
 #include <QAbstractItemModelTester>
 #include <QDate>
 #include <QClipboard>
+#include <QCoreApplication>
+#include <QFile>
 #include <QGuiApplication>
 #include <QHeaderView>
 #include <QScrollBar>
+#include <QTemporaryDir>
 #include <QTest>
 
 #include <cmath>
@@ -27,6 +34,31 @@ bool holdsText(const QImage& image, const QRect& area) {
         }
     }
     return false;
+}
+
+/// A copy of a table of the demonstration data in `folder`, with the fields empty (NULL) in
+/// every third record; false when it cannot be made.
+bool copyWithEmptyFields(const QString& table, const QString& folder, const QList<QByteArray>& fields) {
+    const QString copy = folder + '/' + table + QStringLiteral(".dbf");
+    if (!QFile::copy(QCoreApplication::applicationDirPath() + QStringLiteral("/data/") + table + ".dbf",
+                     copy))
+        return false;
+    QFile::setPermissions(copy, QFile::ReadOwner | QFile::WriteOwner);
+    GDALAllRegister();
+    std::unique_ptr<GDALDataset> dataset(
+        GDALDataset::Open(copy.toUtf8().constData(), GDAL_OF_VECTOR | GDAL_OF_UPDATE));
+    OGRLayer* layer = dataset ? dataset->GetLayer(0) : nullptr;
+    if (!layer)
+        return false;
+    for (auto& feature : *layer) {
+        if (feature->GetFID() % 3 != 0)
+            continue;
+        for (const QByteArray& field : fields)
+            feature->SetFieldNull(feature->GetFieldIndex(field.constData()));
+        if (layer->SetFeature(feature.get()) != OGRERR_NONE)
+            return false;
+    }
+    return true;
 }
 
 QStringList rowTexts(const RecordGridModel& grid, int row, int count) {
@@ -58,6 +90,81 @@ private slots:
         QCOMPARE(rowTexts(fish, 4, 13), QStringList({"4", "2004"}) + QStringList(9) + QStringList({"earlier", "4"}));
         writeLayerRecordRow(fish, 4, values);
         QCOMPARE(fish.textMatrix(4, 11), QString());
+    }
+
+    void recordRowsShowWhatWritingTheirRecordsShows_data() {
+        QTest::addColumn<int>("kind");
+        QTest::addColumn<QString>("table");
+        QTest::addColumn<bool>("companion");
+        QTest::addColumn<QList<QByteArray>>("emptied");
+        QTest::newRow("fish catch table")
+            << int(SampleKind::Fish) << "kxr93sm" << true << QList<QByteArray>{"ave_len", "species"};
+        QTest::newRow("water layer table")
+            << int(SampleKind::Water) << "kxw93sm" << false << QList<QByteArray>{"temp", "loc_code"};
+    }
+    // Over earlier text, which a companion record's NULL fields keep; then a cell written over a
+    // record row and columns cut off and added again.
+    void recordRowsShowWhatWritingTheirRecordsShows() {
+        QFETCH(int, kind);
+        QFETCH(QString, table);
+        QFETCH(bool, companion);
+        QFETCH(QList<QByteArray>, emptied);
+        const auto sampleKind = SampleKind(kind);
+        QTemporaryDir folder;
+        QVERIFY(copyWithEmptyFields(table, folder.path(), emptied));
+        const tabledb::Database db = tabledb::Engine::instance().open(folder.path());
+        tabledb::SelectResult all = db.selectRecords(table);
+        QVERIFY2(all.ok(), qPrintable(all.error));
+        const int records = all.records.recordCount();
+        const QString emptyCount =
+            QStringLiteral("SELECT count(*) FROM %1 WHERE %2 IS NULL;").arg(table, emptied[0]);
+        QCOMPARE(db.select(emptyCount).records.value(0).toInt(), (records + 2) / 3);
+        QVector<int> numbers;
+        for (int i = 0; i < records; ++i)
+            numbers << i;
+        tabledb::HeldTablePtr held;
+        QVERIFY(db.streamRecordNumbersAt(
+                      table, numbers, [](const tabledb::RowReader&) {}, &held)
+                    .isEmpty());
+
+        RecordGridModel written, shown;
+        for (RecordGridModel* grid : {&written, &shown}) {
+            layOutGrid(*grid, sampleKind);
+            grid->setRows(records + 2);
+            for (int r = 1; r < grid->rows(); ++r) {
+                grid->setRow(r);
+                for (int c = 0; c < grid->cols(); ++c) {
+                    grid->setCol(c);
+                    grid->setText(QStringLiteral("earlier"));
+                }
+            }
+        }
+        const int source = shown.addRecordSource(recordSource(held, sampleKind, companion));
+        for (int n = 1; !all.records.atEnd() && n <= records; all.records.next(), ++n) {
+            QVector<QVariant> values;
+            for (const SchemaField& field : sampleSchema(sampleKind))
+                values << all.records.value(field.field);
+            companion ? writeTableRecordRow(written, n, values) : writeLayerRecordRow(written, n, values);
+            companion ? writeTableRecordRow(shown, n, source, all.records.rowNumber())
+                      : writeLayerRecordRow(shown, n, source, all.records.rowNumber());
+        }
+        const int cols = written.cols();
+        const auto compareAll = [&] {
+            QCOMPARE(shown.rows(), written.rows());
+            for (int r = 0; r < written.rows(); ++r) {
+                QCOMPARE(rowTexts(shown, r, cols), rowTexts(written, r, cols));
+                QCOMPARE(recordLine(shown, r, sampleKind), recordLine(written, r, sampleKind));
+            }
+        };
+        compareAll();
+        for (RecordGridModel* grid : {&written, &shown}) {
+            grid->setRow(2);
+            grid->setCol(cols - 1);
+            grid->setText(QStringLiteral("over"));
+            grid->setCols(5);
+            grid->setCols(cols);
+        }
+        compareAll();
     }
 
     void cellsShowTheTextFormOfTheirValues() {
@@ -157,7 +264,8 @@ private slots:
         RecordGrid grid(&model);
         layOutGrid(model, SampleKind::Fish);
         for (int n = 1; n <= 3; ++n)
-            writeLayerRecordRow(model, n, {1000 + n, QStringLiteral("L%1").arg(n), QStringLiteral("S%1").arg(n)});
+            writeLayerRecordRow(model, n,
+                                {1000 + n, QStringLiteral("L%1").arg(n), QStringLiteral("S%1").arg(n)});
         QItemSelectionModel* selection = grid.selectionModel();
         const auto cell = [&](int row, int col) { return grid.model()->index(row, col); };
         selection->select(QItemSelection(cell(1, 1), cell(2, 2)), QItemSelectionModel::Select);
@@ -167,7 +275,8 @@ private slots:
 
         // Row 0 and column 0 are headings, not cells: selecting everything copies the records.
         grid.selectAll();
-        QCOMPARE(grid.selectedText().section(QLatin1Char('\n'), 0, 0).split(QLatin1Char('\t')).size(), model.cols() - 1);
+        QCOMPARE(grid.selectedText().section(QLatin1Char('\n'), 0, 0).split(QLatin1Char('\t')).size(),
+                 model.cols() - 1);
         QVERIFY(grid.selectedText().startsWith(QStringLiteral("1001\tL1\tS1\t")));
     }
 };

@@ -304,17 +304,46 @@ private slots:
         QCOMPARE(shadowed.records.rowNumber(), 1);
         QCOMPARE(shadowed.records.value("rowid").toInt(), 80);
 
-        // Records asked for by number come in record order, once each; unknown numbers give none.
-        const auto streamedAt = [&](const QString& table, const QVector<int>& numbers) {
+        // Records asked for by number (in record order, once each, unknown numbers giving none),
+        // by key or by a condition: their numbers in the order the records themselves would
+        // come, each record read back from the table handed out with them.
+        const auto listed = [](const auto& stream) {
+            QVector<int> numbers;
+            tabledb::HeldTablePtr held;
+            const QString error =
+                stream([&](const tabledb::RowReader& row) { numbers << row.rowNumber(); }, &held);
+            if (!error.isEmpty() || !held)
+                return QStringList{error};
             QStringList seen;
-            const QString error = db_.streamRecordsAt(table, numbers, [&](const tabledb::RowReader& row) {
-                seen << QStringLiteral("%1:%2").arg(row.rowNumber()).arg(row.integer(0));
-            });
-            return error.isEmpty() ? seen : QStringList{error};
+            for (const int n : numbers) {
+                held->readRecord(n, [&](const tabledb::RowReader& row) {
+                    seen << QStringLiteral("%1:%2").arg(n).arg(row.integer(0));
+                });
+            }
+            return seen;
         };
-        QCOMPARE(streamedAt("kxr93sm", {3, 1, 99, 1, -1}), (QStringList{"1:1002", "3:1004"}));
-        QCOMPARE(streamedAt("kxr95sp", {2}), QStringList{"2:90"});
-        QCOMPARE(streamedAt("kxr95sp", {}), QStringList());
+        using Visit = tabledb::RowVisitor;
+        using Held = tabledb::HeldTablePtr;
+        QCOMPARE(listed([&](const Visit& v, Held* h) {
+                     return db_.streamRecordNumbersAt("kxr93sm", {3, 1, 99, 1, -1}, v, h);
+                 }),
+                 (QStringList{"1:1002", "3:1004"}));
+        QCOMPARE(listed([&](const Visit& v, Held* h) { return db_.streamRecordNumbersAt("kxr95sp", {2}, v, h); }),
+                 QStringList{"2:90"});
+        QCOMPARE(listed([&](const Visit& v, Held* h) { return db_.streamRecordNumbersAt("kxr95sp", {}, v, h); }),
+                 QStringList());
+        QCOMPARE(listed([&](const Visit& v, Held* h) {
+                     return db_.streamRecordNumbersByKeys("kxr93sm", "grid_code", {"120", "12"}, v, h);
+                 }),
+                 (QStringList{"1:1002", "3:1004", "0:1001"}));
+        QCOMPARE(listed([&](const Visit& v, Held* h) {
+                     return db_.streamRecordNumbers("kxr93sm", "grid_code = 120 OR grid_code = 13", v, h);
+                 }),
+                 (QStringList{"1:1002", "2:1003", "3:1004"}));
+        QCOMPARE(listed([&](const Visit& v, Held* h) {
+                     return db_.streamRecordNumbersWhere("kxr93sm", "species = 'Bluegill'", v, h);
+                 }),
+                 (QStringList{"0:1001", "1:1002", "3:1004"}));
 
         QVERIFY(!db_.selectRecords("kxr93sm", "1); DELETE FROM kxr93sm; SELECT (1").ok());
         QCOMPARE(db_.recordCount("kxr93sm"), kCatchRows.size());
@@ -414,11 +443,26 @@ private slots:
         const auto species = [&] { return column(db_.select("SELECT * FROM kxr94sp;"), "species"); };
         QVERIFY(rewrite({{12, "Bluegill"}}));
         QCOMPARE(species(), QVariantList{"Bluegill"});
+        // A held table keeps the records its holder was given, whatever becomes of the file.
+        tabledb::HeldTablePtr held;
+        QVERIFY(db_.streamRecordNumbersAt(
+                       "kxr94sp", {0}, [](const tabledb::RowReader&) {}, &held)
+                    .isEmpty());
+        const auto heldSpecies = [&] {
+            QString text = "none";
+            held->readRecord(0, [&](const tabledb::RowReader& row) {
+                text = QString::fromUtf8(row.text(held->columnIndex("SPECIES")));
+            });
+            return text;
+        };
         // Same size, other content: only the modification time tells.
         QVERIFY(rewrite({{12, "Perch"}}) && touchLater(path));
         QCOMPARE(species(), QVariantList{"Perch"});
+        QCOMPARE(heldSpecies(), QString("Bluegill"));
         QVERIFY(QFile::remove(path));
         QVERIFY(db_.select("SELECT * FROM kxr94sp;").error.startsWith("table kxr94sp not found"));
+        QCOMPARE(heldSpecies(), QString("Bluegill"));
+        held.reset();
     }
 
     void aNumberFieldStoredAsTextIsComparedAsANumberAndNoted() {
