@@ -26,7 +26,9 @@ void writeFile(const QString& path, const uint8_t* data, size_t size) {
         file.write(reinterpret_cast<const char*>(data), qint64(size));
 }
 
-size_t lengthAt(const uint8_t* data) { return size_t(data[0]) | size_t(data[1]) << 8; }
+size_t lengthAt(const uint8_t* data) {
+    return size_t(data[0]) | size_t(data[1]) << 8;
+}
 
 void exercise(mapcontrol::MapControl& map) {
     auto layer = std::dynamic_pointer_cast<mapcontrol::VectorLayer>(map.layerNamed(kLayer));
@@ -36,8 +38,9 @@ void exercise(mapcontrol::MapControl& map) {
     const mapcontrol::Rect view = map.viewBounds();
     const mapcontrol::Shape everything = mapcontrol::Shape::polygon(
         {{view.minX, view.minY}, {view.minX, view.maxY}, {view.maxX, view.maxY}, {view.maxX, view.minY}});
-    for (mapcontrol::RecordCursor found : {map.searchShape(*layer, everything, 9, QString()),
-                                           map.searchExpression(*layer, "dis_oxygen < 5 AND dis_oxygen <> -99")}) {
+    for (mapcontrol::RecordCursor found :
+         {map.searchShape(*layer, everything, 9, QString()),
+          map.searchExpression(*layer, "dis_oxygen < 5 AND dis_oxygen <> -99")}) {
         for (; !found.atEnd(); found.next()) {
             map.paintShape(found.shape(), layer->symbol);
             found.fieldValue("barcode");
@@ -45,7 +48,7 @@ void exercise(mapcontrol::MapControl& map) {
     }
 }
 
-}  // namespace
+} // namespace
 
 /// The one folder every input is written into: a folder per input would leave a table store
 /// per input in the engine.

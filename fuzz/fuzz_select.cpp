@@ -44,7 +44,8 @@ bool writeTable(const QString& path, SampleKind kind) {
     if (!layer)
         return false;
     QVector<SchemaField> fields = sampleSchema(kind);
-    if (std::none_of(fields.begin(), fields.end(), [](const SchemaField& f) { return f.field == "grid_code"; }))
+    if (std::none_of(fields.begin(), fields.end(),
+                     [](const SchemaField& f) { return f.field == "grid_code"; }))
         fields.append({QStringLiteral("grid_code"), {}, 0, -1, {}, {}, ValueClass::Number, {}, {}, {}});
     for (const SchemaField& field : fields) {
         OGRFieldDefn definition(field.field.toUtf8().constData(),
@@ -125,7 +126,8 @@ void windowSearch(SampleKind kind, const QStringList& lines) {
 extern "C" int LLVMFuzzerInitialize(int*, char***) {
     GDALAllRegister();
     folder = new Folder;
-    if (!folder->dir.isValid() || !writeTable(folder->dir.filePath(kWaterLayer + ".dbf"), SampleKind::Water) ||
+    if (!folder->dir.isValid() ||
+        !writeTable(folder->dir.filePath(kWaterLayer + ".dbf"), SampleKind::Water) ||
         !writeTable(folder->dir.filePath(kCatchTable + ".dbf"), SampleKind::Fish)) {
         std::fprintf(stderr, "the test tables could not be written\n");
         std::abort();

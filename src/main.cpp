@@ -3,9 +3,9 @@
 #include "tabledb/table_database.h"
 
 #include <QApplication>
-#include <QScreen>
 #include <QCoreApplication>
 #include <QGuiApplication>
+#include <QScreen>
 
 #include <cstdio>
 #include <cstdlib>

@@ -73,8 +73,8 @@ double selectOnce(testing::WindowDriver& driver, const Scenario& scenario) {
         driver.clickButton("Command4");
         const QRect area = driver.window.map().rect().adjusted(4, 4, -4, -4);
         const int middle = area.center().x();
-        const QVector<QPoint> vertices = {area.topLeft(), QPoint(middle, area.top()), QPoint(middle, area.bottom()),
-                                          area.bottomLeft()};
+        const QVector<QPoint> vertices = {area.topLeft(), QPoint(middle, area.top()),
+                                          QPoint(middle, area.bottom()), area.bottomLeft()};
         for (const QPoint& vertex : vertices)
             QTest::mouseClick(&driver.window.map(), Qt::LeftButton, Qt::NoModifier, vertex);
         clock.start();

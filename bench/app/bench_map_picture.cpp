@@ -3,9 +3,9 @@
 // "Print to .BMP File" draws the map view at twice its size and writes it as a bitmap. This
 // times MapControl::saveImage at scale 2 on the demonstration data folder beside the
 // executable, against a bare QPainter loop that draws the same primitives (polygons filled
-// and edged with a hairline, lines stroked, markers stamped, all at twice their size) into an image of the same size
-// and writes it with QImage::save, for a few layer stacks. Prints each as a ratio
-// (ours / reference) measured in the same run.
+// and edged with a hairline, lines stroked, markers stamped, all at twice their size) into an image of the
+// same size and writes it with QImage::save, for a few layer stacks. Prints each as a ratio (ours /
+// reference) measured in the same run.
 
 #include "catalogue/sampling_periods.h"
 #include "layer_loading/layer_loader.h"

@@ -287,8 +287,8 @@ int main(int argc, char** argv) {
             const double cold = bench.coldSelectionMillis(scenario, &ticking);
             const double without = bench.redrawMillis(false, repetitions);
             std::printf("%-42s %6d %9d %11.1f %10.1f %8.2f %10s %8s %10.2f  (ticking the boxes: %.0f ms)\n",
-                        qPrintable(name), scale, bench.listedRows() - 1, without, cold, cold / without, "-", "-",
-                        bench.bytesPerCell(), ticking);
+                        qPrintable(name), scale, bench.listedRows() - 1, without, cold, cold / without, "-",
+                        "-", bench.bytesPerCell(), ticking);
             std::fflush(stdout);
         }
         for (const Scenario& scenario : scenarios) {

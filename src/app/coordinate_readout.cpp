@@ -17,4 +17,4 @@ QString coordinateReadout(QPointF mapPoint) {
            cutCoordinateText(mapPoint.y());
 }
 
-}  // namespace quillfen
+} // namespace quillfen

@@ -13,4 +13,4 @@ QString cutCoordinateText(double value);
 /// "UTM Zone 15 - X:812.4 Y:95.0".
 QString coordinateReadout(QPointF mapPoint);
 
-}  // namespace quillfen
+} // namespace quillfen

@@ -12,7 +12,7 @@ QString listed(const QVector<DataProblem>& problems) {
     return items.join(QStringLiteral("; "));
 }
 
-}  // namespace
+} // namespace
 
 QString DataProblemReport::newProblemsText(const QVector<DataProblem>& problems) {
     QVector<DataProblem> leftOff;
@@ -30,7 +30,8 @@ QString DataProblemReport::newProblemsText(const QVector<DataProblem>& problems)
                                      "Those layers are left off the map.")
                           .arg(folder, listed(leftOff));
     if (!partial.isEmpty())
-        paragraphs << QStringLiteral("Some data in the data folder %1 is faulty: %2.").arg(folder, listed(partial));
+        paragraphs
+            << QStringLiteral("Some data in the data folder %1 is faulty: %2.").arg(folder, listed(partial));
     return paragraphs.join(QStringLiteral("\n\n"));
 }
 
@@ -46,4 +47,4 @@ QString DataProblemReport::selectionGapText(const QString& selection, const QStr
         .arg(unsearched.join(QStringLiteral(", ")), QDir::toNativeSeparators(dataFolder_));
 }
 
-}  // namespace quillfen
+} // namespace quillfen

@@ -28,4 +28,4 @@ private:
     QString lastGap_;
 };
 
-}  // namespace quillfen
+} // namespace quillfen

@@ -1,26 +1,21 @@
 #include "app/main_window.h"
 
-#include "window_parts/caption_button.h"
 #include "app/accessible_roles.h"
 #include "app/command_line.h"
 #include "app/coordinate_readout.h"
 #include "app/data_folder_check.h"
 #include "app/edge_anchors.h"
-#include "window_parts/design_font.h"
-#include "window_parts/focus_visible.h"
 #include "app/map_export.h"
 #include "app/sample_tooltip.h"
 #include "app/table_wait.h"
 #include "app/toolbar_icons.h"
-#include "window_parts/twips.h"
-#include "window_parts/user_prompts.h"
+#include "catalogue/data_catalogue.h"
+#include "catalogue/sample_schema.h"
 #include "info_windows/about_window.h"
 #include "info_windows/help_window.h"
 #include "info_windows/logo.h"
 #include "layer_loading/layer_loader.h"
 #include "layer_loading/layer_renderers.h"
-#include "catalogue/data_catalogue.h"
-#include "catalogue/sample_schema.h"
 #include "mapcontrol/map_control.h"
 #include "mapcontrol/map_marks.h"
 #include "query_builder/query_window.h"
@@ -29,6 +24,11 @@
 #include "records/sel_recs_window.h"
 #include "selection_run/record_marks.h"
 #include "tabledb/table_database.h"
+#include "window_parts/caption_button.h"
+#include "window_parts/design_font.h"
+#include "window_parts/focus_visible.h"
+#include "window_parts/twips.h"
+#include "window_parts/user_prompts.h"
 
 #include <QActionGroup>
 #include <QApplication>
@@ -128,7 +128,7 @@ QFont fittingBoldFont(const QString& text, double points, int width) {
     return font;
 }
 
-}  // namespace
+} // namespace
 
 MainWindow::MainWindow(QWidget* parent, const QString& dataFolder) : QMainWindow(parent) {
     setObjectName("main");
@@ -222,10 +222,12 @@ void MainWindow::setFocusOrder() {
     for (int i = 0; i < SSTab1->count(); ++i)
         order << SSTab1->tabButton(i);
     for (int i = 0; i < SSTab1->count(); ++i) {
-        for (QCheckBox* box : SSTab1->page(i)->findChildren<QCheckBox*>(QString(), Qt::FindDirectChildrenOnly))
+        for (QCheckBox* box :
+             SSTab1->page(i)->findChildren<QCheckBox*>(QString(), Qt::FindDirectChildrenOnly))
             order << box;
     }
-    for (const char* command : {"Command4", "Command2", "Command3", "button_about", "button_print", "Command1"})
+    for (const char* command :
+         {"Command4", "Command2", "Command3", "button_about", "button_print", "Command1"})
         order << centralWidget()->findChild<QPushButton*>(command);
     for (int i = 1; i < order.size(); ++i)
         setTabOrder(order[i - 1], order[i]);
@@ -237,7 +239,8 @@ void MainWindow::createToolbar() {
     Toolbar1->setIconSize(QSize(20, 20));
     Toolbar1->setMovable(false);
     // Five buttons must fit the toolbar's designed width.
-    Toolbar1->setStyleSheet("QToolBar { spacing: 0px; padding: 0px; } QToolButton { padding: 1px; margin: 0px; }");
+    Toolbar1->setStyleSheet(
+        "QToolBar { spacing: 0px; padding: 0px; } QToolButton { padding: 1px; margin: 0px; }");
     auto addButton = [this](const QString& key, const QIcon& icon, bool toggle) {
         QAction* button = Toolbar1->addAction(icon, key);
         button->setToolTip(key);
@@ -339,8 +342,9 @@ void MainWindow::describeMapLayers() {
 void MainWindow::reportSpellings() {
     const QStringList spellings = spellingNotes(data_path);
     if (!spellings.isEmpty())
-        reportDataFault(QStringLiteral("Some files of the data folder %1 are present in more than one spelling: %2.")
-                            .arg(QDir::toNativeSeparators(data_path), spellings.join("; ")));
+        reportDataFault(
+            QStringLiteral("Some files of the data folder %1 are present in more than one spelling: %2.")
+                .arg(QDir::toNativeSeparators(data_path), spellings.join("; ")));
 }
 
 void MainWindow::reportDataFault(const QString& text) {
@@ -397,7 +401,8 @@ void MainWindow::collectLayers(SampleKind kind) {
 }
 
 void MainWindow::loadTablesAhead(SampleKind kind) {
-    tabledb::Engine::instance().open(data_path).loadAhead(tablesSearched(kind, layerSelection.selectionList()));
+    tabledb::Engine::instance().open(data_path).loadAhead(
+        tablesSearched(kind, layerSelection.selectionList()));
 }
 
 void MainWindow::check_land_water_Click() {
@@ -410,9 +415,13 @@ void MainWindow::Check_landcover_Click() {
     set_draw_layers();
 }
 
-void MainWindow::chkStructures_Click() { set_draw_layers(); }
+void MainWindow::chkStructures_Click() {
+    set_draw_layers();
+}
 
-void MainWindow::Check_drg_Click() { set_draw_layers(); }
+void MainWindow::Check_drg_Click() {
+    set_draw_layers();
+}
 
 void MainWindow::Check30_Click() {
     set_draw_layers();
@@ -480,7 +489,8 @@ MainWindow::ShownSelection MainWindow::shownSelection() const {
 }
 
 void MainWindow::restoreSelection(const ShownSelection& shown) {
-    const bool changed = selection_.query_type != shown.selection.query_type || windowTitle() != shown.caption;
+    const bool changed =
+        selection_.query_type != shown.selection.query_type || windowTitle() != shown.caption;
     selection_ = shown.selection;
     submittedExpression_ = shown.submittedExpression;
     strSelRecordsTitle = shown.strSelRecordsTitle;
@@ -521,9 +531,13 @@ void MainWindow::Command4_Click() {
     showArmedTool();
 }
 
-void MainWindow::button_about_Click() { showAboutWindow(this); }
+void MainWindow::button_about_Click() {
+    showAboutWindow(this);
+}
 
-void MainWindow::button_print_Click() { printMapToBitmap(this, *Map1); }
+void MainWindow::button_print_Click() {
+    printMapToBitmap(this, *Map1);
+}
 
 // Query hand-off ----------------------------------------------------------------------------
 
@@ -658,4 +672,4 @@ void MainWindow::reportSearchFailure(const QString& message) {
     QTimer::singleShot(0, this, [this, message] { UserPrompts::current().message(this, message); });
 }
 
-}  // namespace quillfen
+} // namespace quillfen

@@ -104,10 +104,10 @@ private:
     void reportSelectionDataFaults(const SelectionRequest& request);
 
     // Command buttons.
-    void Command1_Click();  // Exit
-    void Command2_Click();  // Select Logically
-    void Command3_Click();  // View Records
-    void Command4_Click();  // Select Graphically
+    void Command1_Click(); // Exit
+    void Command2_Click(); // Select Logically
+    void Command3_Click(); // View Records
+    void Command4_Click(); // Select Graphically
     void button_about_Click();
     void button_print_Click();
 
@@ -166,4 +166,4 @@ private:
     bool showingTooltip_ = false;
 };
 
-}  // namespace quillfen
+} // namespace quillfen

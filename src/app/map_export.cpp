@@ -1,7 +1,7 @@
 #include "app/map_export.h"
 
-#include "window_parts/user_prompts.h"
 #include "mapcontrol/map_control.h"
+#include "window_parts/user_prompts.h"
 
 #include <QDir>
 
@@ -9,7 +9,7 @@ namespace quillfen {
 namespace {
 constexpr int kWindowsBitmap = 1;
 constexpr double kPictureScale = 2.0;
-}  // namespace
+} // namespace
 
 void printMapToBitmap(QWidget* parent, mapcontrol::MapControl& map) {
     SaveDialogOptions options;
@@ -21,8 +21,8 @@ void printMapToBitmap(QWidget* parent, mapcontrol::MapControl& map) {
         return;
     QString error;
     if (!map.saveImage(kWindowsBitmap, path, kPictureScale, &error))
-        UserPrompts::current().message(
-            parent, QStringLiteral("The map could not be saved to %1: %2").arg(QDir::toNativeSeparators(path), error));
+        UserPrompts::current().message(parent, QStringLiteral("The map could not be saved to %1: %2")
+                                                   .arg(QDir::toNativeSeparators(path), error));
 }
 
-}  // namespace quillfen
+} // namespace quillfen

@@ -13,4 +13,4 @@ namespace quillfen {
 /// map on each side. Cancelling writes nothing; a failure is reported with the file and reason.
 void printMapToBitmap(QWidget* parent, mapcontrol::MapControl& map);
 
-}  // namespace quillfen
+} // namespace quillfen

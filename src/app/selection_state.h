@@ -24,4 +24,4 @@ struct SelectionState {
     bool requested() const { return queryflag == QueryFlag::Requested; }
 };
 
-}  // namespace quillfen
+} // namespace quillfen

@@ -1,7 +1,7 @@
 #include "app/table_wait.h"
 
-#include "window_parts/tab_panel.h"
 #include "selection_run/busy_cursor.h"
+#include "window_parts/tab_panel.h"
 
 #include <QAbstractButton>
 #include <QApplication>

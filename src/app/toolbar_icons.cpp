@@ -39,7 +39,7 @@ void drawMagnifier(QPainter& p) {
     p.setPen(QPen(QColor(20, 20, 120), 3, Qt::SolidLine, Qt::RoundCap));
 }
 
-}  // namespace
+} // namespace
 
 QIcon zoomInIcon() {
     return drawnIcon([](QPainter& p) {
@@ -100,4 +100,4 @@ QIcon helpIcon() {
     });
 }
 
-}  // namespace quillfen
+} // namespace quillfen

@@ -1,7 +1,7 @@
 #include "catalogue/data_catalogue.h"
 
-#include "catalogue/sampling_periods.h"
 #include "catalogue/sample_schema.h"
+#include "catalogue/sampling_periods.h"
 
 namespace quillfen {
 namespace {

@@ -32,7 +32,9 @@ const QVector<LandClass>& landCoverClasses() {
 
 namespace {
 
-LegendLine legendLineOf(const LandClass& c) { return {c.legendLabel, c.legendRed, c.legendGreen, c.legendBlue}; }
+LegendLine legendLineOf(const LandClass& c) {
+    return {c.legendLabel, c.legendRed, c.legendGreen, c.legendBlue};
+}
 
 const LandClass& coverClassLabelled(const QString& label) {
     for (const LandClass& c : landCoverClasses()) {
@@ -42,7 +44,7 @@ const LandClass& coverClassLabelled(const QString& label) {
     return landCoverClasses().constFirst();
 }
 
-}  // namespace
+} // namespace
 
 const QVector<LegendLine>& landWaterLegend() {
     static const QVector<LegendLine> lines = [] {
@@ -57,13 +59,13 @@ const QVector<LegendLine>& landWaterLegend() {
 const QVector<LegendLine>& landCoverLegend() {
     static const QVector<LegendLine> lines = [] {
         QVector<LegendLine> result;
-        for (const char* label : {"Open Water", "Submergents", "Emergents", "Rooted Floating",
-                                  "Mixed Aquatic Vegetation", "Grasses/Forbs", "Woody Terrestrial", "Agriculture",
-                                  "Urban/Developed", "Sand/Mud"})
+        for (const char* label :
+             {"Open Water", "Submergents", "Emergents", "Rooted Floating", "Mixed Aquatic Vegetation",
+              "Grasses/Forbs", "Woody Terrestrial", "Agriculture", "Urban/Developed", "Sand/Mud"})
             result.append(legendLineOf(coverClassLabelled(label)));
         return result;
     }();
     return lines;
 }
 
-}  // namespace quillfen
+} // namespace quillfen

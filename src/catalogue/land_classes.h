@@ -30,4 +30,4 @@ const QVector<LegendLine>& landWaterLegend();
 /// share one line.
 const QVector<LegendLine>& landCoverLegend();
 
-}  // namespace quillfen
+} // namespace quillfen

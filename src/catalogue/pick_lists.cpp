@@ -57,11 +57,11 @@ QHash<PickListId, PickList> buildPickLists() {
     };
 }
 
-}  // namespace
+} // namespace
 
 const PickList& pickList(PickListId id) {
     static const QHash<PickListId, PickList> lists = buildPickLists();
     return *lists.find(id);
 }
 
-}  // namespace quillfen
+} // namespace quillfen

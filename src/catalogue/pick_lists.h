@@ -41,4 +41,4 @@ struct PickList {
 /// The list for an id; PickListId::None gives an empty list.
 const PickList& pickList(PickListId id);
 
-}  // namespace quillfen
+} // namespace quillfen

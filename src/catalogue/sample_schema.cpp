@@ -105,7 +105,7 @@ const QVector<SchemaField> kVegSchema = {
 };
 // clang-format on
 
-}  // namespace
+} // namespace
 
 const QVector<SchemaField>& sampleSchema(SampleKind kind) {
     switch (kind) {
@@ -151,4 +151,4 @@ QStringList numericFieldNames() {
     return names;
 }
 
-}  // namespace quillfen
+} // namespace quillfen

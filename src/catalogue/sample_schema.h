@@ -1,7 +1,7 @@
 #pragma once
 
-#include "catalogue/sampling_periods.h"
 #include "catalogue/pick_lists.h"
+#include "catalogue/sampling_periods.h"
 
 #include <QString>
 #include <QStringList>
@@ -11,10 +11,10 @@ namespace quillfen {
 
 /// What a sample field holds, as far as the query window and the search are concerned.
 enum class ValueClass {
-    ShownOnly,  ///< listed in the grid and the export, not offered by the query window
-    Number,     ///< a measurement compared numerically; -99 means not measured
-    CodedText,  ///< a label of a fixed list, compared as quoted text
-    Species,    ///< a species name, compared as quoted text
+    ShownOnly, ///< listed in the grid and the export, not offered by the query window
+    Number,    ///< a measurement compared numerically; -99 means not measured
+    CodedText, ///< a label of a fixed list, compared as quoted text
+    Species,   ///< a species name, compared as quoted text
 };
 
 /// How the text export writes a grid column.
@@ -23,14 +23,14 @@ enum class ExportEncoding { Text, Integer, Number };
 /// One field of a sample kind, in grid order: where it is read, how the records grid heads
 /// it, how the query window offers it, and how the text export writes it.
 struct SchemaField {
-    QString field;        ///< attribute name in the layer or companion table
-    QString gridHeading;  ///< heading of its records-grid column
-    int gridWidth;        ///< column width in twips; 0 keeps the grid's default width
-    int queryIndex;       ///< position in the query window's parameter list; -1 when not offered
-    QString queryName;    ///< name in the query window's parameter list
-    QString unit;         ///< text shown under the parameter list for numeric parameters
+    QString field;       ///< attribute name in the layer or companion table
+    QString gridHeading; ///< heading of its records-grid column
+    int gridWidth;       ///< column width in twips; 0 keeps the grid's default width
+    int queryIndex;      ///< position in the query window's parameter list; -1 when not offered
+    QString queryName;   ///< name in the query window's parameter list
+    QString unit;        ///< text shown under the parameter list for numeric parameters
     ValueClass valueClass;
-    PickListId pickList;  ///< labels offered for coded and species parameters
+    PickListId pickList; ///< labels offered for coded and species parameters
     QString exportHeading;
     ExportEncoding exportEncoding;
 };
@@ -51,4 +51,4 @@ QString queryField(SampleKind kind, const QString& queryName);
 /// The fields that the search compares as numbers, of every kind, each once.
 QStringList numericFieldNames();
 
-}  // namespace quillfen
+} // namespace quillfen

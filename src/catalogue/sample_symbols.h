@@ -21,4 +21,4 @@ struct SampleSymbol {
 /// The symbol of a sample layer by its layer code (e.g. kxw93sm); nullptr for other layers.
 const SampleSymbol* sampleSymbol(const QString& layerCode);
 
-}  // namespace quillfen
+} // namespace quillfen

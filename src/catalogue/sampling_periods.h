@@ -55,4 +55,4 @@ QString companionTable(SampleKind kind, const QString& periodCode);
 /// layer and, for fish and vegetation, its companion table.
 QStringList tablesSearched(SampleKind kind, const QStringList& periodCodes);
 
-}  // namespace quillfen
+} // namespace quillfen

@@ -9,4 +9,4 @@ const QStringList& fishSpecies();
 /// The vegetation species list (101 names, first "No Aquatic Vegetation").
 const QStringList& vegetationSpecies();
 
-}  // namespace quillfen
+} // namespace quillfen

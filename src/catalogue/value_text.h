@@ -13,4 +13,4 @@ inline QString valueText(const QVariant& value) {
     return tabledb::fieldText(value);
 }
 
-}  // namespace quillfen
+} // namespace quillfen

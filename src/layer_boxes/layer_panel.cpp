@@ -1,9 +1,9 @@
 #include "layer_boxes/layer_panel.h"
 
-#include "window_parts/twips.h"
 #include "catalogue/land_classes.h"
-#include "layer_loading/legend_swatch.h"
 #include "catalogue/sample_symbols.h"
+#include "layer_loading/legend_swatch.h"
+#include "window_parts/twips.h"
 
 #include <QCheckBox>
 #include <QLabel>
@@ -108,7 +108,7 @@ void addBaseMapTab(QWidget* page, BaseMapBoxes& base) {
     base.Check_drg = addBaseBox(page, "Check_drg", "1:100K Fenmark Quadrangle", 7560);
 }
 
-}  // namespace
+} // namespace
 
 TabPanel* buildLayerPanel(QWidget* parent, LayerSelection& selection, BaseMapBoxes& base) {
     auto* panel = new TabPanel(4, parent);
@@ -128,4 +128,4 @@ TabPanel* buildLayerPanel(QWidget* parent, LayerSelection& selection, BaseMapBox
     return panel;
 }
 
-}  // namespace quillfen
+} // namespace quillfen

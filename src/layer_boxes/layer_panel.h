@@ -1,7 +1,7 @@
 #pragma once
 
-#include "window_parts/tab_panel.h"
 #include "layer_boxes/layer_selection.h"
+#include "window_parts/tab_panel.h"
 
 class QCheckBox;
 
@@ -9,11 +9,11 @@ namespace quillfen {
 
 /// The five boxes of the "Base Map" tab.
 struct BaseMapBoxes {
-    QCheckBox* check_land_water = nullptr;  ///< "1989 Land / Water", ticked at start
-    QCheckBox* Check_landcover = nullptr;   ///< "1989 Landcover / Use"
-    QCheckBox* chkStructures = nullptr;     ///< "1989 Structures"
-    QCheckBox* Check30 = nullptr;           ///< "River Miles"
-    QCheckBox* Check_drg = nullptr;         ///< "1:100K Fenmark Quadrangle"
+    QCheckBox* check_land_water = nullptr; ///< "1989 Land / Water", ticked at start
+    QCheckBox* Check_landcover = nullptr;  ///< "1989 Landcover / Use"
+    QCheckBox* chkStructures = nullptr;    ///< "1989 Structures"
+    QCheckBox* Check30 = nullptr;          ///< "River Miles"
+    QCheckBox* Check_drg = nullptr;        ///< "1:100K Fenmark Quadrangle"
 };
 
 /// Builds the tabbed layer panel SSTab1: the sample tabs with their boxes, headings and
@@ -22,4 +22,4 @@ struct BaseMapBoxes {
 /// own coordinates, from the designed twips.
 TabPanel* buildLayerPanel(QWidget* parent, LayerSelection& selection, BaseMapBoxes& base);
 
-}  // namespace quillfen
+} // namespace quillfen

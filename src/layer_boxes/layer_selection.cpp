@@ -15,9 +15,13 @@ const QVector<SampleKind>& untickOrder(SampleKind kind) {
     return *orders.find(kind);
 }
 
-LayerSelection::LayerSelection() { clear_draw_query_list(); }
+LayerSelection::LayerSelection() {
+    clear_draw_query_list();
+}
 
-void LayerSelection::setBoxes(SampleKind kind, const QVector<QCheckBox*>& boxes) { boxes_[kind] = boxes; }
+void LayerSelection::setBoxes(SampleKind kind, const QVector<QCheckBox*>& boxes) {
+    boxes_[kind] = boxes;
+}
 
 const QVector<QCheckBox*>& LayerSelection::boxes(SampleKind kind) const {
     static const QVector<QCheckBox*> none;
@@ -83,4 +87,4 @@ QStringList LayerSelection::tickedLayerCodes() const {
     return codes;
 }
 
-}  // namespace quillfen
+} // namespace quillfen

@@ -61,4 +61,4 @@ private:
 /// The order in which a click on a box of `kind` unticks the other kinds.
 const QVector<SampleKind>& untickOrder(SampleKind kind);
 
-}  // namespace quillfen
+} // namespace quillfen

@@ -1,8 +1,8 @@
 #include "layer_loading/layer_loader.h"
 
-#include "layer_loading/layer_renderers.h"
 #include "catalogue/data_catalogue.h"
 #include "catalogue/sample_symbols.h"
+#include "layer_loading/layer_renderers.h"
 #include "mapcontrol/map_control.h"
 #include "tabledb/data_file_names.h"
 
@@ -90,7 +90,7 @@ void addLandLayer(MapControl& map, StackBuilder& builder, void (*render)(MapCont
     }
 }
 
-}  // namespace
+} // namespace
 
 void rebuildLayerStack(MapControl& map, const QString& dataPath, const DrawLayerChoice& choice,
                        QVector<DataProblem>* problems) {
@@ -138,4 +138,4 @@ void rebuildLayerStack(MapControl& map, const QString& dataPath, const DrawLayer
     map.redrawArea(map.viewBounds());
 }
 
-}  // namespace quillfen
+} // namespace quillfen

@@ -16,19 +16,19 @@ namespace quillfen {
 /// Which layers the map is to hold: the base-map boxes and the codes of the ticked sample
 /// boxes in loading order (water quality, fish, macro-invertebrates, vegetation, each by index).
 struct DrawLayerChoice {
-    bool quadrangle = false;  ///< "1:100K Fenmark Quadrangle"
-    bool landWater = false;   ///< "1989 Land / Water"
-    bool landCover = false;   ///< "1989 Landcover / Use"
-    bool structures = false;  ///< "1989 Structures"
-    bool riverMiles = false;  ///< "River Miles"
+    bool quadrangle = false; ///< "1:100K Fenmark Quadrangle"
+    bool landWater = false;  ///< "1989 Land / Water"
+    bool landCover = false;  ///< "1989 Landcover / Use"
+    bool structures = false; ///< "1989 Structures"
+    bool riverMiles = false; ///< "River Miles"
     QStringList sampleLayers;
 };
 
 /// A file of the data folder that could not be read, or was read only in part.
 struct DataProblem {
-    QString file;          ///< its name in the data folder, e.g. "kxw93sm.shp"
-    QString reason;        ///< why, e.g. "missing"
-    bool leftOff = true;   ///< the layer is left off the map; otherwise drawn without the faulty part
+    QString file;        ///< its name in the data folder, e.g. "kxw93sm.shp"
+    QString reason;      ///< why, e.g. "missing"
+    bool leftOff = true; ///< the layer is left off the map; otherwise drawn without the faulty part
 
     bool operator==(const DataProblem& o) const {
         return file == o.file && reason == o.reason && leftOff == o.leftOff;
@@ -45,4 +45,4 @@ struct DataProblem {
 void rebuildLayerStack(mapcontrol::MapControl& map, const QString& dataPath, const DrawLayerChoice& choice,
                        QVector<DataProblem>* problems = nullptr);
 
-}  // namespace quillfen
+} // namespace quillfen

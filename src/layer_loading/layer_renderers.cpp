@@ -2,8 +2,8 @@
 
 #include "catalogue/data_catalogue.h"
 #include "catalogue/land_classes.h"
-#include "mapcontrol/map_control.h"
 #include "catalogue/value_text.h"
+#include "mapcontrol/map_control.h"
 
 #include <algorithm>
 
@@ -42,11 +42,15 @@ void renderLandClasses(MapControl& map, const QString& field, const QVector<Land
     }
 }
 
-}  // namespace
+} // namespace
 
-void render_94lw(MapControl& map) { renderLandClasses(map, kLandCoverField, landWaterClasses()); }
+void render_94lw(MapControl& map) {
+    renderLandClasses(map, kLandCoverField, landWaterClasses());
+}
 
-void render_94lcu(MapControl& map) { renderLandClasses(map, kLandClassField, landCoverClasses()); }
+void render_94lcu(MapControl& map) {
+    renderLandClasses(map, kLandClassField, landCoverClasses());
+}
 
 void render_miles_text(MapControl& map, bool milesTicked) {
     if (!milesTicked)
@@ -60,4 +64,4 @@ void render_miles_text(MapControl& map, bool milesTicked) {
     layer->renderer = renderer;
 }
 
-}  // namespace quillfen
+} // namespace quillfen

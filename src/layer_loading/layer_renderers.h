@@ -13,4 +13,4 @@ void render_94lcu(mapcontrol::MapControl& map);
 /// Labels the river-mile points with their "mile" field when `milesTicked`; else nothing.
 void render_miles_text(mapcontrol::MapControl& map, bool milesTicked);
 
-}  // namespace quillfen
+} // namespace quillfen

@@ -52,8 +52,10 @@ void LegendSwatch::paintEvent(QPaintEvent*) {
     }
     case Shape::Cross:
         painter.setPen(pen);
-        painter.drawLine(QPointF(marker.center().x(), marker.top()), QPointF(marker.center().x(), marker.bottom()));
-        painter.drawLine(QPointF(marker.left(), marker.center().y()), QPointF(marker.right(), marker.center().y()));
+        painter.drawLine(QPointF(marker.center().x(), marker.top()),
+                         QPointF(marker.center().x(), marker.bottom()));
+        painter.drawLine(QPointF(marker.left(), marker.center().y()),
+                         QPointF(marker.right(), marker.center().y()));
         break;
     case Shape::FilledRectangle:
         painter.setPen(QPen(Qt::black, 1));
@@ -72,4 +74,4 @@ void LegendSwatch::paintEvent(QPaintEvent*) {
     }
 }
 
-}  // namespace quillfen
+} // namespace quillfen

@@ -28,4 +28,4 @@ private:
 /// The swatch shape of a sample layer's marker.
 LegendSwatch::Shape swatchShapeOfMarker(SampleMarker marker);
 
-}  // namespace quillfen
+} // namespace quillfen

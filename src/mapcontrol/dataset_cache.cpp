@@ -125,12 +125,14 @@ QStringList readingProblems(const Dataset& dataset, OGRLayer& layer, const Unrea
     // The shape file's own count; features are read only as far as the table has records.
     const GIntBig shapes = layer.GetFeatureCount(FALSE);
     if (shapes > dataset.featureCount())
-        problems << QStringLiteral("only %1 of its %2 shapes have a record in its table; the others are left off "
-                                   "the map")
+        problems << QStringLiteral(
+                        "only %1 of its %2 shapes have a record in its table; the others are left off "
+                        "the map")
                         .arg(dataset.featureCount())
                         .arg(shapes);
     if (droppedVertices > 0)
-        problems << QStringLiteral("vertices whose coordinates are not numbers are left out of their shapes (%1)")
+        problems << QStringLiteral(
+                        "vertices whose coordinates are not numbers are left out of their shapes (%1)")
                         .arg(droppedVertices);
     return problems;
 }
@@ -154,7 +156,8 @@ DatasetPtr DatasetCache::read(const QString& path, const QString& name, const ta
     GDALDatasetUniquePtr source =
         tabledb::openWithDriver(path, shapes ? shapes->GetDescription() : "", GDAL_OF_VECTOR, &failure);
     if (!source || source->GetLayerCount() < 1) {
-        *problem = QStringLiteral("not a readable shapefile") + (failure.isEmpty() ? QString() : ": " + failure);
+        *problem =
+            QStringLiteral("not a readable shapefile") + (failure.isEmpty() ? QString() : ": " + failure);
         return nullptr;
     }
     OGRLayer* layer = source->GetLayer(0);

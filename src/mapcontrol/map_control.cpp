@@ -136,9 +136,13 @@ void MapControl::render(QImage& image, const ViewTransform& transform, double sc
     }
 }
 
-qreal MapControl::bufferRatio() const { return devicePixelRatioF(); }
+qreal MapControl::bufferRatio() const {
+    return devicePixelRatioF();
+}
 
-ViewTransform MapControl::bufferTransform() const { return screenTransform().scaled(bufferRatio()); }
+ViewTransform MapControl::bufferTransform() const {
+    return screenTransform().scaled(bufferRatio());
+}
 
 void MapControl::drawInImagePixels(QPainter& painter, const QImage& image) {
     const qreal ratio = image.devicePixelRatio();
@@ -172,7 +176,8 @@ void MapControl::redrawArea(const Rect& area) {
     if (clip.isEmpty())
         return;
     render(buffer_, transform, bufferRatio(), clip);
-    update(QRectF(QPointF(clip.topLeft()) / bufferRatio(), QSizeF(clip.size()) / bufferRatio()).toAlignedRect());
+    update(
+        QRectF(QPointF(clip.topLeft()) / bufferRatio(), QSizeF(clip.size()) / bufferRatio()).toAlignedRect());
 }
 
 void MapControl::scheduleRedraw() {

@@ -113,7 +113,8 @@ void MapRenderer::drawPoints(const Dataset& dataset, const std::vector<const Sym
     }
 }
 
-void MapRenderer::stampFeature(const Dataset& dataset, int feature, const QImage& marker, const Rect& visible) {
+void MapRenderer::stampFeature(const Dataset& dataset, int feature, const QImage& marker,
+                               const Rect& visible) {
     const int end = dataset.pointBegin(dataset.partBegin(feature + 1));
     for (int i = dataset.pointBegin(dataset.partBegin(feature)); i < end; ++i) {
         const QPointF point = dataset.point(i);

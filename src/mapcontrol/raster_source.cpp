@@ -52,7 +52,8 @@ std::shared_ptr<RasterLayer::Source> RasterLayer::Source::open(const QString& pa
     QString failure;
     GDALDatasetUniquePtr dataset = tabledb::openWithDriver(path, kGeoTiffDriver, GDAL_OF_RASTER, &failure);
     if (!dataset || dataset->GetRasterCount() < 1) {
-        *problem = QStringLiteral("not a readable GeoTIFF image") + (failure.isEmpty() ? QString() : ": " + failure);
+        *problem =
+            QStringLiteral("not a readable GeoTIFF image") + (failure.isEmpty() ? QString() : ": " + failure);
         return nullptr;
     }
     std::array<double, 6> geo{};

@@ -1,14 +1,14 @@
 #include "query_builder/query_window.h"
 
+#include "catalogue/pick_lists.h"
+#include "catalogue/sample_schema.h"
+#include "catalogue/species_lists.h"
+#include "query_builder/query_host.h"
 #include "window_parts/caption_button.h"
 #include "window_parts/design_font.h"
+#include "window_parts/focus_visible.h"
 #include "window_parts/twips.h"
 #include "window_parts/user_prompts.h"
-#include "catalogue/sample_schema.h"
-#include "catalogue/pick_lists.h"
-#include "query_builder/query_host.h"
-#include "catalogue/species_lists.h"
-#include "window_parts/focus_visible.h"
 
 #include <QComboBox>
 #include <QKeyEvent>

@@ -35,7 +35,8 @@ QString buildSearchExpression(SampleKind kind, const QueryCondition& c) {
     const QString first = comparison(firstField, c.query_oper_1, c.query_value_1, c.query_param1_string_flag);
     if (!c.query_compound_flag)
         return first;
-    const QString second = comparison(secondField, c.query_oper_2, c.query_value_2, c.query_param2_string_flag);
+    const QString second =
+        comparison(secondField, c.query_oper_2, c.query_value_2, c.query_param2_string_flag);
     return first + QLatin1Char(' ') + c.query_connector + QLatin1Char(' ') + second;
 }
 

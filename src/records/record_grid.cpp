@@ -1,8 +1,8 @@
 #include "records/record_grid.h"
 
+#include "records/record_grid_model.h"
 #include "window_parts/design_font.h"
 #include "window_parts/twips.h"
-#include "records/record_grid_model.h"
 
 #include <QAbstractButton>
 #include <QApplication>
@@ -185,7 +185,8 @@ void RecordGrid::applyColWidth(int col) {
         QStyleOptionHeader heading;
         heading.initFrom(horizontalHeader());
         heading.text = m_model->textMatrix(0, col);
-        const QSize fitting = style()->sizeFromContents(QStyle::CT_HeaderSection, &heading, QSize(), horizontalHeader());
+        const QSize fitting =
+            style()->sizeFromContents(QStyle::CT_HeaderSection, &heading, QSize(), horizontalHeader());
         width = std::max(twips(kDefaultColWidthTwips), fitting.width());
     }
     if (col == 0)

@@ -1,7 +1,7 @@
 #include "records/text_export.h"
 
-#include "window_parts/user_prompts.h"
 #include "records/record_grid_model.h"
+#include "window_parts/user_prompts.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "catalogue/sampling_periods.h"
 #include "catalogue/sample_schema.h"
+#include "catalogue/sampling_periods.h"
 
 #include <QByteArray>
 #include <QString>

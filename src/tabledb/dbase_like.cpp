@@ -32,7 +32,11 @@ public:
         const auto lead = static_cast<unsigned char>(text_[position_++]);
         if (lead < 0x80)
             return lead;
-        const size_t continuationBytes = lead >= 0xF8 ? 0 : lead >= 0xF0 ? 3 : lead >= 0xE0 ? 2 : lead >= 0xC0 ? 1 : 0;
+        const size_t continuationBytes = lead >= 0xF8   ? 0
+                                         : lead >= 0xF0 ? 3
+                                         : lead >= 0xE0 ? 2
+                                         : lead >= 0xC0 ? 1
+                                                        : 0;
         if (continuationBytes == 0 || text_.size() - position_ < continuationBytes)
             return kLoneByte + lead;
         char32_t character = lead & (0x3F >> continuationBytes);

@@ -44,7 +44,8 @@ bool DbfFile::readHeader() {
     if (descriptorBytes <= 0 || descriptors.size() != descriptorBytes)
         return false;
     int offset = 1;
-    for (int at = 0; at + kFieldDescriptorLength <= descriptorBytes && descriptors[at] != kEndOfFieldDescriptors;
+    for (int at = 0;
+         at + kFieldDescriptorLength <= descriptorBytes && descriptors[at] != kEndOfFieldDescriptors;
          at += kFieldDescriptorLength) {
         fields_.push_back(fieldOf(descriptors.constData() + at, offset));
         offset += fields_.back().width;

@@ -31,10 +31,8 @@ struct ColumnKindInfo {
 };
 
 constexpr ColumnKindInfo kColumnKinds[] = {
-    {ColumnKind::Integer, "INTEGER"},
-    {ColumnKind::Real, "REAL"},
-    {ColumnKind::Text, "TEXT COLLATE NOCASE"},
-    {ColumnKind::Date, "TEXT COLLATE NOCASE"},
+    {ColumnKind::Integer, "INTEGER"},          {ColumnKind::Real, "REAL"},
+    {ColumnKind::Text, "TEXT COLLATE NOCASE"}, {ColumnKind::Date, "TEXT COLLATE NOCASE"},
     {ColumnKind::TextNumber, "REAL"},
 };
 
@@ -59,8 +57,9 @@ ColumnKind columnKindOf(const OGRFieldDefn& field, const QSet<QString>& numericF
     case OFTDate:
         return ColumnKind::Date;
     default:
-        return numericFields.contains(QString::fromUtf8(field.GetNameRef()).toLower()) ? ColumnKind::TextNumber
-                                                                                         : ColumnKind::Text;
+        return numericFields.contains(QString::fromUtf8(field.GetNameRef()).toLower())
+                   ? ColumnKind::TextNumber
+                   : ColumnKind::Text;
     }
 }
 
@@ -258,7 +257,8 @@ bool plainDecimal(QByteArrayView text, double* value) {
 /// Eight digits YYYYMMDD, bound as the text M/D/YYYY that loaded dates have.
 bool bindPlainDate(sqlite3_stmt* insert, int parameter, QByteArrayView text) {
     int date = 0;
-    if (text.size() != 8 || std::from_chars(text.begin(), text.end(), date).ptr != text.end() || text.front() == '-')
+    if (text.size() != 8 || std::from_chars(text.begin(), text.end(), date).ptr != text.end() ||
+        text.front() == '-')
         return false;
     if (date == 0)
         sqlite3_bind_null(insert, parameter);
@@ -313,9 +313,11 @@ private:
 /// in place until the INSERT is stepped.
 bool bindPlainText(sqlite3_stmt* insert, int parameter, QByteArrayView text, TextRecoding& recoding) {
     if (isAscii(text))
-        return sqlite3_bind_text(insert, parameter, text.data(), int(text.size()), SQLITE_STATIC) == SQLITE_OK;
+        return sqlite3_bind_text(insert, parameter, text.data(), int(text.size()), SQLITE_STATIC) ==
+               SQLITE_OK;
     const QByteArray& utf8 = recoding.utf8(text);
-    return sqlite3_bind_text(insert, parameter, utf8.constData(), int(utf8.size()), SQLITE_TRANSIENT) == SQLITE_OK;
+    return sqlite3_bind_text(insert, parameter, utf8.constData(), int(utf8.size()), SQLITE_TRANSIENT) ==
+           SQLITE_OK;
 }
 
 /// Whether a number field's text is only asterisks, which is how files mark an empty number.
@@ -419,8 +421,8 @@ DirectRead insertRecordsDirectly(sqlite3* db, sqlite3_stmt* insert, const QStrin
 /// Inserts every record of the table: straight from the file where it is plain, else as OGR
 /// reads it.
 bool insertRecords(sqlite3* db, const QString& table, const QString& path, OGRLayer& layer,
-                   std::vector<Column>& columns, const QString& rowIdName, RecordReading reading, bool* readDirectly,
-                   QString* error) {
+                   std::vector<Column>& columns, const QString& rowIdName, RecordReading reading,
+                   bool* readDirectly, QString* error) {
     sqlite3_stmt* prepared = nullptr;
     const QByteArray sql = insertSql(table, columns, rowIdName).toUtf8();
     if (sqlite3_prepare_v2(db, sql.constData(), -1, &prepared, nullptr) != SQLITE_OK) {

@@ -1,7 +1,7 @@
 #pragma once
 
-#include <QString>
 #include <QSet>
+#include <QString>
 #include <QStringList>
 
 struct sqlite3;

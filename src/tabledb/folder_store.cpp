@@ -298,7 +298,8 @@ QByteArray FolderStore::recordsAtSql(const QString& table, const QVector<int>& r
         return QByteArray();
 
     // Each record is found by its number, so the records not asked for cost nothing.
-    return QStringLiteral("SELECT t.%1 FROM temp.found_rows f JOIN %2 t ON t.%1 = f.number ORDER BY f.number;")
+    return QStringLiteral(
+               "SELECT t.%1 FROM temp.found_rows f JOIN %2 t ON t.%1 = f.number ORDER BY f.number;")
         .arg(rowId, quotedIdentifier(key))
         .toUtf8();
 }
@@ -431,7 +432,8 @@ bool FolderStore::fillTemporaryTable(const char* createSql, const char* insertSq
     return execute("COMMIT;", error);
 }
 
-QString FolderStore::streamSelect(const QByteArray& sql, bool firstColumnIsRowNumber, const RowVisitor& visit) {
+QString FolderStore::streamSelect(const QByteArray& sql, bool firstColumnIsRowNumber,
+                                  const RowVisitor& visit) {
     sqlite3_stmt* select = nullptr;
     if (sqlite3_prepare_v2(db_, sql.constData(), int(sql.size()), &select, nullptr) != SQLITE_OK)
         return QString::fromUtf8(sqlite3_errmsg(db_));

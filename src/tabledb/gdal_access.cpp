@@ -39,7 +39,8 @@ void prepareGdal() {
     });
 }
 
-GDALDatasetUniquePtr openWithDriver(const QString& path, const char* driver, unsigned kind, QString* failure) {
+GDALDatasetUniquePtr openWithDriver(const QString& path, const char* driver, unsigned kind,
+                                    QString* failure) {
     prepareGdal();
     const GdalOpening opening = gdalOpening(path);
     if (!opening.problem.isEmpty()) {

@@ -92,7 +92,8 @@ void setSqliteMemoryCeiling(qint64 bytes) {
 
 int openMemoryDatabase(sqlite3** db) {
     prepareSqliteMemory();
-    return sqlite3_open_v2(":memory:", db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE | SQLITE_OPEN_NOMUTEX, nullptr);
+    return sqlite3_open_v2(":memory:", db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE | SQLITE_OPEN_NOMUTEX,
+                           nullptr);
 }
 
 } // namespace tabledb

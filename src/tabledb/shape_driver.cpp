@@ -22,7 +22,7 @@ bool handlesExtension(GDALDriver* driver, const char* extension) {
     return list.FindString(extension) >= 0;
 }
 
-}  // namespace
+} // namespace
 
 GDALDriver* shapeDriver() {
     static GDALDriver* found = [] {
@@ -38,4 +38,4 @@ GDALDriver* shapeDriver() {
     return found;
 }
 
-}  // namespace tabledb
+} // namespace tabledb

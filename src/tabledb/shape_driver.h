@@ -9,4 +9,4 @@ namespace tabledb {
 /// GDAL was built without it.
 GDALDriver* shapeDriver();
 
-}  // namespace tabledb
+} // namespace tabledb

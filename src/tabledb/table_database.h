@@ -175,8 +175,8 @@ public:
     QString streamRecordNumbersByKeys(const QString& table, const QString& keyColumn, const QStringList& keys,
                                       const RowVisitor& visit, HeldTablePtr* held) const;
     /// At these record numbers, in record order; a number that names no record is left out.
-    QString streamRecordNumbersAt(const QString& table, const QVector<int>& rowNumbers, const RowVisitor& visit,
-                                  HeldTablePtr* held) const;
+    QString streamRecordNumbersAt(const QString& table, const QVector<int>& rowNumbers,
+                                  const RowVisitor& visit, HeldTablePtr* held) const;
     /// Those of streamRecords(), in record order.
     QString streamRecordNumbers(const QString& table, const QString& whereExpression, const RowVisitor& visit,
                                 HeldTablePtr* held) const;

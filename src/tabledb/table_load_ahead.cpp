@@ -96,7 +96,8 @@ bool copyIncoming(sqlite3* db, const QString& table, const LoadedTable& loaded, 
         fields << quotedIdentifier(column);
     const QString names = fields.join(", ");
     return execute(db, QStringLiteral("DELETE FROM %1").arg(target), error) &&
-           execute(db, QStringLiteral("INSERT INTO %1 (%2) SELECT %2 FROM %3").arg(target, names, source), error);
+           execute(db, QStringLiteral("INSERT INTO %1 (%2) SELECT %2 FROM %3").arg(target, names, source),
+                   error);
 }
 
 using WaitHandler = std::function<void(const std::function<bool()>&)>;
@@ -238,7 +239,8 @@ void TableLoadAhead::install(Outcome& outcome) const {
         if (!ok)
             error = QString::fromUtf8(sqlite3_errstr(rc));
         if (ok && execute(db, QStringLiteral("BEGIN"), &error)) {
-            ok = copyIncoming(db, table_, outcome.loaded, &error) && execute(db, QStringLiteral("COMMIT"), &error);
+            ok = copyIncoming(db, table_, outcome.loaded, &error) &&
+                 execute(db, QStringLiteral("COMMIT"), &error);
             QString ignored;
             if (!ok)
                 execute(db, QStringLiteral("ROLLBACK"), &ignored);
@@ -270,7 +272,8 @@ void TableLoadAhead::waitUntilDone() {
 bool TableLoadAhead::result(LoadedTable* loaded, QString* error) const {
     const std::lock_guard<std::mutex> lock(mutex_);
     if (state_ != State::Done || !outcome_->error.isEmpty()) {
-        *error = state_ == State::Done ? outcome_->error : QStringLiteral("table %1 is still being read").arg(table_);
+        *error = state_ == State::Done ? outcome_->error
+                                       : QStringLiteral("table %1 is still being read").arg(table_);
         return false;
     }
     *loaded = outcome_->loaded;

@@ -17,7 +17,8 @@ void CaptionButton::paintEvent(QPaintEvent*) {
     option.text.clear();
     painter.drawControl(QStyle::CE_PushButton, option);
     const QRect textArea = rect().adjusted(2, 2, -2, -2);
-    painter.setPen(palette().color(isEnabled() ? QPalette::Active : QPalette::Disabled, QPalette::ButtonText));
+    painter.setPen(
+        palette().color(isEnabled() ? QPalette::Active : QPalette::Disabled, QPalette::ButtonText));
     // A word longer than the button is narrow enough after a slightly smaller font.
     QFont captionFont = font();
     const int flags = Qt::AlignCenter | Qt::TextWordWrap;
@@ -31,4 +32,4 @@ void CaptionButton::paintEvent(QPaintEvent*) {
     painter.drawText(textArea, flags, text());
 }
 
-}  // namespace quillfen
+} // namespace quillfen

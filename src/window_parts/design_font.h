@@ -12,4 +12,4 @@ inline QFont designFont() {
     return font;
 }
 
-}  // namespace quillfen
+} // namespace quillfen

@@ -12,7 +12,7 @@ namespace {
 constexpr int kTabRowHeight = 22;
 constexpr const char* kDesignedTop = "designedTop";
 
-}  // namespace
+} // namespace
 
 /// A tab drawn as the style draws tabs, its caption made smaller when needed so it fits.
 class TabButton : public QAbstractButton {
@@ -91,9 +91,13 @@ void TabPanel::setCurrentIndex(int index) {
     }
 }
 
-int TabPanel::rowCount() const { return (count() + tabsPerRow_ - 1) / tabsPerRow_; }
+int TabPanel::rowCount() const {
+    return (count() + tabsPerRow_ - 1) / tabsPerRow_;
+}
 
-int TabPanel::headerHeight() const { return rowCount() * kTabRowHeight; }
+int TabPanel::headerHeight() const {
+    return rowCount() * kTabRowHeight;
+}
 
 void TabPanel::setDesignedHeight(int pixels) {
     designedHeight_ = pixels;
@@ -109,9 +113,11 @@ void TabPanel::closeUpPages() {
     if (designedHeight_ <= headerHeight())
         return;
     const int header = headerHeight();
-    const double factor = height() >= designedHeight_ ? 1.0 : double(height() - header) / (designedHeight_ - header);
+    const double factor =
+        height() >= designedHeight_ ? 1.0 : double(height() - header) / (designedHeight_ - header);
     for (int i = 0; i < pages_->count(); ++i) {
-        for (QWidget* control : pages_->widget(i)->findChildren<QWidget*>(QString(), Qt::FindDirectChildrenOnly)) {
+        for (QWidget* control :
+             pages_->widget(i)->findChildren<QWidget*>(QString(), Qt::FindDirectChildrenOnly)) {
             // Each control remembers where it was placed, so that growing back restores it.
             QVariant designedTop = control->property(kDesignedTop);
             if (!designedTop.isValid()) {
@@ -149,6 +155,6 @@ void TabPanel::layoutTabs() {
     update();
 }
 
-}  // namespace quillfen
+} // namespace quillfen
 
 #include "tab_panel.moc"

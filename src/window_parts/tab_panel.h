@@ -52,4 +52,4 @@ private:
     QVector<QAbstractButton*> tabs_;
 };
 
-}  // namespace quillfen
+} // namespace quillfen

@@ -12,10 +12,12 @@ namespace quillfen {
 /// pixel at 96 dpi. Qt scales logical pixels for high-dpi screens.
 constexpr double kTwipsPerPixel = 15.0;
 
-inline int twips(int t) { return qRound(t / kTwipsPerPixel); }
+inline int twips(int t) {
+    return qRound(t / kTwipsPerPixel);
+}
 
 inline QRect twipsRect(int left, int top, int width, int height) {
     return QRect(twips(left), twips(top), twips(width), twips(height));
 }
 
-}  // namespace quillfen
+} // namespace quillfen

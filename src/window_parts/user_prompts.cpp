@@ -35,7 +35,7 @@ public:
 InteractivePrompts interactivePrompts;
 UserPrompts* installedPrompts = nullptr;
 
-}  // namespace
+} // namespace
 
 QString UserPrompts::chooseSaveFile(QWidget* parent, SaveDialogOptions options) {
     options.startFolder = lastSaveFolder_.isEmpty() ? QDir::homePath() : lastSaveFolder_;
@@ -49,6 +49,8 @@ UserPrompts& UserPrompts::current() {
     return installedPrompts ? *installedPrompts : interactivePrompts;
 }
 
-void UserPrompts::install(UserPrompts* prompts) { installedPrompts = prompts; }
+void UserPrompts::install(UserPrompts* prompts) {
+    installedPrompts = prompts;
+}
 
-}  // namespace quillfen
+} // namespace quillfen

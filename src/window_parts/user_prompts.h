@@ -10,10 +10,10 @@ namespace quillfen {
 /// What a save dialog is asked to show.
 struct SaveDialogOptions {
     QString title;
-    QString filter;         ///< e.g. "Windows Bitmap (*.bmp)"; empty for none
-    QString defaultSuffix;  ///< added when the user types a name without an extension
-    QString proposedName;   ///< text preset in the name box
-    QString startFolder;    ///< set by chooseSaveFile()
+    QString filter;        ///< e.g. "Windows Bitmap (*.bmp)"; empty for none
+    QString defaultSuffix; ///< added when the user types a name without an extension
+    QString proposedName;  ///< text preset in the name box
+    QString startFolder;   ///< set by chooseSaveFile()
     bool confirmOverwrite = false;
 };
 
@@ -41,4 +41,4 @@ private:
     QString lastSaveFolder_;
 };
 
-}  // namespace quillfen
+} // namespace quillfen

@@ -55,7 +55,6 @@ Outcome runViewer(const QStringList& arguments) {
             QString::fromLocal8Bit(viewer.readAllStandardError())};
 }
 
-
 /// The file's name in mixed case, each file of a dataset spelled differently (KXW93SM.shp,
 /// Kxw93sm.SHX, kxw93sm.Dbf ...).
 QString mixedCase(const QString& fileName, int index) {
@@ -122,9 +121,12 @@ private slots:
         const QString empty = scratch_.filePath("empty");
         const QString note = scratch_.filePath("note.txt");
         const QString usage = ". Try 'quillfen --help'.\n";
-        QTest::newRow("help") << QStringList{"--help"} << 0 << "--data <FOLDER>" << "";
-        QTest::newRow("short help") << QStringList{"-h"} << 0 << "--check <FOLDER>" << "";
-        QTest::newRow("version") << QStringList{"--version"} << 0 << "quillfen " QUILLFEN_VERSION "\n" << "";
+        QTest::newRow("help") << QStringList{"--help"} << 0 << "--data <FOLDER>"
+                              << "";
+        QTest::newRow("short help") << QStringList{"-h"} << 0 << "--check <FOLDER>"
+                                    << "";
+        QTest::newRow("version") << QStringList{"--version"} << 0 << "quillfen " QUILLFEN_VERSION "\n"
+                                 << "";
         QTest::newRow("unknown option") << QStringList{"--colour"} << 2 << ""
                                         << "quillfen: Unknown option 'colour'" + usage;
         QTest::newRow("Qt's options are not offered") << QStringList{"--help-all"} << 2 << ""
@@ -133,16 +135,19 @@ private slots:
                                                << "quillfen: Missing value after '--data'" + usage;
         QTest::newRow("stray argument") << QStringList{"data"} << 2 << ""
                                         << "quillfen: unexpected argument 'data'" + usage;
-        QTest::newRow("data and check together") << QStringList{"--data", empty, "--check", empty} << 2 << ""
-                                                 << "quillfen: --data and --check cannot be given together" + usage;
+        QTest::newRow("data and check together")
+            << QStringList{"--data", empty, "--check", empty} << 2 << ""
+            << "quillfen: --data and --check cannot be given together" + usage;
         QTest::newRow("data folder missing") << QStringList{"--data", missing} << 1 << ""
                                              << "quillfen: the data folder " + missing + " does not exist.\n";
         QTest::newRow("data folder is a file") << QStringList{"--data", note} << 1 << ""
                                                << "quillfen: " + note + " is not a folder.\n";
         QTest::newRow("data folder without data files")
             << QStringList{"--data", empty} << 1 << ""
-            << "quillfen: the folder " + empty + " holds none of the viewer's layers or tables (such as kx_out.shp "
-                   "or kxw93sm.shp); 'quillfen --check " + empty + "' lists them.\n";
+            << "quillfen: the folder " + empty +
+                   " holds none of the viewer's layers or tables (such as kx_out.shp "
+                   "or kxw93sm.shp); 'quillfen --check " +
+                   empty + "' lists them.\n";
     }
     void eachOptionIsAnsweredWithoutADisplay() {
         QFETCH(QStringList, arguments);
@@ -167,12 +172,17 @@ private slots:
     void checkFindsEveryFileUsableOrNamesTheOneSpoilt_data() {
         QTest::addColumn<QString>("spoilt");
         QTest::addColumn<QString>("problem");
-        QTest::newRow("the generated folder") << "" << "";
-        QTest::newRow("missing layer") << "kxw94sp.shp" << "MISSING";
-        QTest::newRow("truncated table") << "kxr93sm.dbf" << "UNREADABLE";
+        QTest::newRow("the generated folder") << ""
+                                              << "";
+        QTest::newRow("missing layer") << "kxw94sp.shp"
+                                       << "MISSING";
+        QTest::newRow("truncated table") << "kxr93sm.dbf"
+                                         << "UNREADABLE";
         QTest::newRow("line layer for a point layer")
-            << "kxf93sm.shp" << "WRONG GEOMETRY: holds a line layer, a point layer is expected";
-        QTest::newRow("layer read through an unreadable table") << "kxi95.shp" << "UNREADABLE";
+            << "kxf93sm.shp"
+            << "WRONG GEOMETRY: holds a line layer, a point layer is expected";
+        QTest::newRow("layer read through an unreadable table") << "kxi95.shp"
+                                                                << "UNREADABLE";
         QTest::newRow("table that is a named pipe")
             << "kxr93sm.dbf"
             << "UNREADABLE: kxr93sm.dbf is a named pipe, not a regular file";
@@ -196,7 +206,8 @@ private slots:
         } else if (problem == "UNREADABLE") {
             // A copy of the table in place of the link, cut to two thirds.
             const QString table = base + ".dbf";
-            QVERIFY(QFile::remove(table) && QFile::copy(generatedFolder() + '/' + QFileInfo(table).fileName(), table));
+            QVERIFY(QFile::remove(table) &&
+                    QFile::copy(generatedFolder() + '/' + QFileInfo(table).fileName(), table));
             QVERIFY(QFile::resize(table, QFileInfo(table).size() * 2 / 3));
         }
 

@@ -6,12 +6,12 @@
 
 #include "app/coordinate_readout.h"
 #include "app/sample_tooltip.h"
-#include "window_parts/tab_panel.h"
 #include "app/table_wait.h"
-#include "records/grid_layout.h"
 #include "mapcontrol/map_control.h"
+#include "records/grid_layout.h"
 #include "selection_run/busy_cursor.h"
 #include "support/test_main.h"
+#include "window_parts/tab_panel.h"
 #include "window_parts/twips.h"
 
 #include <QAccessible>
@@ -82,7 +82,9 @@ const DesignedPlace kDesignedPlaces[] = {
     {"Command1", {10080, 8520, 975, 495}, false, true, true},
 };
 
-QRect designedRect(const QRect& t) { return twipsRect(t.x(), t.y(), t.width(), t.height()); }
+QRect designedRect(const QRect& t) {
+    return twipsRect(t.x(), t.y(), t.width(), t.height());
+}
 
 /// The pairs of the widgets that overlap, each as "first / second".
 QSet<QString> overlaps(const QList<QWidget*>& widgets) {
@@ -90,7 +92,11 @@ QSet<QString> overlaps(const QList<QWidget*>& widgets) {
     for (int i = 0; i < widgets.size(); ++i) {
         for (int j = i + 1; j < widgets.size(); ++j) {
             if (widgets[i]->geometry().intersects(widgets[j]->geometry()))
-                pairs << QString("%1 %2 / %3 %4").arg(i).arg(widgets[i]->objectName()).arg(j).arg(widgets[j]->objectName());
+                pairs << QString("%1 %2 / %3 %4")
+                             .arg(i)
+                             .arg(widgets[i]->objectName())
+                             .arg(j)
+                             .arg(widgets[j]->objectName());
         }
     }
     return pairs;
@@ -123,7 +129,9 @@ QString announced(QObject* control) {
     return text;
 }
 
-QString roleText(QAccessible::Role role) { return QString::number(role, 16) + " | "; }
+QString roleText(QAccessible::Role role) {
+    return QString::number(role, 16) + " | ";
+}
 
 /// The control with the keyboard focus, by its name or, for a toolbar button, its key.
 QString focusName() {
@@ -150,7 +158,8 @@ private slots:
         QTest::newRow("at the designed size") << QSize(0, 0);
         QTest::newRow("enlarged") << QSize(300, 200);
         QTest::newRow("at the least size") << QSize(twips(10080 - 11145), twips(8490 - 9090));
-        QTest::newRow("smaller than the least size stops there") << QSize(twips(10080 - 11145), twips(8490 - 9090));
+        QTest::newRow("smaller than the least size stops there")
+            << QSize(twips(10080 - 11145), twips(8490 - 9090));
     }
     void controlsStandWhereDesignedAndFollowTheEdgesWhenTheWindowIsResized() {
         QFETCH(QSize, growth);
@@ -175,7 +184,8 @@ private slots:
             if (place.stretches)
                 expected.setSize(expected.size() + growth);
             else
-                expected.translate(place.followsRight ? growth.width() : 0, place.followsBottom ? growth.height() : 0);
+                expected.translate(place.followsRight ? growth.width() : 0,
+                                   place.followsBottom ? growth.height() : 0);
             QCOMPARE(control(&window, place.name)->geometry(), expected);
         }
         // The panel keeps its distance to the right edge, its top, and its bottom's distance
@@ -215,9 +225,11 @@ private slots:
         QVERIFY(focusShown(QApplication::focusWidget()));
         // Tab stops at the tab in front, then the boxes of its page ("Base Map"), then the
         // command buttons left to right.
-        const QStringList order{"Zoom Out", "Pan", "Full Extent", "Help", "Map1", "tab_8", "check_land_water",
-                                "Check_landcover", "chkStructures", "Check30", "Check_drg", "Command4", "Command2",
-                                "Command3", "button_about", "button_print", "Command1", "Zoom In"};
+        const QStringList order{"Zoom Out",      "Pan",      "Full Extent",      "Help",
+                                "Map1",          "tab_8",    "check_land_water", "Check_landcover",
+                                "chkStructures", "Check30",  "Check_drg",        "Command4",
+                                "Command2",      "Command3", "button_about",     "button_print",
+                                "Command1",      "Zoom In"};
         for (const QString& expected : order) {
             QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
             QCOMPARE(focusName(), expected);
@@ -241,24 +253,31 @@ private slots:
 
         // Every window of the program shows the focus from the start.
         QVERIFY(focusShown(&window.recordsWindow()));
-        QVERIFY(driveModal("query", [&] {
-            clickBox(window, "chkwater_14");
-            testing::clickButton(window, "Command2");
-        }, [](QWidget* query) {
-            QVERIFY(focusShown(control(query, "Command2")));
-            QTest::mouseClick(control(query, "Command1"), Qt::LeftButton);
-        }));
+        QVERIFY(driveModal(
+            "query",
+            [&] {
+                clickBox(window, "chkwater_14");
+                testing::clickButton(window, "Command2");
+            },
+            [](QWidget* query) {
+                QVERIFY(focusShown(control(query, "Command2")));
+                QTest::mouseClick(control(query, "Command1"), Qt::LeftButton);
+            }));
     }
 
     void controlsAreAnnouncedByNameAndRole_data() {
         QTest::addColumn<QString>("name");
         QTest::addColumn<QString>("announcement");
         QTest::newRow("the map names its layers")
-            << "Map1" << roleText(QAccessible::Graphic) + "Map | Layers shown: 1989 Land / Water, Reach outline";
-        QTest::newRow("a water swatch") << "legend_kxw93sm" << roleText(QAccessible::Graphic) + "Summer 1993: red circle";
-        QTest::newRow("a fish swatch") << "legend_kxf96fl" << roleText(QAccessible::Graphic) + "Fall 1996: blue cross";
+            << "Map1"
+            << roleText(QAccessible::Graphic) + "Map | Layers shown: 1989 Land / Water, Reach outline";
+        QTest::newRow("a water swatch")
+            << "legend_kxw93sm" << roleText(QAccessible::Graphic) + "Summer 1993: red circle";
+        QTest::newRow("a fish swatch")
+            << "legend_kxf96fl" << roleText(QAccessible::Graphic) + "Fall 1996: blue cross";
         QTest::newRow("a tab behind") << "tab_0" << roleText(QAccessible::PageTab) + "WQ 93-96";
-        QTest::newRow("the tab in front") << "tab_8" << roleText(QAccessible::PageTab) + "Base Map | selected";
+        QTest::newRow("the tab in front")
+            << "tab_8" << roleText(QAccessible::PageTab) + "Base Map | selected";
         QTest::newRow("the logo") << "Image1" << roleText(QAccessible::Graphic) + "Quillfen logo";
         QTest::newRow("a base box") << "Check30" << roleText(QAccessible::CheckBox) + "River Miles";
     }
@@ -274,7 +293,8 @@ private slots:
         WindowDriver driver;
         driver.clickBox("chkwater_0");
         QCOMPARE(announced(&driver.window.map()),
-                 roleText(QAccessible::Graphic) + "Map | Layers shown: Summer 1993 water quality, 1989 Land / Water, Reach outline");
+                 roleText(QAccessible::Graphic) +
+                     "Map | Layers shown: Summer 1993 water quality, 1989 Land / Water, Reach outline");
         selectEverythingInView(driver.window);
         QCOMPARE(driver.title(), QString("Kesselby - Selected Records: Graphical Query"));
         driver.clickBox("chkwater_1");
@@ -311,28 +331,33 @@ private slots:
 
     void hoveringASamplePointNamesItsPeriodLocationAndDateAndThePointsUnderIt() {
         QTemporaryDir folder;
-        testdata::writeShapes(folder.path(), "kxw93sm", {"POINT (1000 1000)", "POINT (1000 1000)", "POINT (3000 2000)"},
-                              {{"loc_code", {"KX-07", "KX-08", "KX-09"}}, {"date", {"7/14/1993", "7/15/1993", "8/2/1993"}}});
+        testdata::writeShapes(
+            folder.path(), "kxw93sm", {"POINT (1000 1000)", "POINT (1000 1000)", "POINT (3000 2000)"},
+            {{"loc_code", {"KX-07", "KX-08", "KX-09"}}, {"date", {"7/14/1993", "7/15/1993", "8/2/1993"}}});
         WindowDriver driver(folder.path());
         driver.clickBox("chkwater_0");
         const mapcontrol::MapControl& map = driver.window.map();
         QCOMPARE(sampleTooltip(map, driver.pixelOf({3000, 2000}), folder.path()),
                  QString("Summer 1993 water quality\nLocation Code: KX-09\nDate: 8/2/1993"));
         // Where points overlap, the one drawn last is on top.
-        QCOMPARE(sampleTooltip(map, driver.pixelOf({1000, 1000}) + QPoint(2, -1), folder.path()),
-                 QString("Summer 1993 water quality\nLocation Code: KX-08\nDate: 7/15/1993\nand 1 more here"));
+        QCOMPARE(
+            sampleTooltip(map, driver.pixelOf({1000, 1000}) + QPoint(2, -1), folder.path()),
+            QString("Summer 1993 water quality\nLocation Code: KX-08\nDate: 7/15/1993\nand 1 more here"));
         QCOMPARE(sampleTooltip(map, driver.pixelOf({2000, 1500}), folder.path()), QString());
 
         // A fish site names its code and the dates of its catch records.
         WindowDriver demonstration;
         demonstration.clickBox("chkfish_0");
-        auto sites = std::dynamic_pointer_cast<mapcontrol::VectorLayer>(demonstration.window.map().layerNamed("kxf93sm"));
+        auto sites = std::dynamic_pointer_cast<mapcontrol::VectorLayer>(
+            demonstration.window.map().layerNamed("kxf93sm"));
         QVERIFY(sites);
         const mapcontrol::Dataset& dataset = *sites->dataset();
         const QPointF site = dataset.point(dataset.pointBegin(dataset.partBegin(0)));
         const QString text = sampleTooltip(demonstration.window.map(), demonstration.pixelOf(site),
                                            demonstration.window.data_path);
-        QVERIFY2(QRegularExpression("^Summer 1993 fish\\nSite: \\d+\\nDate: \\d+/\\d+/\\d{4}").match(text).hasMatch(),
+        QVERIFY2(QRegularExpression("^Summer 1993 fish\\nSite: \\d+\\nDate: \\d+/\\d+/\\d{4}")
+                     .match(text)
+                     .hasMatch(),
                  qPrintable(text));
     }
 
@@ -367,8 +392,8 @@ private slots:
         QStringList keys;
         for (QAction* action : control<QToolBar>(&window, "Toolbar1")->actions())
             keys << action->text() + "|" + action->toolTip();
-        QCOMPARE(keys, QStringList({"Zoom In|Zoom In", "Zoom Out|Zoom Out", "Pan|Pan", "Full Extent|Full Extent",
-                                    "Help|Help"}));
+        QCOMPARE(keys, QStringList({"Zoom In|Zoom In", "Zoom Out|Zoom Out", "Pan|Pan",
+                                    "Full Extent|Full Extent", "Help|Help"}));
     }
 
     void theTabInFrontStandsNextToItsPageAndEveryTabKeepsItsColumn() {
@@ -429,9 +454,11 @@ private slots:
         QTest::addColumn<double>("x");
         QTest::addColumn<double>("y");
         QTest::addColumn<QString>("caption");
-        QTest::newRow("a whole number has no point") << 640000.0 << 4712345.0 << "UTM Zone 15 - X:640000 Y:4712345";
+        QTest::newRow("a whole number has no point")
+            << 640000.0 << 4712345.0 << "UTM Zone 15 - X:640000 Y:4712345";
         QTest::newRow("a negative keeps its sign") << -12.98 << -0.5 << "UTM Zone 15 - X:-12.9 Y:-0.5";
-        QTest::newRow("digits beyond the first are cut, nines too") << 99.99 << 1.0001 << "UTM Zone 15 - X:99.9 Y:1.0";
+        QTest::newRow("digits beyond the first are cut, nines too")
+            << 99.99 << 1.0001 << "UTM Zone 15 - X:99.9 Y:1.0";
     }
     void coordinateTextIsCutNotRounded() {
         QFETCH(double, x);
@@ -490,7 +517,8 @@ private slots:
             *pixel = *pixel == QPoint(-1, -1) ? map->rect().center() : *pixel;
         const mapcontrol::Rect before = view.viewBounds();
         const QPointF anchored = view.screenToMap(anchor);
-        const mapcontrol::Rect dragged = mapcontrol::Rect::fromCorners(view.screenToMap(from), view.screenToMap(to));
+        const mapcontrol::Rect dragged =
+            mapcontrol::Rect::fromCorners(view.screenToMap(from), view.screenToMap(to));
         if (!tool.isEmpty())
             toolbarButton(window, tool)->trigger();
         if (!from.isNull()) {

@@ -67,7 +67,8 @@ private slots:
         int yellowNear = 0;
         for (int dx = -5; dx <= 5; ++dx) {
             for (int dy = -5; dy <= 5; ++dy)
-                yellowNear += sameColor(picture.pixelColor(pixel + QPoint(dx, dy)), QColor(255, 255, 0), 16) ? 1 : 0;
+                yellowNear +=
+                    sameColor(picture.pixelColor(pixel + QPoint(dx, dy)), QColor(255, 255, 0), 16) ? 1 : 0;
         }
         QVERIFY2(yellowNear > 30, qPrintable(QString::number(yellowNear)));
     }
@@ -92,7 +93,8 @@ private slots:
         prompts.saveAnswers << path;
         clickButton(window, "button_print");
         QCOMPARE(prompts.messages.size(), 2);
-        QVERIFY2(prompts.messages.last().contains(path) && prompts.messages.last().endsWith("No space left on device"),
+        QVERIFY2(prompts.messages.last().contains(path) &&
+                     prompts.messages.last().endsWith("No space left on device"),
                  qPrintable(prompts.messages.last()));
         QVERIFY(earlier.open(QIODevice::ReadOnly));
         QCOMPARE(earlier.readAll(), QByteArray("an earlier picture"));

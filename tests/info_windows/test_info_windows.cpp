@@ -56,29 +56,32 @@ private slots:
         main.show();
         QStringList documentHeadings;
         bool aboutOpenAfterDescription = false;
-        QVERIFY(driveModal("about", [&] { showAboutWindow(&main); }, [&](QWidget* about) {
-            QCOMPARE(about->windowTitle(), QString());
-            // Shown blank, not replaced by the program's name.
-            QCOMPARE(about->windowHandle()->title().trimmed(), QString());
-            auto* frame = control<QFrame>(about, "Frame1");
-            QCOMPARE(control<QLabel>(frame, "lblCompanyProduct")->text(), QStringLiteral("Quillfen"));
-            QCOMPARE(control<QLabel>(frame, "lblVersion")->text(), QStringLiteral("Version 3.2 11/2003"));
-            QCOMPARE(control<QLabel>(frame, "lblWarning")->text(), QStringLiteral("Questions/Comments:"));
-            QCOMPARE(control<QPushButton>(about, "butAboutTavrel")->text(), QStringLiteral("More..."));
-            QVERIFY(driveModal("about2", [about] { control<QPushButton>(about, "butAboutTavrel")->click(); },
-                               [&](QWidget* description) {
-                                   QCOMPARE(description->parentWidget(), about);
-                                   QVERIFY(description->isModal());
-                                   QCOMPARE(description->windowTitle(),
-                                            QStringLiteral("About Tavrel and Component Sampling"));
-                                   QVERIFY(description->findChildren<QPushButton*>().isEmpty());
-                                   documentHeadings =
-                                       headings(control<QTextBrowser>(description, "RichTextBox1")->document());
-                                   description->close();
-                               }));
-            aboutOpenAfterDescription = about->isVisible() && QApplication::activeModalWidget() == about;
-            control<QPushButton>(about, "butClose")->click();
-        }));
+        QVERIFY(driveModal(
+            "about", [&] { showAboutWindow(&main); },
+            [&](QWidget* about) {
+                QCOMPARE(about->windowTitle(), QString());
+                // Shown blank, not replaced by the program's name.
+                QCOMPARE(about->windowHandle()->title().trimmed(), QString());
+                auto* frame = control<QFrame>(about, "Frame1");
+                QCOMPARE(control<QLabel>(frame, "lblCompanyProduct")->text(), QStringLiteral("Quillfen"));
+                QCOMPARE(control<QLabel>(frame, "lblVersion")->text(), QStringLiteral("Version 3.2 11/2003"));
+                QCOMPARE(control<QLabel>(frame, "lblWarning")->text(), QStringLiteral("Questions/Comments:"));
+                QCOMPARE(control<QPushButton>(about, "butAboutTavrel")->text(), QStringLiteral("More..."));
+                QVERIFY(driveModal(
+                    "about2", [about] { control<QPushButton>(about, "butAboutTavrel")->click(); },
+                    [&](QWidget* description) {
+                        QCOMPARE(description->parentWidget(), about);
+                        QVERIFY(description->isModal());
+                        QCOMPARE(description->windowTitle(),
+                                 QStringLiteral("About Tavrel and Component Sampling"));
+                        QVERIFY(description->findChildren<QPushButton*>().isEmpty());
+                        documentHeadings =
+                            headings(control<QTextBrowser>(description, "RichTextBox1")->document());
+                        description->close();
+                    }));
+                aboutOpenAfterDescription = about->isVisible() && QApplication::activeModalWidget() == about;
+                control<QPushButton>(about, "butClose")->click();
+            }));
         QVERIFY(aboutOpenAfterDescription);
         QVERIFY2(documentHeadings.contains(QStringLiteral("Data and Sampling information")),
                  qPrintable(documentHeadings.join(QStringLiteral(" | "))));
@@ -99,13 +102,16 @@ private slots:
         QFETCH(bool, key);
         QFETCH(bool, closes);
         QWidget main;
-        const bool closed = driveModal("about", [&] { showAboutWindow(&main); }, [&](QWidget* about) {
-            QWidget* widget = target == "about" ? about : control(about, target);
-            if (key)
-                QTest::keyClick(widget, Qt::Key_Q);
-            else
-                QTest::mouseClick(widget, Qt::LeftButton, {}, widget->rect().bottomRight() - QPoint(2, 2));
-        });
+        const bool closed = driveModal(
+            "about", [&] { showAboutWindow(&main); },
+            [&](QWidget* about) {
+                QWidget* widget = target == "about" ? about : control(about, target);
+                if (key)
+                    QTest::keyClick(widget, Qt::Key_Q);
+                else
+                    QTest::mouseClick(widget, Qt::LeftButton, {},
+                                      widget->rect().bottomRight() - QPoint(2, 2));
+            });
         QCOMPARE(closed, closes);
         QVERIFY(!main.findChild<AboutWindow*>());
     }

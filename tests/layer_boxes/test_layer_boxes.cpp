@@ -33,7 +33,7 @@ QStringList nonEmptyEntries(const MainWindow& window) {
     return entries;
 }
 
-}  // namespace
+} // namespace
 
 class LayerSelectionTest : public QObject {
     Q_OBJECT
@@ -58,11 +58,12 @@ private slots:
         QStringList captions;
         for (int i = 0; i < panel->count(); ++i)
             captions << panel->tabButton(i)->text();
-        QCOMPARE(captions, QStringList({"WQ 93-96", "FSH 93-96", "FSH 97-99", "Macro Inverts", "WQ 97-99", "WQ 00-02",
-                                        "FSH 00-02", "Veg", "Base Map"}));
+        QCOMPARE(captions, QStringList({"WQ 93-96", "FSH 93-96", "FSH 97-99", "Macro Inverts", "WQ 97-99",
+                                        "WQ 00-02", "FSH 00-02", "Veg", "Base Map"}));
         for (SampleKind kind : allSampleKinds()) {
             for (const SamplingPeriod& p : samplingPeriods(kind)) {
-                auto* box = control<QCheckBox>(&window, QString("%1_%2").arg(boxArrayName(kind)).arg(p.index));
+                auto* box =
+                    control<QCheckBox>(&window, QString("%1_%2").arg(boxArrayName(kind)).arg(p.index));
                 QCOMPARE(box->text(), p.caption);
                 QVERIFY(panel->page(p.tab)->isAncestorOf(box));
                 QCOMPARE(box->isEnabled(), p.enabled);
@@ -75,49 +76,54 @@ private slots:
         QTest::addColumn<QStringList>("ticked");
         QTest::addColumn<QStringList>("entries"); // the draw/query list's entries that are not empty
         QTest::addColumn<QString>("kind");
-        QTest::addColumn<QStringList>("stack"); // bottom to top
+        QTest::addColumn<QStringList>("stack");   // bottom to top
         QTest::addColumn<QString>("viewRecords"); // the message of View Records afterwards
         const QString noLayer = "No Draw/Query Layer(s) Selected";
         const QString noFeatures = "No Selected Features";
         QTest::newRow("boxes of one kind add periods")
-            << QStringList{"chkfish_1", "chkfish_0"} << QStringList{"check_land_water", "chkfish_0", "chkfish_1"}
-            << QStringList{"0=93sm", "1=93fl"} << "f" << QStringList{"kx_out", "kx_out", "kxlw", "kxf93sm", "kxf93fl"}
-            << noFeatures;
+            << QStringList{"chkfish_1", "chkfish_0"}
+            << QStringList{"check_land_water", "chkfish_0", "chkfish_1"} << QStringList{"0=93sm", "1=93fl"}
+            << "f" << QStringList{"kx_out", "kx_out", "kxlw", "kxf93sm", "kxf93fl"} << noFeatures;
         QTest::newRow("another kind replaces the whole selection")
-            << QStringList{"chkfish_0", "chkfish_1", "chkwater_3"} << QStringList{"check_land_water", "chkwater_3"}
-            << QStringList{"3=94sp"} << "w" << QStringList{"kx_out", "kx_out", "kxlw", "kxw94sp"} << noFeatures;
+            << QStringList{"chkfish_0", "chkfish_1", "chkwater_3"}
+            << QStringList{"check_land_water", "chkwater_3"} << QStringList{"3=94sp"} << "w"
+            << QStringList{"kx_out", "kx_out", "kxlw", "kxw94sp"} << noFeatures;
         QTest::newRow("invertebrates replace water")
             << QStringList{"chkwater_33", "chkinvert_0"} << QStringList{"check_land_water", "chkinvert_0"}
             << QStringList{"0=93"} << "i" << QStringList{"kx_out", "kx_out", "kxlw", "kxi93"} << noFeatures;
         // Vegetation draws above everything; periods load in index order.
         QTest::newRow("vegetation replaces invertebrates")
-            << QStringList{"chkinvert_7", "chkveg_4", "chkveg_0"} << QStringList{"check_land_water", "chkveg_0", "chkveg_4"}
-            << QStringList{"0=98", "4=02"} << "v" << QStringList{"kx_out", "kx_out", "kxlw", "kxv98", "kxv02"}
-            << noFeatures;
-        QTest::newRow("unticking the last box keeps the kind") << QStringList{"chkinvert_7", "chkinvert_7"}
-                                                               << QStringList{"check_land_water"} << QStringList{} << "i"
-                                                               << QStringList{"kx_out", "kx_out", "kxlw"} << noLayer;
+            << QStringList{"chkinvert_7", "chkveg_4", "chkveg_0"}
+            << QStringList{"check_land_water", "chkveg_0", "chkveg_4"} << QStringList{"0=98", "4=02"} << "v"
+            << QStringList{"kx_out", "kx_out", "kxlw", "kxv98", "kxv02"} << noFeatures;
+        QTest::newRow("unticking the last box keeps the kind")
+            << QStringList{"chkinvert_7", "chkinvert_7"} << QStringList{"check_land_water"} << QStringList{}
+            << "i" << QStringList{"kx_out", "kx_out", "kxlw"} << noLayer;
         QTest::newRow("disabled boxes cannot be ticked")
-            << QStringList{"chkwater_37", "chkfish_3"} << QStringList{"check_land_water"} << QStringList{} << ""
-            << QStringList{"kx_out", "kxlw"} << noLayer;
+            << QStringList{"chkwater_37", "chkfish_3"} << QStringList{"check_land_water"} << QStringList{}
+            << "" << QStringList{"kx_out", "kxlw"} << noLayer;
         // Base clicks leave the selection alone.
         QTest::newRow("land cover replaces land/water")
             << QStringList{"Check_landcover"} << QStringList{"Check_landcover"} << QStringList{} << ""
             << QStringList{"kx_out", "kx_out", "kxlw"} << noLayer;
         QTest::newRow("and land/water land cover")
-            << QStringList{"Check_landcover", "check_land_water"} << QStringList{"check_land_water"} << QStringList{}
-            << "" << QStringList{"kx_out", "kx_out", "kxlw"} << noLayer;
+            << QStringList{"Check_landcover", "check_land_water"} << QStringList{"check_land_water"}
+            << QStringList{} << "" << QStringList{"kx_out", "kx_out", "kxlw"} << noLayer;
         QTest::newRow("layers stack in catalogue order above the kept bottom layer")
-        << QStringList{"Check30", "chkStructures", "Check_drg", "chkwater_5", "chkwater_0"}
-        << QStringList{"Check30", "Check_drg", "check_land_water", "chkStructures", "chkwater_0", "chkwater_5"}
-        << QStringList{"0=93sm", "5=94fl"} << "w"
-        << QStringList{"kx_out", "kx_out", "kx_drg", "kxlw", "kxstruc", "kxmiles", "kxw93sm", "kxw94fl"} << noFeatures;
-    QStringList repeated;
+            << QStringList{"Check30", "chkStructures", "Check_drg", "chkwater_5", "chkwater_0"}
+            << QStringList{"Check30",       "Check_drg",  "check_land_water",
+                           "chkStructures", "chkwater_0", "chkwater_5"}
+            << QStringList{"0=93sm", "5=94fl"} << "w"
+            << QStringList{"kx_out", "kx_out", "kx_drg", "kxlw", "kxstruc", "kxmiles", "kxw93sm", "kxw94fl"}
+            << noFeatures;
+        QStringList repeated;
         for (int round = 0; round < 6; ++round)
-            repeated << "chkwater_0" << "chkStructures";
+            repeated << "chkwater_0"
+                     << "chkStructures";
         QTest::newRow("repeated clicks keep the stack to the kept layer and the boxes ticked")
             << repeated + QStringList{"chkwater_1"} << QStringList{"check_land_water", "chkwater_1"}
-            << QStringList{"1=93fl"} << "w" << QStringList{"kx_out", "kx_out", "kxlw", "kxw93fl"} << noFeatures;
+            << QStringList{"1=93fl"} << "w" << QStringList{"kx_out", "kx_out", "kxlw", "kxw93fl"}
+            << noFeatures;
     }
 
     void clicksSetTheTickedBoxesTheListTheKindAndTheStack() {
@@ -146,8 +152,10 @@ private slots:
         ScriptedPrompts prompts;
         MainWindow window;
         const auto milesLabels = [&window] {
-            auto miles = std::dynamic_pointer_cast<mapcontrol::VectorLayer>(window.map().layerNamed("kxmiles"));
-            auto labels = miles ? std::dynamic_pointer_cast<mapcontrol::TextRenderer>(miles->renderer) : nullptr;
+            auto miles =
+                std::dynamic_pointer_cast<mapcontrol::VectorLayer>(window.map().layerNamed("kxmiles"));
+            auto labels =
+                miles ? std::dynamic_pointer_cast<mapcontrol::TextRenderer>(miles->renderer) : nullptr;
             return labels ? labels->field : QString();
         };
         clickBox(window, "Check30");
@@ -171,7 +179,8 @@ private slots:
         MainWindow window;
         QCoreApplication::processEvents();
         QList<int> drawn;
-        connect(&window.map(), &mapcontrol::MapControl::layerDrawn, &window, [&](int position) { drawn << position; });
+        connect(&window.map(), &mapcontrol::MapControl::layerDrawn, &window,
+                [&](int position) { drawn << position; });
         clickBox(window, box);
         // A redraw left waiting for the event loop would come now.
         QCoreApplication::processEvents();

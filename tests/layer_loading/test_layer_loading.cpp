@@ -6,9 +6,9 @@
 #include "support/test_main.h"
 
 #include "catalogue/land_classes.h"
-#include "layer_loading/layer_loader.h"
 #include "catalogue/sample_schema.h"
 #include "catalogue/sample_symbols.h"
+#include "layer_loading/layer_loader.h"
 
 #include <QTest>
 
@@ -21,11 +21,14 @@ using namespace testing;
 
 namespace {
 
-QString dataFolder() { return QCoreApplication::applicationDirPath() + "/data"; }
+QString dataFolder() {
+    return QCoreApplication::applicationDirPath() + "/data";
+}
 
 GDALDatasetUniquePtr openVector(const QString& name) {
     const QString path = dataFolder() + "/" + name + ".shp";
-    return GDALDatasetUniquePtr(GDALDataset::Open(path.toUtf8().constData(), GDAL_OF_VECTOR | GDAL_OF_READONLY));
+    return GDALDatasetUniquePtr(
+        GDALDataset::Open(path.toUtf8().constData(), GDAL_OF_VECTOR | GDAL_OF_READONLY));
 }
 
 /// Zooms the map to the first polygon of kxlw of land cover class `value` and gives a point
@@ -40,7 +43,8 @@ bool pointInsideClass(int value, mapcontrol::MapControl& map, QPointF* point) {
             continue;
         OGREnvelope envelope;
         geometry->getEnvelope(&envelope);
-        map.setViewBounds(mapcontrol::Rect{envelope.MinX, envelope.MinY, envelope.MaxX, envelope.MaxY}.scaled(1.5));
+        map.setViewBounds(
+            mapcontrol::Rect{envelope.MinX, envelope.MinY, envelope.MaxX, envelope.MaxY}.scaled(1.5));
         const double pixel = map.viewBounds().width() / map.width();
         std::unique_ptr<OGRGeometry> inner(geometry->Buffer(-4 * pixel));
         if (!inner || inner->IsEmpty())
@@ -64,7 +68,7 @@ QPointF firstPointOf(const QString& layerCode) {
     return {};
 }
 
-}  // namespace
+} // namespace
 
 class LayersTest : public QObject {
     Q_OBJECT
@@ -78,7 +82,8 @@ private slots:
     void symbolTableCoversEveryLayerOfTheCatalogue() {
         for (SampleKind kind : allSampleKinds()) {
             for (const SamplingPeriod& p : samplingPeriods(kind))
-                QVERIFY2(sampleSymbol(layerCode(kind, p.periodCode)), qPrintable(layerCode(kind, p.periodCode)));
+                QVERIFY2(sampleSymbol(layerCode(kind, p.periodCode)),
+                         qPrintable(layerCode(kind, p.periodCode)));
         }
         QVERIFY(!sampleSymbol("kx_out"));
     }

@@ -22,8 +22,9 @@ void writeShapes(const QString& folder, const QString& name, const QStringList& 
         throw std::runtime_error("cannot create " + path.toStdString());
     for (const Column& column : columns) {
         const int type = column.values.value(0).typeId();
-        const OGRFieldType fieldType =
-            type == QMetaType::Int ? OFTInteger : type == QMetaType::Double ? OFTReal : OFTString;
+        const OGRFieldType fieldType = type == QMetaType::Int      ? OFTInteger
+                                       : type == QMetaType::Double ? OFTReal
+                                                                   : OFTString;
         OGRFieldDefn field(column.name.toUtf8().constData(), fieldType);
         layer->CreateField(&field);
     }

@@ -68,7 +68,8 @@ struct MapFixture {
 
     /// The colour of the pixel whose top-left corner is at the map point's position, plus an
     /// offset in pixels, in the back buffer or in a picture `scale` times its size.
-    QColor colorAt(QPointF mapPoint, QPoint offset = {}, const QImage* picture = nullptr, double scale = 1) const {
+    QColor colorAt(QPointF mapPoint, QPoint offset = {}, const QImage* picture = nullptr,
+                   double scale = 1) const {
         const QPointF pixel = map.mapToScreen(mapPoint) * scale;
         return (picture ? *picture : map.image())
             .pixelColor(int(std::floor(pixel.x())) + offset.x(), int(std::floor(pixel.y())) + offset.y());
@@ -252,8 +253,9 @@ private slots:
         // features without geometry and indexes out of range show nothing; a repeated feature
         // is painted twice.
         testdata::writeShapes(f.folder(), "hits",
-                              {"MULTIPOINT ((500 500), (530 510))", "MULTIPOINT ((-12 300))", "MULTIPOINT ((700 1013))",
-                               "MULTIPOINT ((-60 500))", "MULTIPOINT ((5000 5000))", QString()});
+                              {"MULTIPOINT ((500 500), (530 510))", "MULTIPOINT ((-12 300))",
+                               "MULTIPOINT ((700 1013))", "MULTIPOINT ((-60 500))",
+                               "MULTIPOINT ((5000 5000))", QString()});
         const QVector<int> features{0, 1, 2, 3, 4, 5, 1, -1, 6};
         f.addPointLayer(packColor(0, 0, 255));
         const DatasetPtr hits = f.map.findDataset("hits");
@@ -320,8 +322,8 @@ private slots:
         click(f.map, QPoint(20, 20));
         click(f.map, QPoint(180, 20));
         // A move without a button goes straight to the widget: there is no real pointer to move.
-        QMouseEvent move(QEvent::MouseMove, QPointF(180, 180), f.map.mapToGlobal(QPointF(180, 180)), Qt::NoButton,
-                         Qt::NoButton, Qt::NoModifier);
+        QMouseEvent move(QEvent::MouseMove, QPointF(180, 180), f.map.mapToGlobal(QPointF(180, 180)),
+                         Qt::NoButton, Qt::NoButton, Qt::NoModifier);
         QApplication::sendEvent(&f.map, &move);
         const QImage screen = f.map.grab().toImage();
         int dark = 0;
@@ -360,8 +362,12 @@ private slots:
         f.showWholeView();
         QTest::keyClick(&f.map, Qt::Key(key));
         const Rect shown = f.map.viewBounds();
-        for (double gap : {shown.minX - view.minX, shown.minY - view.minY, shown.maxX - view.maxX, shown.maxY - view.maxY})
-            QVERIFY2(std::abs(gap) < 1e-9, qPrintable(QString("%1 %2 %3 %4").arg(shown.minX).arg(shown.minY).arg(shown.maxX).arg(shown.maxY)));
+        for (double gap :
+             {shown.minX - view.minX, shown.minY - view.minY, shown.maxX - view.maxX, shown.maxY - view.maxY})
+            QVERIFY2(
+                std::abs(gap) < 1e-9,
+                qPrintable(
+                    QString("%1 %2 %3 %4").arg(shown.minX).arg(shown.minY).arg(shown.maxX).arg(shown.maxY)));
     }
 
     void theWheelZoomsAboutThePointerAndEscAbandonsATool() {
@@ -373,8 +379,8 @@ private slots:
         QVERIFY(f.map.focusPolicy() & Qt::TabFocus && f.map.focusPolicy() & Qt::ClickFocus);
         const QPointF pointer(40, 150);
         const QPointF under = f.map.screenToMap(pointer);
-        QWheelEvent wheel(pointer, f.map.mapToGlobal(pointer), QPoint(), QPoint(0, 240), Qt::NoButton, Qt::NoModifier,
-                          Qt::NoScrollPhase, false);
+        QWheelEvent wheel(pointer, f.map.mapToGlobal(pointer), QPoint(), QPoint(0, 240), Qt::NoButton,
+                          Qt::NoModifier, Qt::NoScrollPhase, false);
         QApplication::sendEvent(&f.map, &wheel);
         QVERIFY(std::abs(f.map.viewBounds().width() - 1000 / 1.5625) < 1e-6);
         const QPointF stays = f.map.screenToMap(pointer);
@@ -400,9 +406,10 @@ private slots:
         QTest::newRow("concave U") << QVector<QPointF>{{100, 100}, {900, 100}, {900, 900}, {700, 900},
                                                        {700, 300}, {300, 300}, {300, 900}, {100, 900}};
         // Two squares meeting at one vertex, drawn as one ring.
-        QTest::newRow("self-touching bow") << QVector<QPointF>{{100, 100}, {500, 100}, {500, 500}, {900, 500},
-                                                               {900, 900}, {500, 900}, {500, 500}, {100, 500}};
-        QTest::newRow("self-crossing star") << QVector<QPointF>{{500, 950}, {800, 50}, {50, 650}, {950, 650}, {200, 50}};
+        QTest::newRow("self-touching bow") << QVector<QPointF>{
+            {100, 100}, {500, 100}, {500, 500}, {900, 500}, {900, 900}, {500, 900}, {500, 500}, {100, 500}};
+        QTest::newRow("self-crossing star")
+            << QVector<QPointF>{{500, 950}, {800, 50}, {50, 650}, {950, 650}, {200, 50}};
         QTest::newRow("outside the data") << QVector<QPointF>{{2000, 2000}, {3000, 2000}, {3000, 3000}};
     }
     void searchShapeFindsThePointsInsideConcaveAndSelfTouchingPolygons() {
@@ -422,7 +429,8 @@ private slots:
         testdata::writeShapes(f.folder(), "grid", points);
         f.open();
         QString error;
-        RecordCursor found = f.map.searchShape(*f.addVector("grid"), Shape::polygon(ring), 9, QString(), &error);
+        RecordCursor found =
+            f.map.searchShape(*f.addVector("grid"), Shape::polygon(ring), 9, QString(), &error);
         QVERIFY2(error.isEmpty(), qPrintable(error));
         QVector<int> features;
         for (found.first(); !found.atEnd(); found.next())

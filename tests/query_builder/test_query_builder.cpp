@@ -6,9 +6,9 @@
 #include "query_builder/query_window.h"
 #include "query_builder/search_expression.h"
 #include "support/scripted_prompts.h"
+#include "support/test_main.h"
 #include "support/window_driving.h"
 #include "tabledb/table_database.h"
-#include "support/test_main.h"
 
 #include <QAccessible>
 #include <QApplication>
@@ -55,8 +55,10 @@ struct Fixture {
     /// character, "and", "or", "clear", "submit" and "cancel" press their buttons, and "shows T"
     /// checks the display. Check QTest::currentTestFailed() afterwards.
     void play(const QStringList& steps) {
-        const QHash<QString, QString> buttons = {{"and", "button_and"}, {"or", "button_or"},
-                                                 {"clear", "button_clear"}, {"submit", "Command2"},
+        const QHash<QString, QString> buttons = {{"and", "button_and"},
+                                                 {"or", "button_or"},
+                                                 {"clear", "button_clear"},
+                                                 {"submit", "Command2"},
                                                  {"cancel", "Command1"}};
         for (const QString& step : steps) {
             const QString verb = step.section(' ', 0, 0);
@@ -118,22 +120,39 @@ private slots:
         const QStringList accepted{"begin", "accept"};
         QTest::newRow("each step of the first condition")
             << "w"
-            << QStringList{"pick Dissolved Oxygen", "shows Dissolved Oxygen  ", "op <", "shows Dissolved Oxygen < ",
-                           "type 5", "shows Dissolved Oxygen < 5", "pick Stratum", "shows Stratum = Isolated",
-                           "down", "shows Stratum = Backwater Contiguous", "op >",
+            << QStringList{"pick Dissolved Oxygen",
+                           "shows Dissolved Oxygen  ",
+                           "op <",
+                           "shows Dissolved Oxygen < ",
+                           "type 5",
+                           "shows Dissolved Oxygen < 5",
+                           "pick Stratum",
+                           "shows Stratum = Isolated",
+                           "down",
+                           "shows Stratum = Backwater Contiguous",
+                           "op >",
                            "shows Stratum > Backwater Contiguous"}
             << none << none << "stratum_c > 'Backwater Contiguous'";
         QTest::newRow("typing shows each character")
-            << "i"
-            << QStringList{"pick Mayflies", "op >", "type 1", "shows Mayflies > 1", "type 2", "shows Mayflies > 12",
-                           "type .", "shows Mayflies > 12.", "type 5", "shows Mayflies > 12.5", "back",
-                           "shows Mayflies > 12."}
+            << "i" << QStringList{"pick Mayflies", "op >",
+                                  "type 1",        "shows Mayflies > 1",
+                                  "type 2",        "shows Mayflies > 12",
+                                  "type .",        "shows Mayflies > 12.",
+                                  "type 5",        "shows Mayflies > 12.5",
+                                  "back",          "shows Mayflies > 12."}
             << none << none << "mayflies > 12. AND mayflies <> -99";
         QTest::newRow("the first connector wins and freezes the first condition")
             << "w"
-            << QStringList{"pick Dissolved Oxygen", "op <", "type 5", "and", "shows Dissolved Oxygen < 5 AND", "or",
-                           "shows Dissolved Oxygen < 5 AND", "pick Temperature",
-                           "shows Dissolved Oxygen < 5 AND Temperature < ", "type 20",
+            << QStringList{"pick Dissolved Oxygen",
+                           "op <",
+                           "type 5",
+                           "and",
+                           "shows Dissolved Oxygen < 5 AND",
+                           "or",
+                           "shows Dissolved Oxygen < 5 AND",
+                           "pick Temperature",
+                           "shows Dissolved Oxygen < 5 AND Temperature < ",
+                           "type 20",
                            "shows Dissolved Oxygen < 5 AND Temperature < 20"}
             << none << none << "dis_oxygen < 5 AND dis_oxygen <> -99 AND temp < 20 AND temp <> -99";
         QTest::newRow("a connector before any pick shows three empty parts")
@@ -141,9 +160,10 @@ private slots:
         // After Clear the controls keep their selection and the next click captures them into the
         // first condition, quoted because the parameter is now coded, not numeric as Secchi was.
         QTest::newRow("clear keeps the controls for the next click")
-            << "w"
-            << QStringList{"pick Secchi", "op <", "type 30", "or", "pick Stratum", "clear", "shows ", "op =",
-                           "shows Stratum = Isolated", "clear", "op <", "shows Stratum < Isolated"}
+            << "w" << QStringList{"pick Secchi", "op <",         "type 30",
+                                  "or",          "pick Stratum", "clear",
+                                  "shows ",      "op =",         "shows Stratum = Isolated",
+                                  "clear",       "op <",         "shows Stratum < Isolated"}
             << none << none << "stratum_c < 'Isolated'";
         QTest::newRow("a parameter captured again after a connector keeps its quoting")
             << "w" << QStringList{"pick Stratum", "op =", "and", "op ="} << none << none
@@ -160,17 +180,16 @@ private slots:
             << QStringList{kValueNotEntered, "Operator not selected.", "Parameter not selected."}
             << QStringList{"begin", "begin", "begin"} << "";
         QTest::newRow("submit straight after a connector or clear is refused")
-            << "w"
-            << QStringList{"pick Velocity", "op >", "type 1", "and", "submit", "clear", "submit", "type 5", "submit"}
-            << QStringList{kValueNotEntered, kValueNotEntered} << QStringList{"begin", "begin", "begin", "accept"}
-            << "velocity > 15 AND velocity <> -99";
+            << "w" << QStringList{"pick Velocity", "op >",   "type 1", "and",   "submit",
+                                  "clear",         "submit", "type 5", "submit"}
+            << QStringList{kValueNotEntered, kValueNotEntered}
+            << QStringList{"begin", "begin", "begin", "accept"} << "velocity > 15 AND velocity <> -99";
         QTest::newRow("an incomplete first condition is refused after a connector")
             << "w" << QStringList{"pick Temperature", "and", "pick pH", "op <", "type 8", "submit"}
             << QStringList{kValueNotEntered} << refused << "";
         QTest::newRow("a successful submit hands off and ends the window accepted")
-            << "f"
-            << QStringList{"pick Stratum", "down", "down", "down", "down", "and", "pick Species", "type Bluegill",
-                           "submit"}
+            << "f" << QStringList{"pick Stratum", "down",         "down",          "down",  "down",
+                                  "and",          "pick Species", "type Bluegill", "submit"}
             << none << accepted << "stratum = 'Backwater-offshore' AND species = 'Bluegill'";
         QTest::newRow("OR joins a coded and a numeric condition, each quoted by its own parameter")
             << "w" << QStringList{"pick Stratum", "op =", "or", "pick Total P", "op >", "type 0.1", "submit"}
@@ -214,19 +233,39 @@ private slots:
         const QString oxygen = QStringLiteral("Dissolved Oxygen");
         const QString stratum = QStringLiteral("Stratum");
         for (const char* number : {"0) UNION ALL SELECT 0, zeroblob(999999), 0 FROM kxw93sm a, kxw93sm b --",
-                                   "0 OR replace(hex(zeroblob(499999)),'0','a') LIKE '*'", "fts3_tokenizer('porter')",
-                                   "5; DELETE FROM kxw93sm", "5 OR 1=1", "abc", "5 ", " 5", "1.2.3", "1e", "e5",
-                                   ".", "+", "0x10", "1,5", "inf", "NaN", "--5", "5-", "\u0665", "\uFF15"})
+                                   "0 OR replace(hex(zeroblob(499999)),'0','a') LIKE '*'",
+                                   "fts3_tokenizer('porter')",
+                                   "5; DELETE FROM kxw93sm",
+                                   "5 OR 1=1",
+                                   "abc",
+                                   "5 ",
+                                   " 5",
+                                   "1.2.3",
+                                   "1e",
+                                   "e5",
+                                   ".",
+                                   "+",
+                                   "0x10",
+                                   "1,5",
+                                   "inf",
+                                   "NaN",
+                                   "--5",
+                                   "5-",
+                                   "\u0665",
+                                   "\uFF15"})
             QTest::newRow(number) << oxygen << QString::fromUtf8(number) << QString() << kOxygenNotANumber
                                   << QVariantList();
-        QTest::newRow("a bad second value") << oxygen << "5" << "abc" << kOxygenNotANumber << QVariantList();
+        QTest::newRow("a bad second value") << oxygen << "5"
+                                            << "abc" << kOxygenNotANumber << QVariantList();
         QTest::newRow("5") << oxygen << "5" << QString() << QString() << QVariantList{1, 4};
         QTest::newRow("+.6") << oxygen << "+.6" << QString() << QString() << QVariantList{4};
         QTest::newRow("8.") << oxygen << "8." << QString() << QString() << QVariantList{1, 2, 4};
         QTest::newRow("1E1") << oxygen << "1E1" << QString() << QString() << QVariantList{1, 2, 4};
         QTest::newRow("-1.5e+1") << oxygen << "-1.5e+1" << QString() << QString() << QVariantList();
-        QTest::newRow("two numbers") << oxygen << "5" << "0.1e1" << QString() << QVariantList{1};
-        QTest::newRow("text with an apostrophe") << stratum << "it's" << QString() << QString() << QVariantList{3};
+        QTest::newRow("two numbers") << oxygen << "5"
+                                     << "0.1e1" << QString() << QVariantList{1};
+        QTest::newRow("text with an apostrophe")
+            << stratum << "it's" << QString() << QString() << QVariantList{3};
         QTest::newRow("text that reads as a condition")
             << stratum << "x' OR 'a'='a" << QString() << QString() << QVariantList{4};
         QTest::newRow("text that ends the statement")
@@ -242,7 +281,10 @@ private slots:
         // Pasted over the value box's text (the first label of a coded parameter is preset).
         QStringList steps{"pick " + parameter, parameter == "Stratum" ? "op =" : "op <", "paste " + typed};
         if (!secondTyped.isEmpty())
-            steps << "and" << "pick Dissolved Oxygen" << "op >" << "type " + secondTyped;
+            steps << "and"
+                  << "pick Dissolved Oxygen"
+                  << "op >"
+                  << "type " + secondTyped;
         f.play(steps << "submit");
         if (!message.isEmpty()) {
             QCOMPARE(f.prompts.messages, QStringList{message});
@@ -252,8 +294,9 @@ private slots:
         }
         QVERIFY2(f.prompts.messages.isEmpty(), qPrintable(f.prompts.messages.join('|')));
         tabledb::Engine engine;
-        tabledb::SelectResult result = engine.open(folder_.path())
-                                           .selectRecords("kxw93sm", buildSearchExpression(SampleKind::Water, f.window.condition));
+        tabledb::SelectResult result =
+            engine.open(folder_.path())
+                .selectRecords("kxw93sm", buildSearchExpression(SampleKind::Water, f.window.condition));
         QVERIFY2(result.ok(), qPrintable(result.error));
         QVariantList found;
         for (; !result.records.atEnd(); result.records.next())

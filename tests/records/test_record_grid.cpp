@@ -9,9 +9,9 @@
 #include <ogrsf_frmts.h>
 
 #include <QAbstractItemModelTester>
-#include <QDate>
 #include <QClipboard>
 #include <QCoreApplication>
+#include <QDate>
 #include <QFile>
 #include <QGuiApplication>
 #include <QHeaderView>
@@ -87,7 +87,8 @@ private slots:
         values[11] = 4;
         writeTableRecordRow(fish, 4, values);
         QCOMPARE(fish.rows(), 6);
-        QCOMPARE(rowTexts(fish, 4, 13), QStringList({"4", "2004"}) + QStringList(9) + QStringList({"earlier", "4"}));
+        QCOMPARE(rowTexts(fish, 4, 13),
+                 QStringList({"4", "2004"}) + QStringList(9) + QStringList({"earlier", "4"}));
         writeLayerRecordRow(fish, 4, values);
         QCOMPARE(fish.textMatrix(4, 11), QString());
     }
@@ -171,10 +172,18 @@ private slots:
         RecordGridModel grid;
         grid.setRow(1);
         grid.setCol(1);
-        const QList<QPair<QVariant, QString>> cases = {
-            {7.5, "7.5"}, {-99.0, "-99"}, {0.05, "0.05"}, {QVariant(0.1f), "0.1"}, {12, "12"}, {-5, "-5"},
-            {-0.5, "-0.5"}, {qlonglong(1) << 50, "1125899906842624"}, {-(qlonglong(1) << 47), "-140737488355328"},
-            {std::nan(""), "nan"}, {QDate(1993, 7, 4), "7/4/1993"}, {"Coontail  ", "Coontail"}};
+        const QList<QPair<QVariant, QString>> cases = {{7.5, "7.5"},
+                                                       {-99.0, "-99"},
+                                                       {0.05, "0.05"},
+                                                       {QVariant(0.1f), "0.1"},
+                                                       {12, "12"},
+                                                       {-5, "-5"},
+                                                       {-0.5, "-0.5"},
+                                                       {qlonglong(1) << 50, "1125899906842624"},
+                                                       {-(qlonglong(1) << 47), "-140737488355328"},
+                                                       {std::nan(""), "nan"},
+                                                       {QDate(1993, 7, 4), "7/4/1993"},
+                                                       {"Coontail  ", "Coontail"}};
         for (const auto& [value, text] : cases) {
             grid.setValue(value);
             QCOMPARE(grid.data(grid.index(1, 1)).toString(), text);

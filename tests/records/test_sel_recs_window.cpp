@@ -2,8 +2,8 @@
 #include "records/record_grid_model.h"
 #include "records/sel_recs_window.h"
 #include "support/scripted_prompts.h"
-#include "support/window_driving.h"
 #include "support/test_main.h"
+#include "support/window_driving.h"
 
 #include "catalogue/sample_schema.h"
 
@@ -139,7 +139,6 @@ private slots:
         w.window.show();
         QCOMPARE(w.grid()->model()->data(w.grid()->model()->index(1, 1)).toString(), QStringLiteral("42"));
     }
-
 };
 
 QUILLFEN_TEST(SelRecsWindowTest)

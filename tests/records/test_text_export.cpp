@@ -14,9 +14,7 @@
 
 using namespace quillfen;
 
-namespace {
-
-} // namespace
+namespace {} // namespace
 
 class TextExportTest : public QObject {
     Q_OBJECT
@@ -62,14 +60,16 @@ private slots:
         // clang-format on
         QTest::newRow("water quality")
             << SampleKind::Water << water
-            << QByteArray("1234,\"KX01\",\"7/14/1993\",\"10:30\",.5,\"1.2\",\"3\",\"Silt \"\"fine\"\" \xc3\xa9\","
-                          "\"Main channel, border\",7.5,\"\",\"\",\"Coon's Tail\",21,-99,3.141593,1234568,"
-                          "1e-07,-.5,.05,0,1.234568e+07,,\"n/a\",100,2.5,.0001,1e-05,1.5\r\n");
+            << QByteArray(
+                   "1234,\"KX01\",\"7/14/1993\",\"10:30\",.5,\"1.2\",\"3\",\"Silt \"\"fine\"\" \xc3\xa9\","
+                   "\"Main channel, border\",7.5,\"\",\"\",\"Coon's Tail\",21,-99,3.141593,1234568,"
+                   "1e-07,-.5,.05,0,1.234568e+07,,\"n/a\",100,2.5,.0001,1e-05,1.5\r\n");
         // Fish and vegetation listings leave an empty row below each record that is not written.
         QTest::newRow("fish")
             << SampleKind::Fish
-            << QVector<QVariant>{55, "F-1", "Side channel", "8/2/1995", "Electrofishing", 1.25, 0.333333, "Low",
-                                 "Sand", "Bluegill", QVariant(), 12, 0.25}
+            << QVector<QVariant>{55,       "F-1", "Side channel", "8/2/1995", "Electrofishing", 1.25,
+                                 0.333333, "Low", "Sand",         "Bluegill", QVariant(),       12,
+                                 0.25}
             << QByteArray("55,\"F-1\",\"Side channel\",\"8/2/1995\",\"Electrofishing\",1.25,.333333,\"Low\","
                           "\"Sand\",\"Bluegill\",,12,.25\r\n");
         QVector<QVariant> site(19, QStringLiteral("x"));
@@ -77,7 +77,8 @@ private slots:
         site[14] = 1.5;
         QTest::newRow("vegetation quotes every field, the barcode too")
             << SampleKind::Veg << site
-            << "\"120\"," + QByteArray("\"x\",").repeated(13) + "\"1.5\"," + QByteArray("\"x\",").repeated(3) + "\"x\"\r\n";
+            << "\"120\"," + QByteArray("\"x\",").repeated(13) + "\"1.5\"," +
+                   QByteArray("\"x\",").repeated(3) + "\"x\"\r\n";
     }
     void eachKindIsWrittenWithItsHeadingsAndEncodingsRecordRowsOnly() {
         QFETCH(SampleKind, kind);

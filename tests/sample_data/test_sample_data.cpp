@@ -75,7 +75,9 @@ void checkFields(const QString& what, OGRLayer* layer, SampleKind kind, bool wit
         const bool countAsInteger =
             wanted == OFTReal && expected[i].unit == QLatin1String("count") && field->GetType() == OFTInteger;
         QVERIFY2(field->GetType() == wanted || countAsInteger,
-                 qPrintable(QStringLiteral("%1.%2 has OGR type %3").arg(what, field->GetNameRef()).arg(field->GetType())));
+                 qPrintable(QStringLiteral("%1.%2 has OGR type %3")
+                                .arg(what, field->GetNameRef())
+                                .arg(field->GetType())));
     }
 }
 
@@ -107,7 +109,8 @@ double missingShare(const Records& records) {
     for (const SchemaField& field : sampleSchema(SampleKind::Water)) {
         if (field.valueClass == ValueClass::Number) {
             measurements += int(records.size());
-            missing += countOf(records, [&](const Record& r) { return r.value(field.field).toDouble() == -99; });
+            missing +=
+                countOf(records, [&](const Record& r) { return r.value(field.field).toDouble() == -99; });
         }
     }
     return double(missing) / measurements;
@@ -131,13 +134,17 @@ private:
         for (SampleKind kind : allSampleKinds()) {
             const QString period = samplingPeriods(kind).at(2).periodCode;
             const QString table = companionTable(kind, period);
-            const Records found = records(table.isEmpty() ? layerCode(kind, period) + ".shp" : table + ".dbf");
+            const Records found =
+                records(table.isEmpty() ? layerCode(kind, period) + ".shp" : table + ".dbf");
             for (const SchemaField& field : sampleSchema(kind)) {
                 if (field.valueClass != ValueClass::CodedText && field.valueClass != ValueClass::Species)
                     continue;
                 const QStringList& labels = pickList(field.pickList).labels;
                 const auto value = [&](const Record& r) { return r.value(field.field).toString(); };
-                if (countOf(found, [&](const Record& r) { return !value(r).isEmpty() && !labels.contains(value(r)); }) > 0 ||
+                if (countOf(found,
+                            [&](const Record& r) {
+                                return !value(r).isEmpty() && !labels.contains(value(r));
+                            }) > 0 ||
                     countOf(found, [&](const Record& r) { return !value(r).isEmpty(); }) == 0)
                     return false;
             }
@@ -168,7 +175,8 @@ private slots:
                 const QString code = layerCode(kind, period.periodCode);
                 for (const Record& sample : records(code + ".shp")) {
                     const auto inPiece = [&](const OGRPreparedGeometryUniquePtr& piece) {
-                        return OGRPreparedGeometryContains(piece.get(), OGRGeometry::ToHandle(sample.geometry.get()));
+                        return OGRPreparedGeometryContains(piece.get(),
+                                                           OGRGeometry::ToHandle(sample.geometry.get()));
                     };
                     shapeless += !sample.geometry;
                     QVERIFY2(!sample.geometry || std::any_of(water.begin(), water.end(), inPiece),
@@ -211,19 +219,24 @@ private slots:
             {"the quadrangle sheet covers the reach",
              t[0] < reach.MinX && t[3] > reach.MaxY && t[0] + t[1] * sheet->GetRasterXSize() > reach.MaxX &&
                  t[3] + t[5] * sheet->GetRasterYSize() < reach.MinY},
-            {"the sheet has overviews for views zoomed out", sheet->GetRasterBand(1)->GetOverviewCount() >= 3},
+            {"the sheet has overviews for views zoomed out",
+             sheet->GetRasterBand(1)->GetOverviewCount() >= 3},
             {"winter water is cold", measuredWithin(records("kxw97wn.shp"), "temp", -1, 4)},
             {"summer water is warm", measuredWithin(records("kxw97sm.shp"), "temp", 20, 40)},
-            {"oxygen stays within what a river holds", measuredWithin(records("kxw99sm.shp"), "dis_oxygen", 1, 15)},
+            {"oxygen stays within what a river holds",
+             measuredWithin(records("kxw99sm.shp"), "dis_oxygen", 1, 15)},
             {"about 5% of the measurements are missing (-99)",
              missingShare(records("kxw99sm.shp")) > 0.03 && missingShare(records("kxw99sm.shp")) < 0.08},
-            {"some catch-table values are left empty", countOf(records("kxr99sm.dbf"), [](const Record& r) {
-                 return r.value("substrat").isNull() || r.value("velocity").isNull();
-             }) > 0},
+            {"some catch-table values are left empty", countOf(records("kxr99sm.dbf"),
+                                                               [](const Record& r) {
+                                                                   return r.value("substrat").isNull() ||
+                                                                          r.value("velocity").isNull();
+                                                               }) > 0},
             {"coded fields hold labels of their lists", codedFieldsHoldListedLabels()},
             {"fish species come from the full list, not only the common ones", fish.size() > 60},
             {"every catch belongs to a site, and some sites caught nothing",
-             codesOf(catches).size() < int(fishSites.size()) && codesOf(catches).subtract(codesOf(fishSites)).isEmpty()},
+             codesOf(catches).size() < int(fishSites.size()) &&
+                 codesOf(catches).subtract(codesOf(fishSites)).isEmpty()},
             {"every vegetation site has records in its table",
              codesOf(records("kxv01d.dbf")) == codesOf(records("kxv01.shp"))},
             {"fish sites 7, 12 and 120 are sampled", codesOf(fishSites).contains({7, 12, 120})},
@@ -231,10 +244,12 @@ private slots:
             {"fish site 12 has several catch records", catchesAt(12) >= 2},
             {"Bluegill is caught at several sites", codesOf(catches, "species", "Bluegill").size() >= 3},
             {"vegetation sites 12 and 120 are sampled", codesOf(vegetationSites).contains({12, 120})},
-            {"the sample without a point has low oxygen", countOf(records("kxw93sm.shp"), [](const Record& r) {
-                 const double oxygen = r.value("dis_oxygen").toDouble();
-                 return !r.geometry && oxygen < 5 && oxygen != -99;
-             }) == 1},
+            {"the sample without a point has low oxygen",
+             countOf(records("kxw93sm.shp"),
+                     [](const Record& r) {
+                         const double oxygen = r.value("dis_oxygen").toDouble();
+                         return !r.geometry && oxygen < 5 && oxygen != -99;
+                     }) == 1},
         };
         for (const auto& fact : facts)
             QVERIFY2(fact.holds, fact.what);

@@ -14,10 +14,10 @@
 #include <QApplication>
 #include <QDir>
 #include <QFile>
-#include <QtEndian>
 #include <QTcpServer>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QtEndian>
 
 #include <gdal_priv.h>
 
@@ -31,7 +31,8 @@ using testing::WindowDriver;
 namespace {
 
 // Four water samples along a diagonal; dissolved oxygen below 5 at A and C only (D not measured).
-const QStringList kSamplePoints = {"POINT (100 100)", "POINT (200 200)", "POINT (300 300)", "POINT (400 400)"};
+const QStringList kSamplePoints = {"POINT (100 100)", "POINT (200 200)", "POINT (300 300)",
+                                   "POINT (400 400)"};
 const QVector<QVariant> kBarcodes = {"A", "B", "C", "D"};
 const QVector<QVariant> kOxygen = {4.0, 6.0, 3.0, -99.0};
 
@@ -46,8 +47,8 @@ public:
         testdata::writeShapes(path(), "kx_out", {outline});
         testdata::writeShapes(path(), "kxlw", {"POLYGON ((0 0, 0 500, 500 500, 500 0, 0 0))"}, {{"lw", {1}}});
     }
-    void writeWater(const QString& name = "kxw93sm",
-                    const std::vector<testdata::Column>& columns = {{"barcode", kBarcodes}, {"dis_oxygen", kOxygen}}) {
+    void writeWater(const QString& name = "kxw93sm", const std::vector<testdata::Column>& columns = {
+                                                         {"barcode", kBarcodes}, {"dis_oxygen", kOxygen}}) {
         testdata::writeShapes(path(), name, kSamplePoints, columns);
     }
     /// Fish sites 12 to 15, one per sample point.
@@ -83,7 +84,8 @@ public:
     /// A little-endian 32-bit number written over the file at `offset`.
     void patch(const QString& name, int offset, quint32 value) {
         const quint32 little = qToLittleEndian(value);
-        writeBytes(name, readBytes(name).replace(offset, 4, QByteArray(reinterpret_cast<const char*>(&little), 4)));
+        writeBytes(name,
+                   readBytes(name).replace(offset, 4, QByteArray(reinterpret_cast<const char*>(&little), 4)));
     }
     void writeRaster(const QString& name, const double (&geo)[6]) {
         testdata::writePaletteRaster(file(name), 4, 4, QVector<int>(16, 1), {Qt::white, Qt::blue},
@@ -129,10 +131,10 @@ QByteArray virtualRaster(const QString& source) {
 
 /// What a row does once the window is open on its folder.
 enum class Use {
-    QueryLowOxygen,      ///< the boxes ticked, then Dissolved Oxygen < 5
-    SelectAllInView,     ///< the boxes ticked, then a polygon round the whole view
-    SelectSampleB,       ///< the boxes ticked, then a polygon round the second sample only
-    ZoomOutFar,          ///< the boxes ticked, then "Zoom Out" far beyond the data
+    QueryLowOxygen,  ///< the boxes ticked, then Dissolved Oxygen < 5
+    SelectAllInView, ///< the boxes ticked, then a polygon round the whole view
+    SelectSampleB,   ///< the boxes ticked, then a polygon round the second sample only
+    ZoomOutFar,      ///< the boxes ticked, then "Zoom Out" far beyond the data
 };
 
 struct Row {
@@ -140,130 +142,307 @@ struct Row {
     std::function<void(DataFolder&)> write;
     QStringList boxes;
     Use use;
-    QStringList messages;  ///< fragments that the messages shown must hold, in order; none: no message
-    QStringList barcodes;  ///< the records listed, in grid order
+    QStringList messages; ///< fragments that the messages shown must hold, in order; none: no message
+    QStringList barcodes; ///< the records listed, in grid order
 };
 
 std::vector<Row> rows(quint16 listeningPort) {
     const QString url = QStringLiteral("/vsicurl/http://127.0.0.1:%1/drg.tif").arg(listeningPort);
     const QStringList waterBox = {"chkwater_0"};
     return {
-        {"sound folder", [](DataFolder& d) { d.writeBase(); d.writeWater(); },
-         waterBox, Use::QueryLowOxygen, {}, {"A", "C"}},
+        {"sound folder",
+         [](DataFolder& d) {
+             d.writeBase();
+             d.writeWater();
+         },
+         waterBox,
+         Use::QueryLowOxygen,
+         {},
+         {"A", "C"}},
         // Missing and unreadable.
-        {"sample layer missing", [](DataFolder& d) { d.writeBase(); },
-         waterBox, Use::QueryLowOxygen,
-         {"kxw93sm.shp (missing)", "left off the map", "The selection leaves out kxw93sm"}, {}},
-        {"sample layer without its .shx", [](DataFolder& d) { d.writeBase(); d.writeWater();
-             QFile::remove(d.file("kxw93sm.shx")); },
-         waterBox, Use::QueryLowOxygen, {"kxw93sm.shp (not a readable shapefile", "The selection leaves out kxw93sm"}, {}},
-        {"fish catch table missing", [](DataFolder& d) { d.writeBase();
-             testdata::writeShapes(d.path(), "kxf93sm", kSamplePoints, {{"grid_code", {1, 2, 3, 4}}}); },
-         {"chkfish_0"}, Use::SelectAllInView, {"The records of kxr93sm could not be read: table kxr93sm not found"}, {}},
-        {"one of two periods unreadable", [](DataFolder& d) { d.writeBase(); d.writeWater();
-             d.writeWater("kxw93fl"); d.writeBytes("kxw93fl.shp", "not a shapefile"); },
-         {"chkwater_0", "chkwater_1"}, Use::QueryLowOxygen,
-         {"kxw93fl.shp (not a readable shapefile", "The selection leaves out kxw93fl"}, {"A", "C"}},
-        {"quadrangle missing", [](DataFolder& d) { d.writeBase(); },
-         {"Check_drg"}, Use::ZoomOutFar, {"kx_drg.tif (missing)"}, {}},
-        {"quadrangle not an image", [](DataFolder& d) { d.writeBase(); d.writeBytes("kx_drg.tif", "II*\0garbage"); },
-         {"Check_drg"}, Use::ZoomOutFar, {"kx_drg.tif (not a readable GeoTIFF image"}, {}},
+        {"sample layer missing",
+         [](DataFolder& d) { d.writeBase(); },
+         waterBox,
+         Use::QueryLowOxygen,
+         {"kxw93sm.shp (missing)", "left off the map", "The selection leaves out kxw93sm"},
+         {}},
+        {"sample layer without its .shx",
+         [](DataFolder& d) {
+             d.writeBase();
+             d.writeWater();
+             QFile::remove(d.file("kxw93sm.shx"));
+         },
+         waterBox,
+         Use::QueryLowOxygen,
+         {"kxw93sm.shp (not a readable shapefile", "The selection leaves out kxw93sm"},
+         {}},
+        {"fish catch table missing",
+         [](DataFolder& d) {
+             d.writeBase();
+             testdata::writeShapes(d.path(), "kxf93sm", kSamplePoints, {{"grid_code", {1, 2, 3, 4}}});
+         },
+         {"chkfish_0"},
+         Use::SelectAllInView,
+         {"The records of kxr93sm could not be read: table kxr93sm not found"},
+         {}},
+        {"one of two periods unreadable",
+         [](DataFolder& d) {
+             d.writeBase();
+             d.writeWater();
+             d.writeWater("kxw93fl");
+             d.writeBytes("kxw93fl.shp", "not a shapefile");
+         },
+         {"chkwater_0", "chkwater_1"},
+         Use::QueryLowOxygen,
+         {"kxw93fl.shp (not a readable shapefile", "The selection leaves out kxw93fl"},
+         {"A", "C"}},
+        {"quadrangle missing",
+         [](DataFolder& d) { d.writeBase(); },
+         {"Check_drg"},
+         Use::ZoomOutFar,
+         {"kx_drg.tif (missing)"},
+         {}},
+        {"quadrangle not an image",
+         [](DataFolder& d) {
+             d.writeBase();
+             d.writeBytes("kx_drg.tif", "II*\0garbage");
+         },
+         {"Check_drg"},
+         Use::ZoomOutFar,
+         {"kx_drg.tif (not a readable GeoTIFF image"},
+         {}},
         // Truncated files and lying headers.
-        {"sample .shp cut short", [](DataFolder& d) { d.writeBase(); d.writeWater();
-             QFile::resize(d.file("kxw93sm.shp"), 100 + 2 * 28); },
-         waterBox, Use::QueryLowOxygen, {"kxw93sm.shp (2 of its shapes could not be read"}, {"A", "C"}},
-        {"sample .dbf header claims fewer records", [](DataFolder& d) { d.writeBase(); d.writeWater();
-             d.patch("kxw93sm.dbf", 4, 2); },
-         waterBox, Use::SelectAllInView, {"kxw93sm.shp (only 2 of its 4 shapes have a record"}, {"A", "B"}},
+        {"sample .shp cut short",
+         [](DataFolder& d) {
+             d.writeBase();
+             d.writeWater();
+             QFile::resize(d.file("kxw93sm.shp"), 100 + 2 * 28);
+         },
+         waterBox,
+         Use::QueryLowOxygen,
+         {"kxw93sm.shp (2 of its shapes could not be read"},
+         {"A", "C"}},
+        {"sample .dbf header claims fewer records",
+         [](DataFolder& d) {
+             d.writeBase();
+             d.writeWater();
+             d.patch("kxw93sm.dbf", 4, 2);
+         },
+         waterBox,
+         Use::SelectAllInView,
+         {"kxw93sm.shp (only 2 of its 4 shapes have a record"},
+         {"A", "B"}},
         // The reader trusts the file's length over the header's count.
-        {"sample .dbf header claims more records", [](DataFolder& d) { d.writeBase(); d.writeWater();
-             d.patch("kxw93sm.dbf", 4, 1000); },
-         waterBox, Use::QueryLowOxygen, {}, {"A", "C"}},
-        {"sample .shx header claims more records", [](DataFolder& d) { d.writeBase(); d.writeWater();
-             d.patch("kxw93sm.shx", 24, 0x7FFFFFF0); },
-         waterBox, Use::QueryLowOxygen, {"kxw93sm.shp ("}, {}},
+        {"sample .dbf header claims more records",
+         [](DataFolder& d) {
+             d.writeBase();
+             d.writeWater();
+             d.patch("kxw93sm.dbf", 4, 1000);
+         },
+         waterBox,
+         Use::QueryLowOxygen,
+         {},
+         {"A", "C"}},
+        {"sample .shx header claims more records",
+         [](DataFolder& d) {
+             d.writeBase();
+             d.writeWater();
+             d.patch("kxw93sm.shx", 24, 0x7FFFFFF0);
+         },
+         waterBox,
+         Use::QueryLowOxygen,
+         {"kxw93sm.shp ("},
+         {}},
         // Wrong types.
-        {"oxygen stored as text", [](DataFolder& d) { d.writeBase();
-             testdata::writeShapes(d.path(), "kxw93sm", kSamplePoints + QStringList{"POINT (50 50)", "POINT (60 60)"},
+        {"oxygen stored as text",
+         [](DataFolder& d) {
+             d.writeBase();
+             testdata::writeShapes(d.path(), "kxw93sm",
+                                   kSamplePoints + QStringList{"POINT (50 50)", "POINT (60 60)"},
                                    {{"barcode", {"A", "B", "C", "D", "E", "F"}},
-                                    {"dis_oxygen", {"4", "6", " 3.0", "-99", "10", "n/a"}}}); },
-         waterBox, Use::QueryLowOxygen,
+                                    {"dis_oxygen", {"4", "6", " 3.0", "-99", "10", "n/a"}}});
+         },
+         waterBox,
+         Use::QueryLowOxygen,
          {"kxw93sm.dbf (field dis_oxygen holds numbers stored as text; they are compared as numbers, and the "
-          "texts that are not numbers (1) are left empty)"}, {"A", "C"}},
-        {"quadrangle with a georeferencing of not-a-numbers", [](DataFolder& d) { d.writeBase();
-             const double geo[6] = {NAN, 125, 0, NAN, 0, -125}; d.writeRaster("kx_drg.tif", geo); },
-         {"Check_drg"}, Use::ZoomOutFar, {"kx_drg.tif (its georeferencing is missing or not a north-up grid"}, {}},
-        {"quadrangle zoomed out far", [](DataFolder& d) { d.writeBase(); d.writeRaster("kx_drg.tif", kNorthUp); },
-         {"Check_drg"}, Use::ZoomOutFar, {}, {}},
+          "texts that are not numbers (1) are left empty)"},
+         {"A", "C"}},
+        {"quadrangle with a georeferencing of not-a-numbers",
+         [](DataFolder& d) {
+             d.writeBase();
+             const double geo[6] = {NAN, 125, 0, NAN, 0, -125};
+             d.writeRaster("kx_drg.tif", geo);
+         },
+         {"Check_drg"},
+         Use::ZoomOutFar,
+         {"kx_drg.tif (its georeferencing is missing or not a north-up grid"},
+         {}},
+        {"quadrangle zoomed out far",
+         [](DataFolder& d) {
+             d.writeBase();
+             d.writeRaster("kx_drg.tif", kNorthUp);
+         },
+         {"Check_drg"},
+         Use::ZoomOutFar,
+         {},
+         {}},
         // Non-finite coordinates.
-        {"base polygon with vertices that are not numbers", [](DataFolder& d) {
+        {"base polygon with vertices that are not numbers",
+         [](DataFolder& d) {
              QStringList ring{"0 0", "0 500"};
-             for (int i = 0; i < 400; ++i) ring << QStringLiteral("%1 %1").arg(kNotANumber);
-             ring << "500 500" << "500 0" << "0 0";
+             for (int i = 0; i < 400; ++i)
+                 ring << QStringLiteral("%1 %1").arg(kNotANumber);
+             ring << "500 500"
+                  << "500 0"
+                  << "0 0";
              d.writeBase("POLYGON ((" + ring.join(", ") + "))");
              d.replaceCoordinate("kx_out.shp", kNotANumber, NAN);
-             d.writeWater(); },
-         waterBox, Use::QueryLowOxygen, {"kx_out.shp (vertices whose coordinates are not numbers are left out of their shapes (400))"}, {"A", "C"}},
-        // A point whose coordinates are both not-a-number reads as a point without a shape.
-        {"sample points that are not numbers", [](DataFolder& d) { d.writeBase();
              d.writeWater();
-             d.replaceCoordinate("kxw93sm.shp", 200, NAN); d.replaceCoordinate("kxw93sm.shp", 400, INFINITY); },
-         waterBox, Use::SelectAllInView, {"kxw93sm.shp (vertices whose coordinates are not numbers are left out of their shapes (1))"}, {"A", "C"}},
+         },
+         waterBox,
+         Use::QueryLowOxygen,
+         {"kx_out.shp (vertices whose coordinates are not numbers are left out of their shapes (400))"},
+         {"A", "C"}},
+        // A point whose coordinates are both not-a-number reads as a point without a shape.
+        {"sample points that are not numbers",
+         [](DataFolder& d) {
+             d.writeBase();
+             d.writeWater();
+             d.replaceCoordinate("kxw93sm.shp", 200, NAN);
+             d.replaceCoordinate("kxw93sm.shp", 400, INFINITY);
+         },
+         waterBox,
+         Use::SelectAllInView,
+         {"kxw93sm.shp (vertices whose coordinates are not numbers are left out of their shapes (1))"},
+         {"A", "C"}},
         // Hostile field names.
-        {"sample layer with a field named ROWID", [](DataFolder& d) { d.writeBase();
-             d.writeWater("kxw93sm", {{"ROWID", {7, 8, 9, 10}}, {"barcode", kBarcodes}, {"dis_oxygen", kOxygen}}); },
-         waterBox, Use::SelectSampleB, {}, {"B"}},
-        {"sample layer whose fields take every record-number name", [](DataFolder& d) { d.writeBase();
-             d.writeWater("kxw93sm", {{"rowid", {7, 8, 9, 10}}, {"_rowid_", {1, 2, 3, 4}}, {"oid", {5, 6, 7, 8}},
-                                      {"barcode", kBarcodes}, {"dis_oxygen", kOxygen}}); },
-         waterBox, Use::QueryLowOxygen, {"The search of layer kxw93sm failed: table kxw93sm has no record numbers"}, {}},
+        {"sample layer with a field named ROWID",
+         [](DataFolder& d) {
+             d.writeBase();
+             d.writeWater("kxw93sm",
+                          {{"ROWID", {7, 8, 9, 10}}, {"barcode", kBarcodes}, {"dis_oxygen", kOxygen}});
+         },
+         waterBox,
+         Use::SelectSampleB,
+         {},
+         {"B"}},
+        {"sample layer whose fields take every record-number name",
+         [](DataFolder& d) {
+             d.writeBase();
+             d.writeWater("kxw93sm", {{"rowid", {7, 8, 9, 10}},
+                                      {"_rowid_", {1, 2, 3, 4}},
+                                      {"oid", {5, 6, 7, 8}},
+                                      {"barcode", kBarcodes},
+                                      {"dis_oxygen", kOxygen}});
+         },
+         waterBox,
+         Use::QueryLowOxygen,
+         {"The search of layer kxw93sm failed: table kxw93sm has no record numbers"},
+         {}},
         // Other formats under the expected names.
-        {"quadrangle that is a virtual raster naming a URL", [url](DataFolder& d) { d.writeBase();
-             d.writeBytes("kx_drg.tif", virtualRaster(url)); },
-         {"Check_drg"}, Use::ZoomOutFar, {"kx_drg.tif (not a readable GeoTIFF image"}, {}},
+        {"quadrangle that is a virtual raster naming a URL",
+         [url](DataFolder& d) {
+             d.writeBase();
+             d.writeBytes("kx_drg.tif", virtualRaster(url));
+         },
+         {"Check_drg"},
+         Use::ZoomOutFar,
+         {"kx_drg.tif (not a readable GeoTIFF image"},
+         {}},
         // One file per table and only regular files: what is listed is what was named.
-        {"catch table in two spellings", [](DataFolder& d) { d.writeBase(); d.writeFishSites();
+        {"catch table in two spellings",
+         [](DataFolder& d) {
+             d.writeBase();
+             d.writeFishSites();
              d.writeTable("Kxr93sm.DBF", catchOfSites({"F1", "F2"}, {"Bluegill", "Walleye"}));
              d.writeTable("Kxr93sm.dbf", catchOfSites({"F9", "F8"}, {"Carp", "Gar"}));
              // A form of number that is read through OGR, not straight from the file's bytes.
-             d.writeBytes("Kxr93sm.DBF", d.readBytes("Kxr93sm.DBF").replace(" 4321", "+4321")); },
-         {"chkfish_0"}, Use::SelectAllInView, {"kxr93sm.dbf is read from Kxr93sm.DBF (also present: Kxr93sm.dbf)"},
+             d.writeBytes("Kxr93sm.DBF", d.readBytes("Kxr93sm.DBF").replace(" 4321", "+4321"));
+         },
+         {"chkfish_0"},
+         Use::SelectAllInView,
+         {"kxr93sm.dbf is read from Kxr93sm.DBF (also present: Kxr93sm.dbf)"},
          {"F1", "F2"}},
-        {"catch table that is a named pipe", [](DataFolder& d) { d.writeBase(); d.writeFishSites();
-             d.writeNamedPipe("kxr93sm.dbf"); },
-         {"chkfish_0"}, Use::SelectAllInView,
-         {"The records of kxr93sm could not be read: ", "kxr93sm.dbf is a named pipe, not a regular file"}, {}},
-        {"folder named like a catch table", [](DataFolder& d) { d.writeBase(); d.writeFishSites();
-             QDir(d.path()).mkdir("KXR93SM.DBF"); },
-         {"chkfish_0"}, Use::SelectAllInView,
-         {"The records of kxr93sm could not be read: ", "KXR93SM.DBF is a folder, not a regular file"}, {}},
-        {"sample layer linked to a device", [](DataFolder& d) { d.writeBase();
-             QFile::link("/dev/urandom", d.file("kxw93sm.shp")); },
-         waterBox, Use::QueryLowOxygen,
+        {"catch table that is a named pipe",
+         [](DataFolder& d) {
+             d.writeBase();
+             d.writeFishSites();
+             d.writeNamedPipe("kxr93sm.dbf");
+         },
+         {"chkfish_0"},
+         Use::SelectAllInView,
+         {"The records of kxr93sm could not be read: ", "kxr93sm.dbf is a named pipe, not a regular file"},
+         {}},
+        {"folder named like a catch table",
+         [](DataFolder& d) {
+             d.writeBase();
+             d.writeFishSites();
+             QDir(d.path()).mkdir("KXR93SM.DBF");
+         },
+         {"chkfish_0"},
+         Use::SelectAllInView,
+         {"The records of kxr93sm could not be read: ", "KXR93SM.DBF is a folder, not a regular file"},
+         {}},
+        {"sample layer linked to a device",
+         [](DataFolder& d) {
+             d.writeBase();
+             QFile::link("/dev/urandom", d.file("kxw93sm.shp"));
+         },
+         waterBox,
+         Use::QueryLowOxygen,
          {"kxw93sm.shp (not a readable shapefile: kxw93sm.shp is a device, not a regular file)",
-          "The selection leaves out kxw93sm"}, {}},
-        {"sample layer whose table is a named pipe", [](DataFolder& d) { d.writeBase(); d.writeWater();
-             QFile::remove(d.file("kxw93sm.dbf")); d.writeNamedPipe("kxw93sm.dbf"); },
-         waterBox, Use::QueryLowOxygen,
+          "The selection leaves out kxw93sm"},
+         {}},
+        {"sample layer whose table is a named pipe",
+         [](DataFolder& d) {
+             d.writeBase();
+             d.writeWater();
+             QFile::remove(d.file("kxw93sm.dbf"));
+             d.writeNamedPipe("kxw93sm.dbf");
+         },
+         waterBox,
+         Use::QueryLowOxygen,
          {"kxw93sm.shp (not a readable shapefile: kxw93sm.dbf is a named pipe, not a regular file)",
-          "The selection leaves out kxw93sm"}, {}},
-        {"catch table without fields", [](DataFolder& d) { d.writeBase(); d.writeFishSites();
-             d.writeBytes("kxr93sm.dbf", tableWithoutFields()); },
-         {"chkfish_0"}, Use::SelectAllInView,
-         {"The records of kxr93sm could not be read: cannot read table kxr93sm from ", ": it has no fields"}, {}},
-        {"catch table with two fields named alike", [](DataFolder& d) { d.writeBase(); d.writeFishSites();
+          "The selection leaves out kxw93sm"},
+         {}},
+        {"catch table without fields",
+         [](DataFolder& d) {
+             d.writeBase();
+             d.writeFishSites();
+             d.writeBytes("kxr93sm.dbf", tableWithoutFields());
+         },
+         {"chkfish_0"},
+         Use::SelectAllInView,
+         {"The records of kxr93sm could not be read: cannot read table kxr93sm from ", ": it has no fields"},
+         {}},
+        {"catch table with two fields named alike",
+         [](DataFolder& d) {
+             d.writeBase();
+             d.writeFishSites();
              std::vector<testdata::Column> columns = catchOfSites({"F1", "F2"}, {"Bluegill", "Walleye"});
              columns.push_back({"specieX", {"Carp", "Gar"}});
              d.writeTable("kxr93sm.dbf", columns);
-             d.writeBytes("kxr93sm.dbf", d.readBytes("kxr93sm.dbf").replace("specieX", "SPECIES")); },
-         {"chkfish_0"}, Use::SelectAllInView,
-         {"kxr93sm.dbf (field SPECIES is left out: its name differs from that of field species only in case, and "
-          "the first of the two is read)"}, {"F1", "F2"}},
-        {"sample layer that is a virtual vector file", [](DataFolder& d) { d.writeBase(); d.writeWater();
-             d.writeBytes("kxw93sm.shp", "<OGRVRTDataSource><OGRVRTLayer name=\"x\"><SrcDataSource>"
-                                         + d.file("kxw93sm.dbf").toUtf8() + "</SrcDataSource></OGRVRTLayer>"
-                                         "</OGRVRTDataSource>"); },
-         waterBox, Use::QueryLowOxygen, {"kxw93sm.shp (not a readable shapefile"}, {}},
+             d.writeBytes("kxr93sm.dbf", d.readBytes("kxr93sm.dbf").replace("specieX", "SPECIES"));
+         },
+         {"chkfish_0"},
+         Use::SelectAllInView,
+         {"kxr93sm.dbf (field SPECIES is left out: its name differs from that of field species only in case, "
+          "and "
+          "the first of the two is read)"},
+         {"F1", "F2"}},
+        {"sample layer that is a virtual vector file",
+         [](DataFolder& d) {
+             d.writeBase();
+             d.writeWater();
+             d.writeBytes("kxw93sm.shp", "<OGRVRTDataSource><OGRVRTLayer name=\"x\"><SrcDataSource>" +
+                                             d.file("kxw93sm.dbf").toUtf8() +
+                                             "</SrcDataSource></OGRVRTLayer>"
+                                             "</OGRVRTDataSource>");
+         },
+         waterBox,
+         Use::QueryLowOxygen,
+         {"kxw93sm.shp (not a readable shapefile"},
+         {}},
     };
 }
 

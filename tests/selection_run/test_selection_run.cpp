@@ -98,8 +98,9 @@ private slots:
         QTest::addColumn<double>("to");   // between these fractions of its width
         QTest::addColumn<QString>("expression");
         QTest::addColumn<QString>("expected");
-        QTest::newRow("water, low oxygen") << int(SampleKind::Water) << 2 << 0.0 << 0.0
-                                           << "dis_oxygen < 5 AND dis_oxygen <> -99" << "water_logical.txt";
+        QTest::newRow("water, low oxygen")
+            << int(SampleKind::Water) << 2 << 0.0 << 0.0 << "dis_oxygen < 5 AND dis_oxygen <> -99"
+            << "water_logical.txt";
         QTest::newRow("invertebrates, a band of the reach")
             << int(SampleKind::Invert) << 2 << 0.3 << 0.5 << QString() << "invert_graphical.txt";
         QTest::newRow("fish, a band of the reach")
@@ -121,8 +122,8 @@ private slots:
         const double left = r.minX + from * (r.maxX - r.minX);
         const double right = r.minX + to * (r.maxX - r.minX);
         if (bench.request.graphical)
-            bench.request.polygon =
-                mapcontrol::Shape::polygon({{left, r.minY}, {right, r.minY}, {right, r.maxY}, {left, r.maxY}});
+            bench.request.polygon = mapcontrol::Shape::polygon(
+                {{left, r.minY}, {right, r.minY}, {right, r.maxY}, {left, r.maxY}});
         const quillfen::SelectionOutcome outcome = bench.run.run(bench.request, bench.grid, false);
         QVERIFY2(outcome.error.isEmpty(), qPrintable(outcome.error));
         QVERIFY(bench.grid.rows() > 2);
@@ -146,8 +147,9 @@ private slots:
         QTest::addColumn<int>("emptyRows");
         QTest::newRow("water layer table") << int(SampleKind::Water) << "dis_oxygen < 5 AND dis_oxygen <> -99"
                                            << "kxw" << QByteArray("dis_oxygen") << QByteArray("1.5") << 0;
-        QTest::newRow("fish companion table") << int(SampleKind::Fish) << "species = 'Bluegill'"
-                                              << "kxr" << QByteArray("species") << QByteArray("Bluegill") << 1;
+        QTest::newRow("fish companion table")
+            << int(SampleKind::Fish) << "species = 'Bluegill'"
+            << "kxr" << QByteArray("species") << QByteArray("Bluegill") << 1;
     }
     void aRedrawReusesTheResultUntilATableItReadIsRewritten() {
         QFETCH(int, kind);
@@ -160,7 +162,8 @@ private slots:
         const QString code = quillfen::samplingPeriods(sampleKind).first().periodCode;
         // A copy of the period's files, so that a table can be rewritten.
         QTemporaryDir folder;
-        const QStringList copied{quillfen::layerCode(sampleKind, code), quillfen::companionTable(sampleKind, code)};
+        const QStringList copied{quillfen::layerCode(sampleKind, code),
+                                 quillfen::companionTable(sampleKind, code)};
         for (const QString& name : QDir(dataFolder()).entryList(QDir::Files)) {
             if (copied.contains(name.section('.', 0, 0), Qt::CaseInsensitive))
                 QFile::copy(dataFolder() + '/' + name, folder.filePath(name));

@@ -41,7 +41,8 @@ Records matching(const Records& records, const std::function<bool(const Record&)
 }
 
 Records withSpecies(const Records& records, const QString& species) {
-    return matching(records, [&species](const Record& r) { return r.value("species").toString() == species; });
+    return matching(records,
+                    [&species](const Record& r) { return r.value("species").toString() == species; });
 }
 
 Records joined(Records first, const Records& second) {
@@ -57,7 +58,8 @@ Records inside(const Records& records, const QVector<QPointF>& ring) {
     boundary.closeRings();
     OGRPolygon polygon;
     polygon.addRing(&boundary);
-    return matching(records, [&](const Record& r) { return r.hasPoint() && polygon.Contains(r.geometry.get()); });
+    return matching(records,
+                    [&](const Record& r) { return r.hasPoint() && polygon.Contains(r.geometry.get()); });
 }
 
 /// Whether the grid cell shows the value as the file holds it: numbers compared as numbers,
@@ -83,8 +85,11 @@ bool shows(const QString& cell, const QVariant& value) {
 QString listingMismatch(const quillfen::RecordGridModel& grid, const Records& records, SampleKind kind,
                         int emptyRows) {
     const int count = int(records.size());
-    if (grid.rows() != 1 + count + emptyRows || grid.textMatrix(0, 0) != "Record" || grid.textMatrix(0, 1) != "Barcode")
-        return QStringLiteral("%1 rows headed '%2', '%3'").arg(grid.rows()).arg(grid.textMatrix(0, 0), grid.textMatrix(0, 1));
+    if (grid.rows() != 1 + count + emptyRows || grid.textMatrix(0, 0) != "Record" ||
+        grid.textMatrix(0, 1) != "Barcode")
+        return QStringLiteral("%1 rows headed '%2', '%3'")
+            .arg(grid.rows())
+            .arg(grid.textMatrix(0, 0), grid.textMatrix(0, 1));
     const QVector<quillfen::SchemaField>& fields = quillfen::sampleSchema(kind);
     for (int row = 1; row < grid.rows(); ++row) {
         const bool isRecord = row <= count;
@@ -94,7 +99,8 @@ QString listingMismatch(const quillfen::RecordGridModel& grid, const Records& re
             const QVariant value = isRecord ? records[size_t(row - 1)].value(fields[i].field) : QVariant();
             if (!shows(grid.textMatrix(row, i + 1), value))
                 return QStringLiteral("row %1, %2: '%3' shown, the file holds '%4'")
-                    .arg(row).arg(fields[i].field, grid.textMatrix(row, i + 1), value.toString());
+                    .arg(row)
+                    .arg(fields[i].field, grid.textMatrix(row, i + 1), value.toString());
         }
     }
     return QString();
@@ -121,14 +127,15 @@ QString periodOf(SampleKind kind, int box) {
 void drawLeftHalf(WindowDriver& driver) {
     const QRect area = driver.window.map().rect().adjusted(4, 4, -4, -4);
     const int right = area.center().x();
-    driver.drawPolygon({area.topLeft(), QPoint(right, area.top()), QPoint(right, area.bottom()), area.bottomLeft()});
+    driver.drawPolygon(
+        {area.topLeft(), QPoint(right, area.top()), QPoint(right, area.bottom()), area.bottomLeft()});
 }
 
 /// What was shown before a query window was opened and closed without a successful submit.
 enum class Shown {
-    LogicalQuery,             ///< water "Dissolved Oxygen < 5"
-    PolygonOfAnotherKind,     ///< an invertebrate query, then fish ticked and a polygon drawn
-    NothingAfterAKindChange,  ///< an invertebrate query, then fish ticked
+    LogicalQuery,            ///< water "Dissolved Oxygen < 5"
+    PolygonOfAnotherKind,    ///< an invertebrate query, then fish ticked and a polygon drawn
+    NothingAfterAKindChange, ///< an invertebrate query, then fish ticked
 };
 
 void show(WindowDriver& driver, Shown shown) {
@@ -183,15 +190,19 @@ private slots:
             const QString species = record.value("species").toString();
             if (!withSpecies(second, species).empty()) {
                 QTest::newRow("vegetation query, two periods")
-                    << int(SampleKind::Veg) << 2 << QStringList{"Species", "=", species, "species = '" + species + "'"}
-                    << 0;
+                    << int(SampleKind::Veg) << 2
+                    << QStringList{"Species", "=", species, "species = '" + species + "'"} << 0;
                 break;
             }
         }
-        QTest::newRow("water polygon, two periods numbered on") << int(SampleKind::Water) << 2 << QStringList() << 0;
-        QTest::newRow("fish polygon, records site by site") << int(SampleKind::Fish) << 1 << QStringList() << 0;
-        QTest::newRow("polygon around a fish site without catch") << int(SampleKind::Fish) << 1 << QStringList() << 7;
-        QTest::newRow("polygon around vegetation site 12, not 120") << int(SampleKind::Veg) << 1 << QStringList() << 12;
+        QTest::newRow("water polygon, two periods numbered on")
+            << int(SampleKind::Water) << 2 << QStringList() << 0;
+        QTest::newRow("fish polygon, records site by site")
+            << int(SampleKind::Fish) << 1 << QStringList() << 0;
+        QTest::newRow("polygon around a fish site without catch")
+            << int(SampleKind::Fish) << 1 << QStringList() << 7;
+        QTest::newRow("polygon around vegetation site 12, not 120")
+            << int(SampleKind::Veg) << 1 << QStringList() << 12;
         QTest::newRow("polygon without sample points") << int(SampleKind::Water) << 1 << QStringList() << -1;
     }
 
@@ -210,8 +221,9 @@ private slots:
             QVERIFY(driver.selectLogically(query[0], query[1], query[2]));
         } else {
             if (site > 0) {
-                const Records sites = matching(fileRecords(quillfen::layerCode(sampleKind, periodOf(sampleKind, 0)) + ".shp"),
-                                               [site](const Record& r) { return r.gridCode() == site; });
+                const Records sites =
+                    matching(fileRecords(quillfen::layerCode(sampleKind, periodOf(sampleKind, 0)) + ".shp"),
+                             [site](const Record& r) { return r.gridCode() == site; });
                 QCOMPARE(sites.size(), size_t(1));
                 sitePoint = sites.front().point();
                 driver.zoomInAround(sitePoint, 20);
@@ -223,7 +235,8 @@ private slots:
             QVERIFY(hasNoRecordText(driver.grid()));
             const QPoint c = driver.pixelOf(sitePoint);
             if (site > 0)
-                driver.drawPolygon({c + QPoint(-8, -8), c + QPoint(8, -8), c + QPoint(8, 8), c + QPoint(-8, 8)});
+                driver.drawPolygon(
+                    {c + QPoint(-8, -8), c + QPoint(8, -8), c + QPoint(8, 8), c + QPoint(-8, 8)});
             else if (site < 0)
                 driver.drawPolygon({QPoint(3, 3), QPoint(20, 3), QPoint(3, 20)});
             else
@@ -233,7 +246,8 @@ private slots:
         Records expected;
         QVector<QPointF> hits, misses;
         for (int i = 0; i < periods; ++i) {
-            const Records layer = fileRecords(quillfen::layerCode(sampleKind, periodOf(sampleKind, i)) + ".shp");
+            const Records layer =
+                fileRecords(quillfen::layerCode(sampleKind, periodOf(sampleKind, i)) + ".shp");
             const QString table = quillfen::companionTable(sampleKind, periodOf(sampleKind, i));
             Records picked, listed;
             if (!query.isEmpty() && !table.isEmpty()) {
@@ -247,8 +261,9 @@ private slots:
                                          : matching(layer, isLowOxygen);
                 listed = table.isEmpty() ? picked : Records();
                 for (const Record& point : table.isEmpty() ? Records() : picked)
-                    listed = joined(listed, matching(fileRecords(table + ".dbf"),
-                                                     [&](const Record& r) { return r.gridCode() == point.gridCode(); }));
+                    listed = joined(listed, matching(fileRecords(table + ".dbf"), [&](const Record& r) {
+                                        return r.gridCode() == point.gridCode();
+                                    }));
             }
             expected = joined(expected, listed);
             for (const Record& point : picked) {
@@ -266,8 +281,8 @@ private slots:
 
         QCOMPARE(driver.title(), kTitle + selection);
         // Kinds with companion tables, and an empty listing, end in an empty row.
-        const QString mismatch =
-            listingMismatch(driver.grid(), expected, sampleKind, sampleKind == SampleKind::Water && site >= 0 ? 0 : 1);
+        const QString mismatch = listingMismatch(driver.grid(), expected, sampleKind,
+                                                 sampleKind == SampleKind::Water && site >= 0 ? 0 : 1);
         QVERIFY2(mismatch.isEmpty(), qPrintable(mismatch));
         // Each record row knows its layer and, when it has a point, its feature; the empty row
         // ending a companion listing belongs to the last record's site.
@@ -367,7 +382,8 @@ private slots:
         QTest::addColumn<Shown>("shown");
         QTest::addColumn<QString>("title");
         QTest::newRow("after a query") << Shown::LogicalQuery << kTitle + kLowOxygen;
-        QTest::newRow("after a polygon on another kind") << Shown::PolygonOfAnotherKind << kTitle + "Graphical Query";
+        QTest::newRow("after a polygon on another kind")
+            << Shown::PolygonOfAnotherKind << kTitle + "Graphical Query";
         // After a box click no selection is requested any more, and the caption says so.
         QTest::newRow("after a change of kind") << Shown::NothingAfterAKindChange << QString("Kesselby");
     }

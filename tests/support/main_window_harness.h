@@ -5,11 +5,11 @@
 // the toolbar, filling in the modal query window, drawing on the map, reading the grid.
 
 #include "app/main_window.h"
-#include "window_parts/tab_panel.h"
 #include "mapcontrol/map_control.h"
 #include "records/record_grid_model.h"
 #include "support/scripted_prompts.h"
 #include "support/window_driving.h"
+#include "window_parts/tab_panel.h"
 
 #include <QAction>
 #include <QCheckBox>
@@ -55,7 +55,9 @@ inline void selectInside(quillfen::MainWindow& window, const QVector<QPointF>& p
 /// A graphical selection whose polygon is the whole view: every point drawn is selected.
 inline void selectEverythingInView(quillfen::MainWindow& window) {
     const mapcontrol::Rect view = window.map().viewBounds();
-    selectInside(window, {{view.minX, view.minY}, {view.minX, view.maxY}, {view.maxX, view.maxY}, {view.maxX, view.minY}});
+    selectInside(
+        window,
+        {{view.minX, view.minY}, {view.minX, view.maxY}, {view.maxX, view.maxY}, {view.maxX, view.minY}});
 }
 
 inline QStringList stackBottomToTop(const mapcontrol::MapControl& map) {
@@ -109,7 +111,8 @@ public:
 
     /// Clicks "Select Logically" and runs `steps` on the query window; whether they closed it.
     bool driveQueryWindow(const std::function<void(QWidget*)>& steps) {
-        const bool driven = driveModal("query", [this] { clickButton("Command2"); }, steps);
+        const bool driven = driveModal(
+            "query", [this] { clickButton("Command2"); }, steps);
         settle();
         return driven;
     }
@@ -170,4 +173,4 @@ public:
     }
 };
 
-}  // namespace testing
+} // namespace testing

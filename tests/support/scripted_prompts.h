@@ -24,4 +24,4 @@ public:
     QList<SaveDialogOptions> dialogs;
 };
 
-}  // namespace quillfen
+} // namespace quillfen

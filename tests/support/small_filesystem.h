@@ -26,10 +26,10 @@ public:
             return;
         }
         const QByteArray options = "size=" + QByteArray::number(bytes);
-        if (!dir_.isValid() ||
-            mount("tmpfs", QFile::encodeName(dir_.path()).constData(), "tmpfs", MS_NOSUID | MS_NODEV,
-                  options.constData()) != 0) {
-            skipReason_ = QStringLiteral("a tmpfs could not be mounted: %1").arg(QString::fromLocal8Bit(std::strerror(errno)));
+        if (!dir_.isValid() || mount("tmpfs", QFile::encodeName(dir_.path()).constData(), "tmpfs",
+                                     MS_NOSUID | MS_NODEV, options.constData()) != 0) {
+            skipReason_ = QStringLiteral("a tmpfs could not be mounted: %1")
+                              .arg(QString::fromLocal8Bit(std::strerror(errno)));
             return;
         }
         mounted_ = true;

@@ -16,8 +16,8 @@ inline std::vector<std::function<std::unique_ptr<QObject>()>>& registeredTests()
     return tests;
 }
 
-}  // namespace testing
+} // namespace testing
 
-#define QUILLFEN_TEST(Class)                                                                      \
-    [[maybe_unused]] static const bool registered##Class =                                      \
+#define QUILLFEN_TEST(Class)                                                                                 \
+    [[maybe_unused]] static const bool registered##Class =                                                   \
         (testing::registeredTests().push_back([] { return std::unique_ptr<QObject>(new Class); }), true);

@@ -15,8 +15,7 @@
 namespace testing {
 
 /// The child of `window` with that objectName; a test without it stops at once.
-template <class T = QWidget>
-T* control(QWidget* window, const QString& name) {
+template <class T = QWidget> T* control(QWidget* window, const QString& name) {
     T* found = window->findChild<T*>(name);
     if (!found)
         qFatal("no control named %s", qPrintable(name));
@@ -38,7 +37,8 @@ inline void clickListItem(QListWidget* list, const QString& text) {
     if (items.isEmpty())
         qFatal("no item '%s' in %s", qPrintable(text), qPrintable(list->objectName()));
     list->scrollToItem(items.first());
-    QTest::mouseClick(list->viewport(), Qt::LeftButton, Qt::NoModifier, list->visualItemRect(items.first()).center());
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, Qt::NoModifier,
+                      list->visualItemRect(items.first()).center());
 }
 
 /// Runs `open`, which shows a modal window and waits in it, and `steps` on that window once it
@@ -74,4 +74,4 @@ inline bool driveModal(const QString& name, const std::function<void()>& open,
     return driven && !rescued;
 }
 
-}  // namespace testing
+} // namespace testing

@@ -26,7 +26,8 @@ using Fields = QVector<std::pair<QString, OGRFieldType>>;
 /// Writes a dBASE table through OGR, replacing the file. Row values are converted to their
 /// field's type (a QDate to a date); an invalid QVariant is an empty (null) value. With
 /// `recode` false, texts (a QByteArray) are written byte for byte.
-bool writeDbf(const QString& path, const Fields& fields, const QVector<QVariantList>& rows, bool recode = true) {
+bool writeDbf(const QString& path, const Fields& fields, const QVector<QVariantList>& rows,
+              bool recode = true) {
     GDALAllRegister();
     QFile::remove(path);
     const GDALDatasetUniquePtr dataset(
@@ -154,29 +155,38 @@ private slots:
         QTest::addColumn<QVariantList>("values");
         const QString where = "SELECT * FROM kxr93sm WHERE ";
         QTest::newRow("logic, text ignoring case")
-            << where + "stratum = 'Backwater-offshore' AND species = 'Bluegill';" << "barcode" << QVariantList{1002};
-        QTest::newRow("numbers") << where + "ave_len < 130 AND ave_len <> -99 OR count > 4;" << "barcode"
-                                 << QVariantList{1001, 1002, 1005};
-        QTest::newRow("code and star: sites 12, 120")
-            << where + "grid_code LIKE '12*';" << "barcode" << QVariantList{1001, 1002, 1004};
-        QTest::newRow("code alone: site 12") << where + "grid_code LIKE '12';" << "barcode" << QVariantList{1001};
-        QTest::newRow("integer equals quoted number") << where + "grid_code = '12'" << "barcode" << QVariantList{1001};
-        QTest::newRow("empty text is null") << where + "stratum IS NULL" << "barcode" << QVariantList{1005};
+            << where + "stratum = 'Backwater-offshore' AND species = 'Bluegill';"
+            << "barcode" << QVariantList{1002};
+        QTest::newRow("numbers") << where + "ave_len < 130 AND ave_len <> -99 OR count > 4;"
+                                 << "barcode" << QVariantList{1001, 1002, 1005};
+        QTest::newRow("code and star: sites 12, 120") << where + "grid_code LIKE '12*';"
+                                                      << "barcode" << QVariantList{1001, 1002, 1004};
+        QTest::newRow("code alone: site 12") << where + "grid_code LIKE '12';"
+                                             << "barcode" << QVariantList{1001};
+        QTest::newRow("integer equals quoted number") << where + "grid_code = '12'"
+                                                      << "barcode" << QVariantList{1001};
+        QTest::newRow("empty text is null") << where + "stratum IS NULL"
+                                            << "barcode" << QVariantList{1005};
         QTest::newRow("names of tables and fields in any case")
-            << "SELECT BARCODE FROM KXR93SM WHERE Species = 'BLUEGILL';" << "Barcode" << QVariantList{1001, 1002, 1004};
+            << "SELECT BARCODE FROM KXR93SM WHERE Species = 'BLUEGILL';"
+            << "Barcode" << QVariantList{1001, 1002, 1004};
         QTest::newRow("a table named in capitals") << "SELECT * FROM kxv98d WHERE species = 'coontail';"
                                                    << "SPECIES" << QVariantList{"Coontail"};
         QTest::newRow("distinct codes read by the lower-case name")
-            << "SELECT DISTINCT [GRID_CODE] FROM kxr93sm WHERE species = 'Bluegill' ORDER BY 1;" << "grid_code"
-            << QVariantList{12, 120};
-        QTest::newRow("dates as M/D/YYYY") << "SELECT date FROM kxr93sm WHERE date IS NOT NULL;" << "date"
-                                           << QVariantList{"3/4/2001", "12/25/1999", "10/1/2000", "7/14/1998"};
-        QTest::newRow("an escaped wildcard is literal") << "SELECT '5*' LIKE '5!*' ESCAPE '!' AS v;" << "v"
-                                                        << QVariantList{1};
-        QTest::newRow("and matches only itself") << "SELECT '50' LIKE '5!*' ESCAPE '!' AS v;" << "v" << QVariantList{0};
+            << "SELECT DISTINCT [GRID_CODE] FROM kxr93sm WHERE species = 'Bluegill' ORDER BY 1;"
+            << "grid_code" << QVariantList{12, 120};
+        QTest::newRow("dates as M/D/YYYY")
+            << "SELECT date FROM kxr93sm WHERE date IS NOT NULL;"
+            << "date" << QVariantList{"3/4/2001", "12/25/1999", "10/1/2000", "7/14/1998"};
+        QTest::newRow("an escaped wildcard is literal") << "SELECT '5*' LIKE '5!*' ESCAPE '!' AS v;"
+                                                        << "v" << QVariantList{1};
+        QTest::newRow("and matches only itself") << "SELECT '50' LIKE '5!*' ESCAPE '!' AS v;"
+                                                 << "v" << QVariantList{0};
         // An escape that ends the pattern stands for itself, also when it is a wildcard.
-        QTest::newRow("a trailing escape") << "SELECT '5!' LIKE '5!' ESCAPE '!' AS v;" << "v" << QVariantList{1};
-        QTest::newRow("a wildcard as escape") << "SELECT '5x' LIKE '5?' ESCAPE '?' AS v;" << "v" << QVariantList{0};
+        QTest::newRow("a trailing escape") << "SELECT '5!' LIKE '5!' ESCAPE '!' AS v;"
+                                           << "v" << QVariantList{1};
+        QTest::newRow("a wildcard as escape") << "SELECT '5x' LIKE '5?' ESCAPE '?' AS v;"
+                                              << "v" << QVariantList{0};
     }
     void selectGivesTheMatchingValuesInTableOrder() {
         QFETCH(QString, sql);
@@ -191,16 +201,25 @@ private slots:
         // "*" any run (backtracking as needed), "?" one whole character, "#" one digit, case
         // ignored, the whole text matched, SQL's own wildcards literal.
         const std::tuple<const char*, const char*, bool> cases[] = {
-            {"Bluegill", "Blue*", true}, {"Largemouth Bass", "L*B*s", true},
-            {"aXbXbc", "*Xbc", true},    {"", "*", true},
-            {"120", "1?0", true},        {"10", "1?0", false},
-            {"Ré", "R?", true},          {"13", "1#", true},
-            {"1a", "1#", false},         {"bluegill", "BLUEGILL", true},
-            {"Bluegill", "Blue", false}, {"Blue", "B%", false},
-            {"Bx", "B_", false},         {"", "", true},
+            {"Bluegill", "Blue*", true},
+            {"Largemouth Bass", "L*B*s", true},
+            {"aXbXbc", "*Xbc", true},
+            {"", "*", true},
+            {"120", "1?0", true},
+            {"10", "1?0", false},
+            {"Ré", "R?", true},
+            {"13", "1#", true},
+            {"1a", "1#", false},
+            {"bluegill", "BLUEGILL", true},
+            {"Bluegill", "Blue", false},
+            {"Blue", "B%", false},
+            {"Bx", "B_", false},
+            {"", "", true},
             // A byte outside a well-formed character is a character equal only to itself.
-            {"\xC3", "?", true},         {"\x03", "\xC3", false},
-            {"\xC3\xA9", "\xC3?", false}, {"a\xC3", "a\xC3", true}};
+            {"\xC3", "?", true},
+            {"\x03", "\xC3", false},
+            {"\xC3\xA9", "\xC3?", false},
+            {"a\xC3", "a\xC3", true}};
         for (const auto& [text, pattern, matches] : cases)
             QVERIFY2(tabledb::dbaseLikeMatches(text, pattern) == matches,
                      qPrintable(QString("'%1' LIKE '%2'").arg(text, pattern)));
@@ -234,33 +253,41 @@ private slots:
         const QString refused = "only a single read-only SELECT statement is accepted";
         const QString tooLong = "the search took longer than 0.3 seconds and was stopped";
         for (const QString& sql : QStringList{
-                 "SELECT * FROM kxr93sm; SELECT * FROM kxr93sm;", "SELECT * FROM kxr93sm WHERE species = 'x'; DELETE FROM kxr93sm",
-              "UPDATE kxr93sm SET species = 'Carp';", "ATTACH DATABASE '" + pathOf("attached.db") + "' AS other;",
-              "PRAGMA writable_schema = 1;", "VACUUM INTO '" + pathOf("copy.db") + "';", "BEGIN;",
-              "SELECT load_extension('" + pathOf("x") + "');", " ; ", "REINDEX;", "EXPLAIN SELECT * FROM kxr93sm;",
-              "WITH t AS (SELECT * FROM kxr93sm) SELECT * FROM t;", "SELECT fts3_tokenizer('simple', x'4141414141414141');",
-              "SELECT fts3_tokenizer('porter');", "SELECT * FROM sqlite_master;",
-              "SELECT * FROM pragma_table_info('kxr93sm');", "SELECT * FROM kxr93sm WHERE length(zeroblob(999999)) > 0;",
-              "SELECT 'a' LIKE 'a' ESCAPE 'xy';"})
+                 "SELECT * FROM kxr93sm; SELECT * FROM kxr93sm;",
+                 "SELECT * FROM kxr93sm WHERE species = 'x'; DELETE FROM kxr93sm",
+                 "UPDATE kxr93sm SET species = 'Carp';",
+                 "ATTACH DATABASE '" + pathOf("attached.db") + "' AS other;", "PRAGMA writable_schema = 1;",
+                 "VACUUM INTO '" + pathOf("copy.db") + "';", "BEGIN;",
+                 "SELECT load_extension('" + pathOf("x") + "');", " ; ", "REINDEX;",
+                 "EXPLAIN SELECT * FROM kxr93sm;", "WITH t AS (SELECT * FROM kxr93sm) SELECT * FROM t;",
+                 "SELECT fts3_tokenizer('simple', x'4141414141414141');", "SELECT fts3_tokenizer('porter');",
+                 "SELECT * FROM sqlite_master;", "SELECT * FROM pragma_table_info('kxr93sm');",
+                 "SELECT * FROM kxr93sm WHERE length(zeroblob(999999)) > 0;",
+                 "SELECT 'a' LIKE 'a' ESCAPE 'xy';"})
             QTest::newRow(qPrintable(sql.left(40))) << sql << QString();
         QString joins = "kxr93sm";
         for (int i = 0; i < 11; ++i)
             joins += ", kxr93sm t" + QString::number(i);
-        QTest::newRow("counting a table joined to itself") << "SELECT count(*) FROM " + joins + ";" << tooLong;
+        QTest::newRow("counting a table joined to itself")
+            << "SELECT count(*) FROM " + joins + ";" << tooLong;
         QTest::newRow("a LIKE that backtracks")
             << QString("SELECT '%1' LIKE '*%2b';").arg(QString(200000, 'a'), QString(100000, 'a')) << tooLong;
         QTest::newRow("records of a table joined to itself")
             << "SELECT * FROM kxr93sm a, kxr93sm b, kxr93sm c, kxr93sm d, kxr93sm e, kxr93sm f;"
             << "the search found more records than 1 MB can hold and was stopped";
-        QTest::newRow("a recursive sub-select") << "SELECT * FROM kxr93sm WHERE EXISTS (WITH RECURSIVE n(i) AS "
-                                                   "(SELECT 1 UNION ALL SELECT i + 1 FROM n) SELECT i FROM n);"
-                                                << refused;
+        QTest::newRow("a recursive sub-select")
+            << "SELECT * FROM kxr93sm WHERE EXISTS (WITH RECURSIVE n(i) AS "
+               "(SELECT 1 UNION ALL SELECT i + 1 FROM n) SELECT i FROM n);"
+            << refused;
         QTest::newRow("a blob maker") << "SELECT * FROM kxr93sm WHERE length(randomblob(100000000)) > 0;"
                                       << "the function length is not available in a search";
-        QTest::newRow("a missing table") << "SELECT * FROM kxr99zz WHERE species = 'Bluegill';"
-                                         << "table kxr99zz not found in " + QDir(folder_.path()).canonicalPath();
-        QTest::newRow("a missing field") << "SELECT * FROM kxr93sm WHERE abc = 1;" << "no such column: abc";
-        QTest::newRow("a missing value") << "SELECT * FROM kxr93sm WHERE species = ;" << "near \";\": syntax error";
+        QTest::newRow("a missing table")
+            << "SELECT * FROM kxr99zz WHERE species = 'Bluegill';"
+            << "table kxr99zz not found in " + QDir(folder_.path()).canonicalPath();
+        QTest::newRow("a missing field") << "SELECT * FROM kxr93sm WHERE abc = 1;"
+                                         << "no such column: abc";
+        QTest::newRow("a missing value") << "SELECT * FROM kxr93sm WHERE species = ;"
+                                         << "near \";\": syntax error";
         QTest::newRow("an unpaired quote") << "SELECT * FROM kxr93sm WHERE species = 'it's';"
                                            << "near \"s\": syntax error";
     }
@@ -328,10 +355,12 @@ private slots:
                      return db_.streamRecordNumbersAt("kxr93sm", {3, 1, 99, 1, -1}, v, h);
                  }),
                  (QStringList{"1:1002", "3:1004"}));
-        QCOMPARE(listed([&](const Visit& v, Held* h) { return db_.streamRecordNumbersAt("kxr95sp", {2}, v, h); }),
-                 QStringList{"2:90"});
-        QCOMPARE(listed([&](const Visit& v, Held* h) { return db_.streamRecordNumbersAt("kxr95sp", {}, v, h); }),
-                 QStringList());
+        QCOMPARE(
+            listed([&](const Visit& v, Held* h) { return db_.streamRecordNumbersAt("kxr95sp", {2}, v, h); }),
+            QStringList{"2:90"});
+        QCOMPARE(
+            listed([&](const Visit& v, Held* h) { return db_.streamRecordNumbersAt("kxr95sp", {}, v, h); }),
+            QStringList());
         QCOMPARE(listed([&](const Visit& v, Held* h) {
                      return db_.streamRecordNumbersByKeys("kxr93sm", "grid_code", {"120", "12"}, v, h);
                  }),
@@ -375,16 +404,36 @@ private slots:
             QByteArray bytes;
             bool direct;
         } cases[] = {
-            {OFTInteger, "      123", true},   {OFTInteger, "-42", true},       {OFTInteger, "0000007", true},
-            {OFTInteger, "", true},            {OFTInteger, "*********", true}, {OFTInteger, "**1", false},
-            {OFTInteger, "+5", false},         {OFTInteger, "1e3", false},      {OFTInteger, "12 34", false},
-            {OFTInteger, "-", false},          {OFTReal, "1.5", true},          {OFTReal, "-.25", true},
-            {OFTReal, "5.", true},             {OFTReal, "0.1", true},          {OFTReal, "1e3", false},
-            {OFTReal, "1,5", false},           {OFTReal, ".", false},           {OFTReal, "1.2.3", false},
-            {OFTReal, "nan", false},           {OFTString, "  12  ", true},     {OFTString, "n/a", true},
-            {OFTString, "\xC9", true},         {OFTString, "", true},           {OFTDate, "20230115", true},
-            {OFTDate, "00000000", true},       {OFTDate, "        ", true},     {OFTDate, "20231340", true},
-            {OFTDate, "0", false},             {OFTDate, "2023-1-1", false},    {OFTDate, "-2023011", false},
+            {OFTInteger, "      123", true},
+            {OFTInteger, "-42", true},
+            {OFTInteger, "0000007", true},
+            {OFTInteger, "", true},
+            {OFTInteger, "*********", true},
+            {OFTInteger, "**1", false},
+            {OFTInteger, "+5", false},
+            {OFTInteger, "1e3", false},
+            {OFTInteger, "12 34", false},
+            {OFTInteger, "-", false},
+            {OFTReal, "1.5", true},
+            {OFTReal, "-.25", true},
+            {OFTReal, "5.", true},
+            {OFTReal, "0.1", true},
+            {OFTReal, "1e3", false},
+            {OFTReal, "1,5", false},
+            {OFTReal, ".", false},
+            {OFTReal, "1.2.3", false},
+            {OFTReal, "nan", false},
+            {OFTString, "  12  ", true},
+            {OFTString, "n/a", true},
+            {OFTString, "\xC9", true},
+            {OFTString, "", true},
+            {OFTDate, "20230115", true},
+            {OFTDate, "00000000", true},
+            {OFTDate, "        ", true},
+            {OFTDate, "20231340", true},
+            {OFTDate, "0", false},
+            {OFTDate, "2023-1-1", false},
+            {OFTDate, "-2023011", false},
             {OFTDate, QByteArray("2023\0\0\0\0", 8), false},
         };
         // Each value alone, and followed by a field whose name differs only in case (of which
@@ -466,17 +515,20 @@ private slots:
     }
 
     void aNumberFieldStoredAsTextIsComparedAsANumberAndNoted() {
-        QVERIFY(writeDbf(pathOf("kxr96sp.dbf"), {{"count", OFTString}, {"species", OFTString}},
-                         {{"3", "Bluegill"}, {" 10 ", "Perch"}, {"-99", "Walleye"}, {"n/a", "Carp"}, {"", "Gar"}}));
+        QVERIFY(writeDbf(
+            pathOf("kxr96sp.dbf"), {{"count", OFTString}, {"species", OFTString}},
+            {{"3", "Bluegill"}, {" 10 ", "Perch"}, {"-99", "Walleye"}, {"n/a", "Carp"}, {"", "Gar"}}));
         Engine engine;
         engine.setNumericFields({"Count"});
         const tabledb::Database db = engine.open(folder_.path());
         QCOMPARE(column(db.select("SELECT * FROM kxr96sp WHERE count < 5 AND count <> -99;"), "species"),
                  QVariantList{"Bluegill"});
-        QCOMPARE(column(db.select("SELECT * FROM kxr96sp WHERE count > 5;"), "species"), QVariantList{"Perch"});
-        QCOMPARE(db.notesOf("KXR96SP"),
-                 QStringList{"field count holds numbers stored as text; they are compared as numbers, and the "
-                             "texts that are not numbers (1) are left empty"});
+        QCOMPARE(column(db.select("SELECT * FROM kxr96sp WHERE count > 5;"), "species"),
+                 QVariantList{"Perch"});
+        QCOMPARE(
+            db.notesOf("KXR96SP"),
+            QStringList{"field count holds numbers stored as text; they are compared as numbers, and the "
+                        "texts that are not numbers (1) are left empty"});
         // Without the program's word that the field holds numbers, text stays text.
         QCOMPARE(column(db_.select("SELECT * FROM kxr96sp WHERE count < 5 AND count <> -99;"), "species"),
                  (QVariantList{"Bluegill", "Perch"}));
@@ -503,7 +555,8 @@ private slots:
             QStringList results;
             for (const QString& table : tables)
                 results << dump(db.selectRecords(table)) << dump(db.selectRecords(table, "grid_code = 120"));
-            results << dump(db.select("SELECT * FROM kxr95sm WHERE species LIKE 'blue*' AND grid_code = 12;"));
+            results << dump(
+                db.select("SELECT * FROM kxr95sm WHERE species LIKE 'blue*' AND grid_code = 12;"));
             return results;
         };
 
@@ -519,7 +572,8 @@ private slots:
 
         // A file rewritten after its read began is read again.
         db.loadAhead({"kxr93sm"});
-        QVERIFY(writeDbf(path("kxr93sm.dbf"), kCatchFields, kCatchRows.mid(0, 2)) && touchLater(path("kxr93sm.dbf")));
+        QVERIFY(writeDbf(path("kxr93sm.dbf"), kCatchFields, kCatchRows.mid(0, 2)) &&
+                touchLater(path("kxr93sm.dbf")));
         db.loadAhead({"kxr93sm"});
         QCOMPARE(db.selectRecords("kxr93sm").records.recordCount(), 2);
 
@@ -594,7 +648,8 @@ private slots:
             table.close();
             QVERIFY(QFile::rename(written, folder.filePath(c.table)));
             QFile codePage(folder.filePath(c.codePageFile));
-            QVERIFY(!*c.codePageFile || (codePage.open(QIODevice::WriteOnly) && codePage.write(c.codePage) > 0));
+            QVERIFY(!*c.codePageFile ||
+                    (codePage.open(QIODevice::WriteOnly) && codePage.write(c.codePage) > 0));
             codePage.close();
             Engine engine;
             const SelectResult result = engine.open(folder.path()).select("SELECT species FROM kxr93sm;");

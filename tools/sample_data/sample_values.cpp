@@ -1,7 +1,7 @@
 #include "sample_values.h"
 
-#include "catalogue/sample_schema.h"
 #include "catalogue/pick_lists.h"
+#include "catalogue/sample_schema.h"
 #include "catalogue/species_lists.h"
 
 #include <cmath>
