@@ -9,7 +9,7 @@ packages=(
   libgdal-dev gdal-bin
   libsqlite3-dev
   fonts-liberation2
-  clang libclang-rt-14-dev
+  clang libclang-rt-14-dev clang-format
   desktop-file-utils file dpkg-dev
   groff-base lintian appstream
   "$@"

@@ -1,12 +1,13 @@
 #!/usr/bin/env bash
-# Installs what is missing, builds and runs every test, and makes and checks the Debian
-# package; then builds and runs the tests again under AddressSanitizer and
-# UndefinedBehaviorSanitizer in a second build folder; then builds the fuzz targets with clang
-# and runs each for a minute.
+# Installs what is missing, checks the C++ sources against .clang-format, builds and runs every
+# test, and makes and checks the Debian package; then builds and runs the tests again under
+# AddressSanitizer and UndefinedBehaviorSanitizer in a second build folder; then builds the
+# fuzz targets with clang and runs each for a minute.
 set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
 "$root/scripts/install-deps.sh"
 export QT_QPA_PLATFORM=offscreen
+"$root/scripts/format-check.sh"
 
 "$root/scripts/build.sh" "$root/build"
 ctest --test-dir "$root/build" --output-on-failure
