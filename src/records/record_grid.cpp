@@ -107,11 +107,11 @@ private:
 };
 
 RecordGrid::RecordGrid(RecordGridModel* model, QWidget* parent)
-    : QTableView(parent), m_model(model), m_shown(new HeadingCellsModel(model, this)) {
+    : QTableView(parent), model_(model), shown_(new HeadingCellsModel(model, this)) {
     setObjectName(QStringLiteral("MSFlexGrid1"));
     setAccessibleName(QStringLiteral("Selected records"));
     setHorizontalHeader(new HeadingRow(this));
-    setModel(m_shown);
+    setModel(shown_);
     setFont(designFont());
     // Row 0 and column 0 are shown by the headers, not a second time as cells.
     hideHeadingCells();
@@ -127,13 +127,13 @@ RecordGrid::RecordGrid(RecordGridModel* model, QWidget* parent)
     setTabKeyNavigation(false);
 
     // The top-left corner button shows the heading of the record-number column.
-    m_corner = findChild<QAbstractButton*>(QString(), Qt::FindDirectChildrenOnly);
-    if (m_corner)
-        m_corner->installEventFilter(this);
+    corner_ = findChild<QAbstractButton*>(QString(), Qt::FindDirectChildrenOnly);
+    if (corner_)
+        corner_->installEventFilter(this);
 
     connect(model, &RecordGridModel::colWidthChanged, this, &RecordGrid::applyColWidth);
-    connect(m_shown, &QAbstractItemModel::columnsInserted, this, &RecordGrid::applyAllColWidths);
-    connect(m_shown, &QAbstractItemModel::modelReset, this, [this] {
+    connect(shown_, &QAbstractItemModel::columnsInserted, this, &RecordGrid::applyAllColWidths);
+    connect(shown_, &QAbstractItemModel::modelReset, this, [this] {
         hideHeadingCells();
         applyAllColWidths();
         // A reset drops the selection without a word.
@@ -143,16 +143,16 @@ RecordGrid::RecordGrid(RecordGridModel* model, QWidget* parent)
     connect(this, &QAbstractItemView::activated, this,
             [this](const QModelIndex& cell) { emit rowActivated(cell.row()); });
     connect(horizontalHeader(), &QHeaderView::sectionResized, this, &RecordGrid::fitHeadingRow);
-    connect(m_shown, &QAbstractItemModel::layoutChanged, this, &RecordGrid::hideHeadingCells);
-    connect(m_shown, &QAbstractItemModel::headerDataChanged, this,
+    connect(shown_, &QAbstractItemModel::layoutChanged, this, &RecordGrid::hideHeadingCells);
+    connect(shown_, &QAbstractItemModel::headerDataChanged, this,
             [this](Qt::Orientation orientation, int first, int last) {
                 if (orientation == Qt::Vertical) {
-                    if (first == 0 && m_corner)
-                        m_corner->update();
+                    if (first == 0 && corner_)
+                        corner_->update();
                     return;
                 }
                 for (int col = first; col <= last; ++col) {
-                    if (m_model->colWidth(col) == RecordGridModel::kDefaultColWidth)
+                    if (model_->colWidth(col) == RecordGridModel::kDefaultColWidth)
                         applyColWidth(col);
                 }
                 fitHeadingRow();
@@ -178,13 +178,13 @@ void RecordGrid::hideHeadingCells() {
 /// A column keeps the width it was given; one without a width is at least as wide as its
 /// heading. The record-number column is the width of the row headings.
 void RecordGrid::applyColWidth(int col) {
-    if (col < 0 || col >= m_model->cols())
+    if (col < 0 || col >= model_->cols())
         return;
-    int width = twips(m_model->colWidth(col));
-    if (m_model->colWidth(col) == RecordGridModel::kDefaultColWidth) {
+    int width = twips(model_->colWidth(col));
+    if (model_->colWidth(col) == RecordGridModel::kDefaultColWidth) {
         QStyleOptionHeader heading;
         heading.initFrom(horizontalHeader());
-        heading.text = m_model->textMatrix(0, col);
+        heading.text = model_->textMatrix(0, col);
         const QSize fitting =
             style()->sizeFromContents(QStyle::CT_HeaderSection, &heading, QSize(), horizontalHeader());
         width = std::max(twips(kDefaultColWidthTwips), fitting.width());
@@ -196,7 +196,7 @@ void RecordGrid::applyColWidth(int col) {
 }
 
 void RecordGrid::applyAllColWidths() {
-    for (int col = 0; col < m_model->cols(); ++col)
+    for (int col = 0; col < model_->cols(); ++col)
         applyColWidth(col);
     fitHeadingRow();
 }
@@ -235,7 +235,7 @@ QString RecordGrid::selectedText() const {
             if (!first)
                 text += QLatin1Char('\t');
             first = false;
-            const QModelIndex cell = m_shown->index(row, col);
+            const QModelIndex cell = shown_->index(row, col);
             if (selection.contains(cell))
                 text += cell.data().toString();
         }
@@ -254,7 +254,7 @@ void RecordGrid::keyPressEvent(QKeyEvent* event) {
 }
 
 bool RecordGrid::eventFilter(QObject* watched, QEvent* event) {
-    if (watched == m_corner && event->type() == QEvent::Paint) {
+    if (watched == corner_ && event->type() == QEvent::Paint) {
         paintCornerHeading();
         return true;
     }
@@ -262,19 +262,19 @@ bool RecordGrid::eventFilter(QObject* watched, QEvent* event) {
 }
 
 void RecordGrid::paintCornerHeading() {
-    QPainter painter(m_corner);
+    QPainter painter(corner_);
     // In the headings' own font, which the corner button does not take from the grid.
     painter.setFont(horizontalHeader()->font());
     QStyleOptionHeader heading;
-    heading.initFrom(m_corner);
+    heading.initFrom(corner_);
     heading.fontMetrics = horizontalHeader()->fontMetrics();
-    heading.rect = m_corner->rect();
+    heading.rect = corner_->rect();
     heading.position = QStyleOptionHeader::OnlyOneSection;
-    heading.text = m_model->textMatrix(0, 0);
+    heading.text = model_->textMatrix(0, 0);
     heading.textAlignment = Qt::AlignCenter;
-    if (m_corner->isDown())
+    if (corner_->isDown())
         heading.state |= QStyle::State_Sunken;
-    style()->drawControl(QStyle::CE_Header, &heading, &painter, m_corner);
+    style()->drawControl(QStyle::CE_Header, &heading, &painter, corner_);
 }
 
 } // namespace quillfen

@@ -57,9 +57,9 @@ private:
     void paintCornerHeading();
     void fitHeadingRow();
 
-    RecordGridModel* m_model;
-    HeadingCellsModel* m_shown;
-    QAbstractButton* m_corner = nullptr;
+    RecordGridModel* model_;
+    HeadingCellsModel* shown_;
+    QAbstractButton* corner_ = nullptr;
 };
 
 } // namespace quillfen

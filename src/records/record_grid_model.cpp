@@ -21,50 +21,50 @@ QByteArrayView withoutTrailingSpaces(QByteArrayView text) {
 
 } // namespace
 
-RecordGridModel::RecordGridModel(QObject* parent) : QAbstractTableModel(parent), m_revision(nextRevision()) {
-    m_rowCount = kInitialRows;
-    m_colCount = kInitialCols;
-    m_firstCol.assign(size_t(kInitialRows), GridCell::kEmpty);
-    m_rowBlocks.assign(size_t(kInitialRows), -1);
-    m_colWidths.resize(kInitialCols);
+RecordGridModel::RecordGridModel(QObject* parent) : QAbstractTableModel(parent), revision_(nextRevision()) {
+    rowCount_ = kInitialRows;
+    colCount_ = kInitialCols;
+    firstCol_.assign(size_t(kInitialRows), GridCell::kEmpty);
+    rowBlocks_.assign(size_t(kInitialRows), -1);
+    colWidths_.resize(kInitialCols);
 }
 
 void RecordGridModel::touch() {
-    m_revision = nextRevision();
+    revision_ = nextRevision();
 }
 
 void RecordGridModel::setCols(int count) {
     count = std::max(count, 1);
-    if (count == m_colCount)
+    if (count == colCount_)
         return;
     touch();
-    const bool growing = count > m_colCount;
-    if (!m_filling) {
+    const bool growing = count > colCount_;
+    if (!filling_) {
         if (growing)
-            beginInsertColumns(QModelIndex(), m_colCount, count - 1);
+            beginInsertColumns(QModelIndex(), colCount_, count - 1);
         else
-            beginRemoveColumns(QModelIndex(), count, m_colCount - 1);
+            beginRemoveColumns(QModelIndex(), count, colCount_ - 1);
     }
     const int oldWidth = blockWidth();
     const int newWidth = count - 1;
     const int kept = std::min(oldWidth, newWidth);
     std::vector<quint64> cells;
-    for (qint32& block : m_rowBlocks) {
+    for (qint32& block : rowBlocks_) {
         if (block < 0)
             continue;
         const qint32 moved = qint32(cells.size());
         cells.resize(cells.size() + size_t(newWidth), GridCell::kEmpty);
-        std::copy(m_cells.begin() + block, m_cells.begin() + block + kept, cells.begin() + moved);
+        std::copy(cells_.begin() + block, cells_.begin() + block + kept, cells.begin() + moved);
         block = moved;
     }
-    m_cells.swap(cells);
+    cells_.swap(cells);
     // Record rows show no columns that were cut off, also when the grid grows again.
-    for (SourceEntry& entry : m_sources)
+    for (SourceEntry& entry : sources_)
         entry.coveredCols = std::min(entry.coveredCols, newWidth);
-    m_colCount = count;
-    m_colWidths.resize(count);
-    m_col = std::min(m_col, count - 1);
-    if (!m_filling) {
+    colCount_ = count;
+    colWidths_.resize(count);
+    col_ = std::min(col_, count - 1);
+    if (!filling_) {
         if (growing)
             endInsertColumns();
         else
@@ -74,27 +74,27 @@ void RecordGridModel::setCols(int count) {
 
 void RecordGridModel::setRows(int count) {
     count = std::max(count, 1);
-    const int current = m_rowCount;
+    const int current = rowCount_;
     if (count == current)
         return;
     touch();
     const bool growing = count > current;
-    if (!m_filling) {
+    if (!filling_) {
         if (growing)
             beginInsertRows(QModelIndex(), current, count - 1);
         else
             beginRemoveRows(QModelIndex(), count, current - 1);
     }
     // The arrays grow geometrically, so adding one row at a time stays amortised constant.
-    m_firstCol.resize(size_t(count), GridCell::kEmpty);
-    m_rowBlocks.resize(size_t(count), -1);
-    if (m_recordRows.size() > size_t(count))
-        m_recordRows.resize(size_t(count));
-    if (m_rowSources.size() > size_t(count))
-        m_rowSources.resize(size_t(count));
-    m_rowCount = count;
-    m_row = std::min(m_row, count - 1);
-    if (!m_filling) {
+    firstCol_.resize(size_t(count), GridCell::kEmpty);
+    rowBlocks_.resize(size_t(count), -1);
+    if (recordRows_.size() > size_t(count))
+        recordRows_.resize(size_t(count));
+    if (rowSources_.size() > size_t(count))
+        rowSources_.resize(size_t(count));
+    rowCount_ = count;
+    row_ = std::min(row_, count - 1);
+    if (!filling_) {
         if (growing)
             endInsertRows();
         else
@@ -103,11 +103,11 @@ void RecordGridModel::setRows(int count) {
 }
 
 void RecordGridModel::setRow(int r) {
-    m_row = std::clamp(r, 0, rows() - 1);
+    row_ = std::clamp(r, 0, rows() - 1);
 }
 
 void RecordGridModel::setCol(int c) {
-    m_col = std::clamp(c, 0, m_colCount - 1);
+    col_ = std::clamp(c, 0, colCount_ - 1);
 }
 
 void RecordGridModel::setText(const QString& text) {
@@ -155,48 +155,48 @@ void RecordGridModel::setFieldText(QByteArrayView utf8) {
 }
 
 void RecordGridModel::storeText(QByteArrayView utf8) {
-    store(utf8.isEmpty() ? GridCell::kEmpty : GridCell::text(m_texts.intern(utf8)));
+    store(utf8.isEmpty() ? GridCell::kEmpty : GridCell::text(texts_.intern(utf8)));
 }
 
 void RecordGridModel::store(quint64 cell) {
-    if (m_col == 0) {
-        m_firstCol[size_t(m_row)] = cell;
+    if (col_ == 0) {
+        firstCol_[size_t(row_)] = cell;
     } else {
-        if (sourceOfCell(m_row, m_col))
-            writeOutRecordRow(m_row);
-        writtenSlot(m_row, m_col) = cell;
+        if (sourceOfCell(row_, col_))
+            writeOutRecordRow(row_);
+        writtenSlot(row_, col_) = cell;
     }
     touch();
-    if (m_filling)
+    if (filling_)
         return;
-    const QModelIndex changed = index(m_row, m_col);
+    const QModelIndex changed = index(row_, col_);
     emit dataChanged(changed, changed);
 }
 
 int RecordGridModel::addRecordSource(RecordSource source) {
     const int covered = std::min(int(source.columns.size()), blockWidth());
-    m_sources.push_back({std::move(source), covered});
-    return int(m_sources.size()) - 1;
+    sources_.push_back({std::move(source), covered});
+    return int(sources_.size()) - 1;
 }
 
 void RecordGridModel::setRecordRow(int source, int rowNumber) {
-    if (source < 0 || size_t(source) >= m_sources.size())
+    if (source < 0 || size_t(source) >= sources_.size())
         return;
     // What the row showed stays below the new record, for its NULL fields.
-    if (size_t(m_row) < m_recordRows.size() && m_recordRows[size_t(m_row)].source >= 0)
-        writeOutRecordRow(m_row);
-    if (m_recordRows.size() <= size_t(m_row))
-        m_recordRows.resize(size_t(m_row) + 1);
-    m_recordRows[size_t(m_row)] = {qint32(source), qint32(rowNumber)};
+    if (size_t(row_) < recordRows_.size() && recordRows_[size_t(row_)].source >= 0)
+        writeOutRecordRow(row_);
+    if (recordRows_.size() <= size_t(row_))
+        recordRows_.resize(size_t(row_) + 1);
+    recordRows_[size_t(row_)] = {qint32(source), qint32(rowNumber)};
     touch();
-    if (!m_filling)
-        emit dataChanged(index(m_row, 1), index(m_row, m_colCount - 1));
+    if (!filling_)
+        emit dataChanged(index(row_, 1), index(row_, colCount_ - 1));
 }
 
 const RecordGridModel::SourceEntry* RecordGridModel::sourceOfCell(int r, int c) const {
-    if (size_t(r) >= m_recordRows.size() || m_recordRows[size_t(r)].source < 0)
+    if (size_t(r) >= recordRows_.size() || recordRows_[size_t(r)].source < 0)
         return nullptr;
-    const SourceEntry& entry = m_sources[size_t(m_recordRows[size_t(r)].source)];
+    const SourceEntry& entry = sources_[size_t(recordRows_[size_t(r)].source)];
     return c >= 1 && c <= entry.coveredCols ? &entry : nullptr;
 }
 
@@ -248,37 +248,37 @@ const GridValue* RecordGridModel::recordValue(int r, int c) const {
     const SourceEntry* entry = sourceOfCell(r, c);
     if (!entry)
         return nullptr;
-    if (m_readRow != r || m_readRevision != m_revision) {
-        const RecordRow record = m_recordRows[size_t(r)];
+    if (readRow_ != r || readRevision_ != revision_) {
+        const RecordRow record = recordRows_[size_t(r)];
         const int covered = entry->coveredCols;
-        m_readValues.assign(size_t(covered), GridValue());
-        m_readNull.assign(size_t(covered), true);
-        m_readTexts.clear();
+        readValues_.assign(size_t(covered), GridValue());
+        readNull_.assign(size_t(covered), true);
+        readTexts_.clear();
         std::vector<qsizetype> textEnds;
         if (entry->source.table) {
             entry->source.table->readRecord(record.rowNumber, [&](const tabledb::RowReader& row) {
                 for (int i = 0; i < covered; ++i) {
                     bool isNull = false;
-                    m_readValues[size_t(i)] =
-                        fieldValue(row, entry->source.columns[i], m_readTexts, textEnds, &isNull);
-                    m_readNull[size_t(i)] = isNull;
+                    readValues_[size_t(i)] =
+                        fieldValue(row, entry->source.columns[i], readTexts_, textEnds, &isNull);
+                    readNull_[size_t(i)] = isNull;
                 }
             });
         }
         // The texts are pointed at once all are in place.
         qsizetype begin = 0;
         for (size_t i = 0; i < textEnds.size(); ++i) {
-            if (m_readValues[i].kind == GridValue::Kind::Text)
-                m_readValues[i].text = QByteArrayView(m_readTexts.constData() + begin, textEnds[i] - begin);
+            if (readValues_[i].kind == GridValue::Kind::Text)
+                readValues_[i].text = QByteArrayView(readTexts_.constData() + begin, textEnds[i] - begin);
             begin = textEnds[i];
         }
-        m_readRow = r;
-        m_readRevision = m_revision;
+        readRow_ = r;
+        readRevision_ = revision_;
     }
     const size_t i = size_t(c - 1);
-    if (m_readNull[i] && entry->source.nullKeepsCell)
+    if (readNull_[i] && entry->source.nullKeepsCell)
         return nullptr;
-    return &m_readValues[i];
+    return &readValues_[i];
 }
 
 quint64 RecordGridModel::storedBits(const GridValue& value) {
@@ -290,7 +290,7 @@ quint64 RecordGridModel::storedBits(const GridValue& value) {
     case GridValue::Kind::Real:
         return GridCell::real(value.real);
     case GridValue::Kind::Text:
-        return value.text.isEmpty() ? GridCell::kEmpty : GridCell::text(m_texts.intern(value.text));
+        return value.text.isEmpty() ? GridCell::kEmpty : GridCell::text(texts_.intern(value.text));
     }
     return GridCell::kEmpty;
 }
@@ -305,32 +305,32 @@ void RecordGridModel::writeOutRecordRow(int r) {
             writtenSlot(r, c) = storedBits(shown);
         }
     }
-    m_recordRows[size_t(r)].source = -1;
-    m_readRow = -1;
+    recordRows_[size_t(r)].source = -1;
+    readRow_ = -1;
 }
 
 quint64 RecordGridModel::writtenCell(int r, int c) const {
-    const qint32 block = m_rowBlocks[size_t(r)];
-    return block < 0 ? GridCell::kEmpty : m_cells[size_t(block) + size_t(c - 1)];
+    const qint32 block = rowBlocks_[size_t(r)];
+    return block < 0 ? GridCell::kEmpty : cells_[size_t(block) + size_t(c - 1)];
 }
 
 quint64& RecordGridModel::writtenSlot(int r, int c) {
-    qint32& block = m_rowBlocks[size_t(r)];
+    qint32& block = rowBlocks_[size_t(r)];
     if (block < 0) {
-        block = qint32(m_cells.size());
-        m_cells.resize(m_cells.size() + size_t(blockWidth()), GridCell::kEmpty);
+        block = qint32(cells_.size());
+        cells_.resize(cells_.size() + size_t(blockWidth()), GridCell::kEmpty);
     }
-    return m_cells[size_t(block) + size_t(c - 1)];
+    return cells_[size_t(block) + size_t(c - 1)];
 }
 
 GridValue RecordGridModel::cellValue(int r, int c) const {
-    if (r < 0 || r >= m_rowCount || c < 0 || c >= m_colCount)
+    if (r < 0 || r >= rowCount_ || c < 0 || c >= colCount_)
         return GridValue();
     if (c == 0)
-        return GridCell::value(m_firstCol[size_t(r)], m_texts);
+        return GridCell::value(firstCol_[size_t(r)], texts_);
     if (const GridValue* value = recordValue(r, c))
         return *value;
-    return GridCell::value(writtenCell(r, c), m_texts);
+    return GridCell::value(writtenCell(r, c), texts_);
 }
 
 QString RecordGridModel::textMatrix(int r, int c) const {
@@ -338,79 +338,79 @@ QString RecordGridModel::textMatrix(int r, int c) const {
 }
 
 int RecordGridModel::colWidth(int c) const {
-    return c >= 0 && c < m_colCount ? m_colWidths[c] : kDefaultColWidth;
+    return c >= 0 && c < colCount_ ? colWidths_[c] : kDefaultColWidth;
 }
 
 void RecordGridModel::setColWidth(int c, int twips) {
-    if (c < 0 || c >= m_colCount || m_colWidths[c] == twips)
+    if (c < 0 || c >= colCount_ || colWidths_[c] == twips)
         return;
-    m_colWidths[c] = twips;
+    colWidths_[c] = twips;
     emit colWidthChanged(c);
 }
 
 qint32 RecordGridModel::sourceLayer(const QString& layerName) {
-    const qsizetype known = m_sourceLayers.indexOf(layerName);
+    const qsizetype known = sourceLayers_.indexOf(layerName);
     if (known >= 0)
         return qint32(known);
-    m_sourceLayers.append(layerName);
-    return qint32(m_sourceLayers.size() - 1);
+    sourceLayers_.append(layerName);
+    return qint32(sourceLayers_.size() - 1);
 }
 
 RowSource RecordGridModel::rowSource(int r) const {
-    return r >= 0 && size_t(r) < m_rowSources.size() ? m_rowSources[size_t(r)] : RowSource();
+    return r >= 0 && size_t(r) < rowSources_.size() ? rowSources_[size_t(r)] : RowSource();
 }
 
 void RecordGridModel::setRowSource(int r, RowSource source) {
-    if (r < 0 || r >= m_rowCount)
+    if (r < 0 || r >= rowCount_)
         return;
-    if (m_rowSources.size() <= size_t(r))
-        m_rowSources.resize(size_t(r) + 1);
-    m_rowSources[size_t(r)] = source;
+    if (rowSources_.size() <= size_t(r))
+        rowSources_.resize(size_t(r) + 1);
+    rowSources_[size_t(r)] = source;
     touch();
 }
 
 void RecordGridModel::clear() {
-    if (!m_filling)
+    if (!filling_)
         beginResetModel();
-    std::fill(m_firstCol.begin(), m_firstCol.end(), GridCell::kEmpty);
-    std::fill(m_rowBlocks.begin(), m_rowBlocks.end(), -1);
-    m_cells.clear();
-    m_recordRows.clear();
-    m_sources.clear();
-    m_readRow = -1;
-    m_texts.clear();
-    m_rowSources.clear();
-    m_sourceLayers.clear();
+    std::fill(firstCol_.begin(), firstCol_.end(), GridCell::kEmpty);
+    std::fill(rowBlocks_.begin(), rowBlocks_.end(), -1);
+    cells_.clear();
+    recordRows_.clear();
+    sources_.clear();
+    readRow_ = -1;
+    texts_.clear();
+    rowSources_.clear();
+    sourceLayers_.clear();
     touch();
-    if (!m_filling)
+    if (!filling_)
         endResetModel();
 }
 
 void RecordGridModel::beginFill() {
     beginResetModel();
-    m_filling = true;
+    filling_ = true;
 }
 
 void RecordGridModel::endFill() {
     // The tables that no row shows any more are let go.
-    std::vector<bool> shown(m_sources.size(), false);
-    for (const RecordRow& record : m_recordRows) {
+    std::vector<bool> shown(sources_.size(), false);
+    for (const RecordRow& record : recordRows_) {
         if (record.source >= 0)
             shown[size_t(record.source)] = true;
     }
-    for (size_t i = 0; i < m_sources.size(); ++i) {
+    for (size_t i = 0; i < sources_.size(); ++i) {
         if (!shown[i])
-            m_sources[i].source.table.reset();
+            sources_[i].source.table.reset();
     }
-    m_filling = false;
+    filling_ = false;
     endResetModel();
 }
 
 qint64 RecordGridModel::storageBytes() const {
-    return qint64((m_cells.capacity() + m_firstCol.capacity()) * sizeof(quint64)) +
-           qint64(m_rowBlocks.capacity() * sizeof(qint32)) +
-           qint64(m_recordRows.capacity() * sizeof(RecordRow)) + m_texts.storageBytes() +
-           qint64(m_rowSources.capacity() * sizeof(RowSource));
+    return qint64((cells_.capacity() + firstCol_.capacity()) * sizeof(quint64)) +
+           qint64(rowBlocks_.capacity() * sizeof(qint32)) +
+           qint64(recordRows_.capacity() * sizeof(RecordRow)) + texts_.storageBytes() +
+           qint64(rowSources_.capacity() * sizeof(RowSource));
 }
 
 int RecordGridModel::rowCount(const QModelIndex& parent) const {
@@ -418,7 +418,7 @@ int RecordGridModel::rowCount(const QModelIndex& parent) const {
 }
 
 int RecordGridModel::columnCount(const QModelIndex& parent) const {
-    return parent.isValid() ? 0 : m_colCount;
+    return parent.isValid() ? 0 : colCount_;
 }
 
 QVariant RecordGridModel::data(const QModelIndex& index, int role) const {

@@ -70,18 +70,18 @@ public:
 
     /// The grid always keeps its heading row and record-number column: counts below 1 count as 1.
     /// Shrinking moves the current cell inside the grid and drops the cells cut off.
-    int cols() const { return m_colCount; }
+    int cols() const { return colCount_; }
     void setCols(int count);
-    int rows() const { return m_rowCount; }
+    int rows() const { return rowCount_; }
     void setRows(int count);
 
     /// The current cell, which text() and setText() address. Both stay inside the grid.
-    int row() const { return m_row; }
+    int row() const { return row_; }
     void setRow(int r);
-    int col() const { return m_col; }
+    int col() const { return col_; }
     void setCol(int c);
 
-    QString text() const { return textMatrix(m_row, m_col); }
+    QString text() const { return textMatrix(row_, col_); }
     /// Writes the text into the current cell as it is.
     void setText(const QString& text);
     /// Writes a field value into the current cell; its text form is that of valueText().
@@ -113,7 +113,7 @@ public:
     /// The index of a layer among sourceLayers(), added when it is new.
     qint32 sourceLayer(const QString& layerName);
     /// The names of the layers the rows' records came from, as the map names them.
-    const QStringList& sourceLayers() const { return m_sourceLayers; }
+    const QStringList& sourceLayers() const { return sourceLayers_; }
     /// Where the record of row `r` came from; no layer for a row that was never given one.
     RowSource rowSource(int r) const;
     void setRowSource(int r, RowSource source);
@@ -128,7 +128,7 @@ public:
     void endFill();
 
     /// A number that changes whenever the grid is written, and that no other grid shares.
-    quint64 revision() const { return m_revision; }
+    quint64 revision() const { return revision_; }
     /// Bytes held for the cells and their texts.
     qint64 storageBytes() const;
 
@@ -163,29 +163,29 @@ private:
     quint64 writtenCell(int r, int c) const;
     quint64& writtenSlot(int r, int c);
     quint64 storedBits(const GridValue& value);
-    int blockWidth() const { return m_colCount - 1; }
+    int blockWidth() const { return colCount_ - 1; }
 
-    std::vector<quint64> m_firstCol;     ///< column 0 by row
-    std::vector<qint32> m_rowBlocks;     ///< by row: start of its block in m_cells, or -1
-    std::vector<quint64> m_cells;        ///< blocks of blockWidth() cells, columns 1 onward
-    std::vector<RecordRow> m_recordRows; ///< by row; rows past its end show no record
-    std::vector<SourceEntry> m_sources;
-    /// The cells of the last record row read, texts in m_readTexts; NULL fields flagged.
-    mutable int m_readRow = -1;
-    mutable quint64 m_readRevision = 0;
-    mutable std::vector<GridValue> m_readValues;
-    mutable std::vector<bool> m_readNull;
-    mutable QByteArray m_readTexts;
-    std::vector<RowSource> m_rowSources; ///< by row; rows past its end have no source
-    QStringList m_sourceLayers;
-    GridStringPool m_texts;
-    QVector<int> m_colWidths;
-    int m_rowCount = 0;
-    int m_colCount = 0;
-    quint64 m_revision = 0;
-    bool m_filling = false;
-    int m_row = 0;
-    int m_col = 0;
+    std::vector<quint64> firstCol_;     ///< column 0 by row
+    std::vector<qint32> rowBlocks_;     ///< by row: start of its block in cells_, or -1
+    std::vector<quint64> cells_;        ///< blocks of blockWidth() cells, columns 1 onward
+    std::vector<RecordRow> recordRows_; ///< by row; rows past its end show no record
+    std::vector<SourceEntry> sources_;
+    /// The cells of the last record row read, texts in readTexts_; NULL fields flagged.
+    mutable int readRow_ = -1;
+    mutable quint64 readRevision_ = 0;
+    mutable std::vector<GridValue> readValues_;
+    mutable std::vector<bool> readNull_;
+    mutable QByteArray readTexts_;
+    std::vector<RowSource> rowSources_; ///< by row; rows past its end have no source
+    QStringList sourceLayers_;
+    GridStringPool texts_;
+    QVector<int> colWidths_;
+    int rowCount_ = 0;
+    int colCount_ = 0;
+    quint64 revision_ = 0;
+    bool filling_ = false;
+    int row_ = 0;
+    int col_ = 0;
 };
 
 } // namespace quillfen

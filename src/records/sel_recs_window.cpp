@@ -39,52 +39,52 @@ int countRecords(const RecordGridModel& grid) {
 } // namespace
 
 SelRecsWindow::SelRecsWindow(std::function<QString()> component, QWidget* parent)
-    : QWidget(parent, Qt::Window), m_component(std::move(component)), m_model(new RecordGridModel(this)),
-      m_grid(new RecordGrid(m_model, this)), m_status(new QLabel(this)) {
+    : QWidget(parent, Qt::Window), component_(std::move(component)), model_(new RecordGridModel(this)),
+      grid_(new RecordGrid(model_, this)), status_(new QLabel(this)) {
     setObjectName(QStringLiteral("sel_recs"));
     setFont(designFont());
     setWindowTitle(QStringLiteral("Selected Records"));
     resize(twips(kWindowWidthTwips), twips(kWindowHeightTwips));
-    m_status->setObjectName(QStringLiteral("Label_count"));
+    status_->setObjectName(QStringLiteral("Label_count"));
     // A long file name must not widen the window; the tooltip holds the whole text.
-    m_status->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
+    status_->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
 
     QPushButton* about = addButton("Command3", QStringLiteral("About..."));
     QPushButton* save = addButton("Command2", QStringLiteral("Save as Text File"));
-    m_exit = addButton("Command1", QStringLiteral("Exit"));
+    exit_ = addButton("Command1", QStringLiteral("Exit"));
     connect(about, &QPushButton::clicked, this, &SelRecsWindow::Command3_Click);
     connect(save, &QPushButton::clicked, this, &SelRecsWindow::Command2_Click);
-    connect(m_exit, &QPushButton::clicked, this, &SelRecsWindow::Command1_Click);
+    connect(exit_, &QPushButton::clicked, this, &SelRecsWindow::Command1_Click);
 
     auto* buttons = new QHBoxLayout;
-    buttons->addWidget(m_status, 1);
+    buttons->addWidget(status_, 1);
     buttons->addWidget(about);
     buttons->addWidget(save);
-    buttons->addWidget(m_exit);
+    buttons->addWidget(exit_);
     auto* layout = new QVBoxLayout(this);
-    layout->addWidget(m_grid, 1);
+    layout->addWidget(grid_, 1);
     layout->addLayout(buttons);
 
-    setTabOrder(m_exit, save);
+    setTabOrder(exit_, save);
     setTabOrder(save, about);
-    setTabOrder(about, m_grid);
+    setTabOrder(about, grid_);
 
     // The count follows the grid once the current change is done: a grid written cell by cell
     // is counted once.
     const auto recount = [this] {
-        if (m_countPending)
+        if (countPending_)
             return;
-        m_countPending = true;
+        countPending_ = true;
         QTimer::singleShot(0, this, &SelRecsWindow::showRecordCount);
     };
-    connect(m_model, &QAbstractItemModel::modelReset, this, recount);
-    connect(m_model, &QAbstractItemModel::dataChanged, this, recount);
-    connect(m_model, &QAbstractItemModel::rowsRemoved, this, recount);
+    connect(model_, &QAbstractItemModel::modelReset, this, recount);
+    connect(model_, &QAbstractItemModel::dataChanged, this, recount);
+    connect(model_, &QAbstractItemModel::rowsRemoved, this, recount);
     showRecordCount();
 
-    connect(m_grid, &RecordGrid::rowSelectionChanged, this, &SelRecsWindow::reportSelection);
-    connect(m_grid, &RecordGrid::rowActivated, this, [this](int row) {
-        const RowSource source = m_model->rowSource(row);
+    connect(grid_, &RecordGrid::rowSelectionChanged, this, &SelRecsWindow::reportSelection);
+    connect(grid_, &RecordGrid::rowActivated, this, [this](int row) {
+        const RowSource source = model_->rowSource(row);
         if (source.isRecord())
             emit recordChosen(source);
     });
@@ -98,20 +98,20 @@ QPushButton* SelRecsWindow::addButton(const char* name, const QString& caption) 
 }
 
 void SelRecsWindow::showRecordCount() {
-    m_countPending = false;
-    showStatus(recordCount(countRecords(*m_model)));
+    countPending_ = false;
+    showStatus(recordCount(countRecords(*model_)));
 }
 
 void SelRecsWindow::showStatus(const QString& text) {
-    m_status->setText(text);
-    m_status->setToolTip(text);
+    status_->setText(text);
+    status_->setToolTip(text);
 }
 
 void SelRecsWindow::reportSelection() {
     QVector<RowSource> records;
     if (isVisible()) {
-        for (int row : m_grid->selectedRows()) {
-            const RowSource source = m_model->rowSource(row);
+        for (int row : grid_->selectedRows()) {
+            const RowSource source = model_->rowSource(row);
             if (source.hasShape())
                 records.append(source);
         }
@@ -126,7 +126,7 @@ void SelRecsWindow::reportSelection() {
 
 void SelRecsWindow::showEvent(QShowEvent* event) {
     QWidget::showEvent(event);
-    m_exit->setFocus(Qt::OtherFocusReason);
+    exit_->setFocus(Qt::OtherFocusReason);
     reportSelection();
 }
 
@@ -140,7 +140,7 @@ void SelRecsWindow::Command1_Click() {
 }
 
 void SelRecsWindow::Command2_Click() {
-    const SaveReport report = saveGridAsText(this, *m_model, m_component());
+    const SaveReport report = saveGridAsText(this, *model_, component_());
     if (report.path.isEmpty() || !report.result.ok())
         return;
     const QString file = QDir::toNativeSeparators(report.path);

@@ -28,7 +28,7 @@ public:
     /// `component` gives the kind letter of the draw/query layers when the user saves.
     explicit SelRecsWindow(std::function<QString()> component, QWidget* parent = nullptr);
 
-    RecordGridModel& grid() { return *m_model; }
+    RecordGridModel& grid() { return *model_; }
 
 signals:
     /// The records with a shape whose rows the user has selected, each once, ordered by
@@ -52,12 +52,12 @@ private:
     void showStatus(const QString& text);
     void reportSelection();
 
-    std::function<QString()> m_component;
-    RecordGridModel* m_model;
-    RecordGrid* m_grid;
-    QLabel* m_status;
-    QPushButton* m_exit = nullptr;
-    bool m_countPending = false;
+    std::function<QString()> component_;
+    RecordGridModel* model_;
+    RecordGrid* grid_;
+    QLabel* status_;
+    QPushButton* exit_ = nullptr;
+    bool countPending_ = false;
 };
 
 } // namespace quillfen

@@ -19,7 +19,7 @@ namespace {} // namespace
 class TextExportTest : public QObject {
     Q_OBJECT
 private slots:
-    void init() { QVERIFY(m_dir.isValid()); }
+    void init() { QVERIFY(dir_.isValid()); }
     void cleanup() { QFile::remove(path()); }
 
     // The common number forms are in the lines of eachKindIsWritten...; these are the edge cases.
@@ -110,7 +110,7 @@ private slots:
         QVERIFY(file.open(QIODevice::WriteOnly) && file.write(notes) == notes.size());
         file.close();
         ScriptedPrompts prompts;
-        const QString unreachable = m_dir.filePath("no such folder/records.txt");
+        const QString unreachable = dir_.filePath("no such folder/records.txt");
         prompts.saveAnswers = {QString(), path(), path(), path(), unreachable};
         saveGridAsText(nullptr, grid, "w");
         saveGridAsText(nullptr, grid, "");
@@ -183,8 +183,8 @@ private slots:
     }
 
 private:
-    QString path() const { return m_dir.filePath("records.txt"); }
-    QTemporaryDir m_dir;
+    QString path() const { return dir_.filePath("records.txt"); }
+    QTemporaryDir dir_;
 };
 
 QUILLFEN_TEST(TextExportTest)
