@@ -681,7 +681,16 @@ void FolderStore::forgetTable(const QString& key) {
 }
 
 QString FolderStore::fileOfTable(const QString& table) const {
-    const DataFileMatch match = matchDataFile(folder_, table + QStringLiteral(".dbf"));
+    // The all-lower-case spelling wins whenever it is present, so one look at it spares
+    // listing the whole folder, as every statement would otherwise do for each table it reads.
+    const QString fileName = table + QStringLiteral(".dbf");
+    const QString lowerCaseName = fileName.toLower();
+    if (!fileName.contains('/') && lowerCaseName.compare(fileName, Qt::CaseInsensitive) == 0) {
+        const QString lowerCase = QDir(folder_).filePath(lowerCaseName);
+        if (QFileInfo(lowerCase).isReadable())
+            return lowerCase;
+    }
+    const DataFileMatch match = matchDataFile(folder_, fileName);
     return match.found() && QFileInfo(match.path).isReadable() ? match.path : QString();
 }
 
