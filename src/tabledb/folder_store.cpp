@@ -335,6 +335,23 @@ QString FolderStore::streamRecordNumbersWhere(const QString& table, const QStrin
     return QString();
 }
 
+QStringList FolderStore::queryPlan(const QString& select) {
+    const Use use(*this);
+    QString error;
+    // Prepared as the select itself is, so that the plan is the one it would run by.
+    if (!prepareCurrent(select.toUtf8(), &error))
+        return {};
+    const QByteArray sql = "EXPLAIN QUERY PLAN " + select.toUtf8();
+    sqlite3_stmt* explain = nullptr;
+    if (sqlite3_prepare_v2(db_, sql.constData(), int(sql.size()), &explain, nullptr) != SQLITE_OK)
+        return {};
+    const StatementPtr explaining(explain);
+    QStringList plan;
+    while (sqlite3_step(explain) == SQLITE_ROW)
+        plan << QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(explain, 3)));
+    return plan;
+}
+
 HeldTablePtr FolderStore::hold(const QString& table) {
     const QString key = table.toLower();
     std::shared_ptr<HeldTableName> name = database_->held.value(key).lock();

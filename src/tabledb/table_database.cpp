@@ -62,6 +62,10 @@ QString Database::streamRecordNumbersWhere(const QString& table, const QString& 
     return store_ ? store_->streamRecordNumbersWhere(table, expression, visit, held) : closedDatabase().error;
 }
 
+QStringList Database::queryPlan(const QString& select) const {
+    return store_ ? store_->queryPlan(select) : QStringList();
+}
+
 QString Database::tableFile(const QString& table) const {
     return store_ ? store_->fileOfTable(table) : QString();
 }

@@ -183,6 +183,11 @@ public:
     QString streamRecordNumbersWhere(const QString& table, const QString& expression, const RowVisitor& visit,
                                      HeldTablePtr* held) const;
 
+    /// How the engine would run `select` (a select as select() takes it), one line of its
+    /// query plan each step, after making current every table it reads; empty when the
+    /// select is refused.
+    QStringList queryPlan(const QString& select) const;
+
     /// The file a table is read from (empty when the folder has none): its size and
     /// modification time tell whether the records read from it are still current.
     QString tableFile(const QString& table) const;
