@@ -309,6 +309,8 @@ void MainWindow::set_draw_layers() {
     quillfen::rebuildLayerStack(*Map1, data_path, choice, &problems);
     reportDataFault(dataProblems_->newProblemsText(problems));
     describeMapLayers();
+    // Built while the window waits for the user, not by the first selection.
+    QTimer::singleShot(0, this, [this] { selectionRun_->prepareSiteIndexes(); });
 }
 
 void MainWindow::describeMapLayers() {

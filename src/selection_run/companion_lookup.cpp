@@ -6,6 +6,7 @@
 #include "records/record_grid_model.h"
 #include "tabledb/table_database.h"
 
+#include <algorithm>
 #include <cstring>
 #include <optional>
 
@@ -137,6 +138,75 @@ void writeFoundRecords(RunListing& listing, SampleKind kind, tabledb::HeldTableP
     }
 }
 
+/// The code of a record found by a logical search, and its record number.
+struct CodeOfRecord {
+    ReadCode code;
+    int rowNumber;
+};
+
+long double numberOf(const ReadCode& code) {
+    // A long double holds every 64-bit integer and every double exactly.
+    return code.type == tabledb::RowReader::Type::Integer ? static_cast<long double>(code.integer)
+                                                          : static_cast<long double>(code.real);
+}
+
+/// Whether code `a` comes before `b` in an index of their column: numbers by value, integers
+/// and reals alike, before texts, which go byte by byte. Neither is NULL.
+bool comesBefore(const ReadCode& a, const ReadCode& b) {
+    const bool aIsText = a.type == tabledb::RowReader::Type::Text;
+    const bool bIsText = b.type == tabledb::RowReader::Type::Text;
+    if (aIsText || bIsText)
+        return aIsText && bIsText ? a.text < b.text : bIsText;
+    return numberOf(a) < numberOf(b);
+}
+
+/// Adds every site of `code` that has a point to `painted`.
+void paintSitesOf(const QString& code, const mapcontrol::VectorLayer& sites, const SiteIndex& siteIndex,
+                  Highlight& painted) {
+    for (int feature : siteIndex.featuresByCode.value(code)) {
+        if (sites.dataset()->hasGeometry(feature))
+            painted.features.append(feature);
+    }
+}
+
+/// Paints the sites of the codes as the select of their distinct codes gives them when the
+/// engine walks the table's index of site codes from end to end (Database::walksWholeIndex):
+/// in the index's order, each code as the first of its records in record order has it. False,
+/// painting nothing, when a code is NULL.
+bool paintSitesInIndexOrder(QVector<CodeOfRecord> codes, const mapcontrol::VectorLayer& sites,
+                            const SiteIndex& siteIndex, Highlight& painted) {
+    for (const CodeOfRecord& record : std::as_const(codes)) {
+        if (record.code.type == tabledb::RowReader::Type::Null)
+            return false;
+    }
+    std::sort(codes.begin(), codes.end(), [](const CodeOfRecord& a, const CodeOfRecord& b) {
+        return comesBefore(a.code, b.code) || (!comesBefore(b.code, a.code) && a.rowNumber < b.rowNumber);
+    });
+    for (int i = 0; i < codes.size(); ++i) {
+        if (i > 0 && !comesBefore(codes[i - 1].code, codes[i].code))
+            continue;
+        const ReadCode& code = codes[i].code;
+        const QVariant value =
+            code.type == tabledb::RowReader::Type::Integer ? QVariant(qlonglong(code.integer))
+            : code.type == tabledb::RowReader::Type::Real  ? QVariant(code.real)
+                                                           : QVariant(QString::fromUtf8(code.text));
+        paintSitesOf(siteCodeText(value), sites, siteIndex, painted);
+    }
+    return true;
+}
+
+/// Paints the sites of each code that `select` (of distinct codes) gives, in that order.
+QString paintSitesOfSelectedCodes(tabledb::Database& database, const QString& table, const QString& select,
+                                  const mapcontrol::VectorLayer& sites, const SiteIndex& siteIndex,
+                                  Highlight& painted) {
+    const tabledb::SelectResult codes = database.select(select);
+    if (!codes.ok())
+        return QStringLiteral("The search of %1 failed: %2").arg(table, codes.error);
+    for (tabledb::RecordSet found = codes.records; !found.atEnd(); found.next())
+        paintSitesOf(siteCodeText(found.value(kSiteCodeField)), sites, siteIndex, painted);
+    return QString();
+}
+
 } // namespace
 
 const SiteIndex& SiteIndexCache::of(const mapcontrol::VectorLayer& sites) {
@@ -184,29 +254,51 @@ QString CompanionLookup::listByExpression(const mapcontrol::VectorLayer& sites, 
     tabledb::Database database = tabledb::Engine::instance().open(dataPath_, &error);
     if (!database.isOpen())
         return unreadable(table_, error);
-    const tabledb::SelectResult codes =
-        database.select("SELECT DISTINCT [GRID_CODE] FROM " + table_ + " WHERE " + expression + ";");
-    if (!codes.ok())
-        return QStringLiteral("The search of %1 failed: %2").arg(table_, codes.error);
-
     // Each distinct code is looked up among the layer's sites; every site feature with that
     // code is painted.
+    const QString distinctCodes =
+        "SELECT DISTINCT [" + kSiteCodeField + "] FROM " + table_ + " WHERE " + expression + ";";
     Highlight painted{sites.dataset(), {}};
-    for (tabledb::RecordSet found = codes.records; !found.atEnd(); found.next()) {
-        for (int feature : siteIndex.featuresByCode.value(siteCodeText(found.value(kSiteCodeField)))) {
-            if (sites.dataset()->hasGeometry(feature))
-                painted.features.append(feature);
-        }
-    }
-    listing.highlights.append(std::move(painted));
-
     QVector<FoundRecord> found;
     tabledb::HeldTablePtr table;
-    error = database.streamRecordNumbersWhere(
-        table_, expression, recordCollector(sites, siteIndex, listing.grid.sourceLayer(sites.name()), found),
-        &table);
-    if (!error.isEmpty())
-        return unreadable(table_, error);
+    if (database.walksWholeIndex(distinctCodes, table_, kSiteCodeField)) {
+        // One pass over the table: the codes of the records found, put in the index's order,
+        // are those the select of distinct codes would give. The grid learns of the layer only
+        // once the search has passed, as when the select of codes comes first.
+        const tabledb::RowVisitor collect = recordCollector(sites, siteIndex, 0, found);
+        QVector<CodeOfRecord> codes;
+        int codeColumn = -2;
+        error = database.streamRecordNumbersWhere(
+            table_, expression,
+            [&](const tabledb::RowReader& row) {
+                if (codeColumn == -2)
+                    codeColumn = row.columnIndex(kSiteCodeField);
+                collect(row);
+                codes.append({ReadCode::of(row, codeColumn), row.rowNumber()});
+            },
+            &table);
+        if (!error.isEmpty())
+            return QStringLiteral("The search of %1 failed: %2").arg(table_, error);
+        if (!paintSitesInIndexOrder(std::move(codes), sites, siteIndex, painted)) {
+            error = paintSitesOfSelectedCodes(database, table_, distinctCodes, sites, siteIndex, painted);
+            if (!error.isEmpty())
+                return error;
+        }
+        listing.highlights.append(std::move(painted));
+        const qint32 layer = listing.grid.sourceLayer(sites.name());
+        for (FoundRecord& record : found)
+            record.source.layer = layer;
+    } else {
+        error = paintSitesOfSelectedCodes(database, table_, distinctCodes, sites, siteIndex, painted);
+        if (!error.isEmpty())
+            return error;
+        listing.highlights.append(std::move(painted));
+        error = database.streamRecordNumbersWhere(
+            table_, expression,
+            recordCollector(sites, siteIndex, listing.grid.sourceLayer(sites.name()), found), &table);
+        if (!error.isEmpty())
+            return unreadable(table_, error);
+    }
     writeFoundRecords(listing, kind_, std::move(table), found);
     return QString();
 }

@@ -98,6 +98,16 @@ void SelectionRun::setBetweenLayers(std::function<void()> betweenLayers) {
     betweenLayers_ = std::move(betweenLayers);
 }
 
+void SelectionRun::prepareSiteIndexes() {
+    for (int position = 0; position < map_.layerCount(); ++position) {
+        const auto layer = std::dynamic_pointer_cast<VectorLayer>(map_.layer(position));
+        SampleKind kind;
+        SamplingPeriod period;
+        if (layer && samplePeriodOfLayer(layer->name(), &kind, &period) && !hasOwnRecords(kind))
+            siteIndexes_.of(*layer);
+    }
+}
+
 void SelectionRun::beginRedraw() {
     checkedThisRedraw_ = false;
 }

@@ -67,6 +67,11 @@ public:
     /// windows can repaint meanwhile; nothing when empty.
     void setBetweenLayers(std::function<void()> betweenLayers);
 
+    /// Builds the site index of each fish and vegetation layer on the map that has none yet,
+    /// so that the first selection on it finds the index ready. Meant for when the window is
+    /// otherwise idle: it reads the layers' attribute tables on this thread.
+    void prepareSiteIndexes();
+
 private:
     struct Result;
     bool isCurrent(const Result& result, const SelectionRequest& request, const RecordGridModel& grid) const;

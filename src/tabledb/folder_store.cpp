@@ -336,6 +336,35 @@ QString FolderStore::streamRecordNumbersWhere(const QString& table, const QStrin
     return QString();
 }
 
+bool FolderStore::walksWholeIndex(const QString& select, const QString& table, const QString& column) {
+    const Use use(*this);
+    QString error;
+    // Prepared as the select itself is, so that the plan is the one it would run by.
+    if (!prepareCurrent(select.toUtf8(), &error))
+        return false;
+    const QByteArray sql = "EXPLAIN QUERY PLAN " + select.toUtf8();
+    sqlite3_stmt* explain = nullptr;
+    if (sqlite3_prepare_v2(db_, sql.constData(), int(sql.size()), &explain, nullptr) != SQLITE_OK)
+        return false;
+    const StatementPtr explaining(explain);
+    QStringList plan;
+    while (sqlite3_step(explain) == SQLITE_ROW)
+        plan << QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(explain, 3)));
+    if (plan.size() != 1)
+        return false;
+    // The indexes the load and the joins by key make on a column (see indexColumns() and
+    // streamRecordNumbersByKeys()).
+    const QString key = table.toLower();
+    for (const QString& index : {key + QStringLiteral(" by ") + column.toLower(),
+                                 key + QStringLiteral("__by_") + column.toLower()}) {
+        for (const char* how : {"INDEX ", "COVERING INDEX "}) {
+            if (plan.first() == QStringLiteral("SCAN %1 USING %2%3").arg(table, QLatin1String(how), index))
+                return true;
+        }
+    }
+    return false;
+}
+
 HeldTablePtr FolderStore::hold(const QString& table) {
     const QString key = table.toLower();
     std::shared_ptr<HeldTableName> name = database_->held.value(key).lock();
@@ -681,7 +710,16 @@ void FolderStore::forgetTable(const QString& key) {
 }
 
 QString FolderStore::fileOfTable(const QString& table) const {
-    const DataFileMatch match = matchDataFile(folder_, table + QStringLiteral(".dbf"));
+    // The all-lower-case spelling wins whenever it is present, so one look at it spares
+    // listing the whole folder, as every statement would otherwise do for each table it reads.
+    const QString fileName = table + QStringLiteral(".dbf");
+    const QString lowerCaseName = fileName.toLower();
+    if (!fileName.contains('/') && lowerCaseName.compare(fileName, Qt::CaseInsensitive) == 0) {
+        const QString lowerCase = QDir(folder_).filePath(lowerCaseName);
+        if (QFileInfo(lowerCase).isReadable())
+            return lowerCase;
+    }
+    const DataFileMatch match = matchDataFile(folder_, fileName);
     return match.found() && QFileInfo(match.path).isReadable() ? match.path : QString();
 }
 

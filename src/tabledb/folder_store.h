@@ -55,6 +55,7 @@ public:
     /// For HeldTable: reads one record of a held table; lets go of a handle's hold.
     bool readHeldRecord(HeldTableName& name, int rowNumber, const RowVisitor& visit);
     void releaseHeld(std::shared_ptr<HeldTableName>& name);
+    bool walksWholeIndex(const QString& select, const QString& table, const QString& column);
     QString fileOfTable(const QString& table) const;
     /// Starts reading the tables that are not loaded or whose files changed, off this thread;
     /// tables without a file are left for the statement that names them to report.

@@ -62,6 +62,10 @@ QString Database::streamRecordNumbersWhere(const QString& table, const QString& 
     return store_ ? store_->streamRecordNumbersWhere(table, expression, visit, held) : closedDatabase().error;
 }
 
+bool Database::walksWholeIndex(const QString& select, const QString& table, const QString& column) const {
+    return store_ && store_->walksWholeIndex(select, table, column);
+}
+
 QString Database::tableFile(const QString& table) const {
     return store_ ? store_->fileOfTable(table) : QString();
 }

@@ -185,6 +185,12 @@ public:
     QString streamRecordNumbersWhere(const QString& table, const QString& expression, const RowVisitor& visit,
                                      HeldTablePtr* held) const;
 
+    /// Whether the engine runs `select` (a select as select() takes it) as one walk from end
+    /// to end of an index of `table` on `column`, and nothing else, after making current every
+    /// table it reads: its rows then come in that column's order. False when the select is
+    /// refused.
+    bool walksWholeIndex(const QString& select, const QString& table, const QString& column) const;
+
     /// The file a table is read from (empty when the folder has none): its size and
     /// modification time tell whether the records read from it are still current.
     QString tableFile(const QString& table) const;
