@@ -365,6 +365,13 @@ private slots:
                      return db_.streamRecordNumbersByKeys("kxr93sm", "grid_code", {"120", "12"}, v, h);
                  }),
                  (QStringList{"1:1002", "3:1004", "0:1001"}));
+        // The join by key leaves an index on the key, which a select of its distinct values walks.
+        const QString distinctCodes = "SELECT DISTINCT [grid_code] FROM kxr93sm WHERE species = 'Bluegill';";
+        QVERIFY(db_.walksWholeIndex(distinctCodes, "kxr93sm", "grid_code"));
+        QVERIFY(!db_.walksWholeIndex(distinctCodes, "kxr93sm", "species"));
+        QVERIFY(!db_.walksWholeIndex("SELECT DISTINCT species FROM kxr93sm;", "kxr93sm", "grid_code"));
+        QVERIFY(!db_.walksWholeIndex("SELECT DISTINCT grid_code FROM kxr93sm WHERE nosuch = 1;", "kxr93sm",
+                                     "grid_code"));
         QCOMPARE(listed([&](const Visit& v, Held* h) {
                      return db_.streamRecordNumbers("kxr93sm", "grid_code = 120 OR grid_code = 13", v, h);
                  }),
