@@ -295,25 +295,29 @@ private slots:
         QCOMPARE(announced(&driver.window.map()),
                  roleText(QAccessible::Graphic) +
                      "Map | Layers shown: Summer 1993 water quality, 1989 Land / Water, Reach outline");
+        // Ticking another period of the same kind drops the selection shown.
         selectEverythingInView(driver.window);
         QCOMPARE(driver.title(), QString("Kesselby - Selected Records: Graphical Query"));
         driver.clickBox("chkwater_1");
         QCOMPARE(driver.title(), QString("Kesselby"));
-        selectEverythingInView(driver.window);
-        driver.clickBox("chkwater_0");
-        driver.clickBox("chkwater_1");
-        QCOMPARE(driver.title(), QString("Kesselby"));
     }
 
-    void theMapsCursorShowsTheArmedTool() {
+    void zoomInAndPanReleaseEachOtherZoomOutKeepsEitherAndTheCursorShowsTheArmedTool() {
         WindowDriver driver;
         QWidget& map = driver.window.map();
+        QAction* zoomIn = toolbarButton(driver.window, "Zoom In");
+        QAction* pan = toolbarButton(driver.window, "Pan");
         QCOMPARE(map.cursor().shape(), Qt::ArrowCursor);
+        driver.clickToolbar("Zoom In");
         driver.clickToolbar("Pan");
+        QVERIFY(pan->isChecked() && !zoomIn->isChecked());
         QCOMPARE(map.cursor().shape(), Qt::OpenHandCursor);
         driver.clickToolbar("Zoom In");
+        driver.clickToolbar("Zoom Out");
+        QVERIFY(zoomIn->isChecked() && !pan->isChecked());
         QCOMPARE(map.cursor().shape(), Qt::CrossCursor);
         driver.clickToolbar("Zoom In");
+        QVERIFY(!zoomIn->isChecked() && !pan->isChecked());
         QCOMPARE(map.cursor().shape(), Qt::ArrowCursor);
         driver.clickToolbar("Pan");
         driver.clickBox("chkwater_0");
@@ -361,14 +365,12 @@ private slots:
                  qPrintable(text));
     }
 
-    void startsWithTheBaseMapAndTheLandWaterCoverageAndItsControlsWhereDesigned() {
+    void startsQuietlyOverTheBaseLayerWithItsCaptionsAndTheWaitLabelHidden() {
         ScriptedPrompts prompts;
         MainWindow window;
         QCoreApplication::processEvents();
         QCOMPARE(window.objectName(), QString("main"));
         QCOMPARE(window.windowTitle(), QString("Kesselby"));
-        // The boxes ticked and the layers drawn at start are checked with the box clicks.
-        QCOMPARE(control<TabPanel>(&window, "SSTab1")->currentIndex(), 8);
         QVERIFY(!window.recordsWindow().isVisible());
         QVERIFY2(prompts.messages.isEmpty(), qPrintable(prompts.messages.join("; ")));
         // The view starts at the extent of the white base layer.
@@ -378,9 +380,8 @@ private slots:
 
         QCOMPARE(control<QPushButton>(&window, "Command4")->text(), QString("Select Graphically"));
         QCOMPARE(control<QPushButton>(&window, "button_print")->text(), QString("Print to .BMP File"));
-        // The wait label lies exactly over the reach name and shows only while layers are drawn.
+        // The wait label shows only while layers are drawn.
         auto* wait = control<QLabel>(&window, "Label_wait");
-        QCOMPARE(wait->pos(), control(&window, "LblPoolName")->pos());
         QCOMPARE(wait->text(), QString("Drawing ..."));
         bool shownWhileDrawing = false;
         // Connected after the window's own handlers, so this sees the label as they leave it.
@@ -389,11 +390,9 @@ private slots:
         window.map().redrawAll();
         QVERIFY(shownWhileDrawing);
         QVERIFY(wait->isHidden());
-        QStringList keys;
+        // The keys and their order are met on the way round with Tab.
         for (QAction* action : control<QToolBar>(&window, "Toolbar1")->actions())
-            keys << action->text() + "|" + action->toolTip();
-        QCOMPARE(keys, QStringList({"Zoom In|Zoom In", "Zoom Out|Zoom Out", "Pan|Pan",
-                                    "Full Extent|Full Extent", "Help|Help"}));
+            QCOMPARE(action->toolTip(), action->text());
     }
 
     void theTabInFrontStandsNextToItsPageAndEveryTabKeepsItsColumn() {
@@ -465,21 +464,6 @@ private slots:
         QFETCH(double, y);
         QFETCH(QString, caption);
         QCOMPARE(coordinateReadout(QPointF(x, y)), caption);
-    }
-
-    void zoomInAndPanReleaseEachOtherAndZoomOutKeepsEitherPressed() {
-        ScriptedPrompts prompts;
-        MainWindow window;
-        QAction* zoomIn = toolbarButton(window, "Zoom In");
-        QAction* pan = toolbarButton(window, "Pan");
-        zoomIn->trigger();
-        pan->trigger();
-        QVERIFY(pan->isChecked() && !zoomIn->isChecked());
-        zoomIn->trigger();
-        toolbarButton(window, "Zoom Out")->trigger();
-        QVERIFY(zoomIn->isChecked() && !pan->isChecked());
-        zoomIn->trigger();
-        QVERIFY(!zoomIn->isChecked() && !pan->isChecked());
     }
 
     // After each tool and Full Extent, the readout shows where the mouse is over the new view.
