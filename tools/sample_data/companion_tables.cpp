@@ -1,11 +1,12 @@
 #include "companion_tables.h"
 
+#include "catalogue/data_catalogue.h"
 #include "shape_writer.h"
 
 namespace quillfen::sample_data {
 namespace {
 
-const FieldSpec kGridCode{QStringLiteral("grid_code"), OFTInteger, 9, 0};
+const FieldSpec kGridCode{kSiteCodeField, OFTInteger, 9, 0};
 
 std::vector<FieldSpec> tableFields(SampleKind kind) {
     std::vector<FieldSpec> fields = storedFields(kind);
@@ -24,7 +25,7 @@ void writeCatchTable(const QString& folder, const Period& period, const std::vec
         const Values haul = fishHaul(period, site.station, ++sequence, random);
         for (const QString& species : site.species) {
             Values record = fishCatch(haul, species, random);
-            record["grid_code"] = site.code;
+            record[kSiteCodeField] = site.code;
             table.write(nullptr, inFieldOrder(fields, record));
         }
     }
@@ -39,7 +40,7 @@ void writeVegetationSiteTable(const QString& folder, const Period& period, const
         const Values shared = vegetationSite(period, site.station, ++sequence, site.species, random);
         for (const QString& species : site.species) {
             Values record = vegetationRecord(shared, species, random);
-            record["grid_code"] = site.code;
+            record[kSiteCodeField] = site.code;
             table.write(nullptr, inFieldOrder(fields, record));
         }
     }

@@ -1,5 +1,6 @@
 #include "raster_sheet.h"
 
+#include "catalogue/data_catalogue.h"
 #include "stroke_lettering.h"
 
 #include <gdal_priv.h>
@@ -296,7 +297,7 @@ void writeRasterSheet(const Reach& reach, const QString& folder) {
     const SheetFrame frame = frameAround(*reach.outline);
     const QImage image = SheetPainter(reach, frame).paint();
     std::vector<GByte> indices = paletteIndices(image);
-    writeGeoTiff(QDir(folder).filePath(QStringLiteral("kx_drg.tif")), frame, indices);
+    writeGeoTiff(QDir(folder).filePath(kQuadrangleLayer + QStringLiteral(".tif")), frame, indices);
 }
 
 } // namespace quillfen::sample_data

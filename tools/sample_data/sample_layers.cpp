@@ -1,5 +1,6 @@
 #include "sample_layers.h"
 
+#include "catalogue/data_catalogue.h"
 #include "companion_tables.h"
 #include "region_sampler.h"
 #include "sample_values.h"
@@ -96,7 +97,7 @@ PickListId strataListOf(SampleKind kind) {
     return PickListId::VegStrata;
 }
 
-const FieldSpec kGridCode{QStringLiteral("grid_code"), OFTInteger, 9, 0};
+const FieldSpec kGridCode{kSiteCodeField, OFTInteger, 9, 0};
 
 class SampleDataWriter {
 public:
